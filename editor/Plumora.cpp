@@ -1,0 +1,32 @@
+#include "Plumora.h"
+
+#include "shell/MenuLookups.h"
+#include "shell/Pictures.h"
+#include "framework/Runtime.h"
+
+namespace {
+constexpr fw::Color kBackground = fw::Color::FromRGB(0x6E6E6E);
+}
+
+class Plumora* Plumora() {
+    if (auto* open = fw::GetImplicitWindow(Plumora::kClassName)) return static_cast<class Plumora*>(open);
+    return fw::MakeWindow<class Plumora>(true);
+}
+
+void Plumora::CreateControls() { CreateControls0(); }
+
+void Plumora::Event_Open() {
+    BackColor(kBackground);
+    // Undo and Redo belong to the one menu bar: a new window switches them off everywhere.
+    if (auto undo = EditUndo()) undo->AutoEnable(false);
+    if (auto redo = EditRedo()) redo->AutoEnable(false);
+}
+
+void Plumora::Event_EnableMenuItems() {
+    for (const auto& lookup : {FilePageSetup, FilePrint, EditFind, editreplace})
+        if (auto item = lookup()) item->Enable();
+}
+
+void Plumora::Event_Resizing() {
+    if (auto* maximize = Canvas2()) maximize->Enabled(true);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "framework/BevelButton.h"
+#include "framework/Canvas.h"
+#include "framework/EditField.h"
+#include "framework/FolderItem.h"
+#include "framework/Rectangle.h"
+#include "framework/StaticText.h"
+#include "framework/Window.h"
+
+#include <memory>
+#include <string>
+
+// The document window: one per open document. The document is the styled
+// text of EditField1.
+class Plumora : public fw::Window {
+public:
+    static constexpr const char* kClassName = "Plumora.Plumora";
+    std::string ClassName() const override { return kClassName; }
+
+    // The file the document was opened from or last saved to; none in a new window.
+    std::shared_ptr<fw::FolderItem> Document;
+    // Whether the text changed since the window was made, opened or saved.
+    bool TextHasChanged = false;
+
+    // The controls, found by name at every use.
+    fw::EditField* EditField1() const { return Control<fw::EditField>("EditField1"); }
+    fw::EditField* EditField2() const { return Control<fw::EditField>("EditField2"); }
+    fw::BevelButton* sizemenu() const { return Control<fw::BevelButton>("sizemenu"); }
+    fw::StaticText* StaticText4() const { return Control<fw::StaticText>("StaticText4"); }
+    fw::Canvas* Colorbutton() const { return Control<fw::Canvas>("Colorbutton"); }
+    fw::StaticText* StaticText3() const { return Control<fw::StaticText>("StaticText3"); }
+    fw::BevelButton* underlinebutton() const { return Control<fw::BevelButton>("underlinebutton"); }
+    fw::BevelButton* italicbutton() const { return Control<fw::BevelButton>("italicbutton"); }
+    fw::BevelButton* BoldButton() const { return Control<fw::BevelButton>("BoldButton"); }
+    fw::BevelButton* fontmenu() const { return Control<fw::BevelButton>("fontmenu"); }
+    fw::BevelButton* cmnu() const { return Control<fw::BevelButton>("cmnu"); }
+    fw::EditField* EditField4() const { return Control<fw::EditField>("EditField4"); }
+    fw::EditField* EditField3() const { return Control<fw::EditField>("EditField3"); }
+    fw::EditField* EditField5() const { return Control<fw::EditField>("EditField5"); }
+    fw::StaticText* StaticText5() const { return Control<fw::StaticText>("StaticText5"); }
+    fw::Canvas* BevelButton2() const { return Control<fw::Canvas>("BevelButton2"); }
+    fw::Canvas* Canvas4() const { return Control<fw::Canvas>("Canvas4"); }
+    fw::Canvas* Canvas2() const { return Control<fw::Canvas>("Canvas2"); }
+    fw::Canvas* Canvas3() const { return Control<fw::Canvas>("Canvas3"); }
+    fw::Canvas* Canvas8() const { return Control<fw::Canvas>("Canvas8"); }
+    fw::Rectangle* Rectangle1() const { return Control<fw::Rectangle>("Rectangle1"); }
+    fw::Canvas* Canvas5() const { return Control<fw::Canvas>("Canvas5"); }
+    fw::Canvas* Canvas6() const { return Control<fw::Canvas>("Canvas6"); }
+    fw::Canvas* Canvas7() const { return Control<fw::Canvas>("Canvas7"); }
+    fw::StaticText* StaticText1() const { return Control<fw::StaticText>("StaticText1"); }
+
+    // Set-up, in the order the window is built.
+    void Layout() override;
+    void CreateControls() override;
+    void CreateControls0();
+    void Event_Open() override;
+
+    void Event_EnableMenuItems() override;
+    void Event_Resizing() override;
+
+private:
+    // This window's page set-up, kept while the window lives.
+    std::string PageSetup;
+};
+
+// The shared default instance: the open one, or a new one made and built.
+class Plumora* Plumora();

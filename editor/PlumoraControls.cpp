@@ -1,0 +1,95 @@
+#include "Plumora.h"
+#include "PlumoraLayout.h"
+#include "Templates.h"
+
+#include "framework/Runtime.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using fw::Color;
+using fw::RecordEntry;
+
+RecordEntry I(const char* key, std::int32_t value) { return {key, value}; }
+RecordEntry B(const char* key, bool value) { return {key, value}; }
+RecordEntry C(const char* key, std::uint32_t rgb) { return {key, Color::FromRGB(rgb)}; }
+RecordEntry S(const char* key, std::string_view value) { return {key, std::string(value)}; }
+
+// Left of the content area lie the two templates and the undo and redo
+// snapshots: fields that hold data and are never seen.
+const std::vector<PlumoraControl>& Table() {
+    static const std::vector<PlumoraControl> controls{
+        {{"EditField1", "EditField", -1, 26, 674, 338, "LTRB", 4,
+          {B("Border", false), B("Multiline", true), B("Styled", true), C("TextColor", 0x242424),
+           C("BackColor", 0xB6B3FF), B("AcceptTabs", true)}},
+         nullptr},
+        {{"EditField2", "EditField", -91, 145, 69, 174, "", 5, {B("Visible", false), S("Text", kWebPageTemplate)}},
+         nullptr},
+        {{"sizemenu", "BevelButton", 532, 364, 54, 21, "RB", 14, {I("HasMenu", 1), B("Bold", true)}}, Picture2},
+        {{"StaticText4", "StaticText", 258, 364, 77, 20, "RB", 15,
+          {S("Text", "Text Style:"), C("TextColor", 0xCECECE)}},
+         nullptr},
+        {{"Colorbutton", "Canvas", 191, 366, 58, 17, "RB", 16, {}}, nullptr},
+        {{"StaticText3", "StaticText", 113, 363, 83, 20, "RB", 17,
+          {S("Text", "Text Color:"), C("TextColor", 0xCDCDCD)}},
+         nullptr},
+        {{"underlinebutton", "BevelButton", 620, 364, 19, 21, "RB", 18,
+          {S("Caption", "U"), I("Bevel", 2), I("ButtonType", 1), B("Underline", true)}},
+         Picture2},
+        {{"italicbutton", "BevelButton", 602, 364, 19, 21, "RB", 19,
+          {S("Caption", "I"), I("Bevel", 2), I("ButtonType", 1), B("Italic", true)}},
+         Picture2},
+        {{"BoldButton", "BevelButton", 585, 364, 18, 21, "RB", 20,
+          {S("Caption", "B"), I("Bevel", 2), I("ButtonType", 1), B("Bold", true)}},
+         Picture2},
+        {{"fontmenu", "BevelButton", 332, 364, 201, 21, "RB", 21,
+          {I("IconAlign", 5), I("Bevel", 4), I("HasMenu", 1), B("Bold", true)}},
+         Picture2},
+        {{"cmnu", "BevelButton", -1, 364, 80, 22, "LB", 26,
+          {S("Caption", "Colors"), I("HasMenu", 2), I("MenuValue", 5), B("AcceptFocus", true)}},
+         colorbutton2},
+        {{"EditField4", "EditField", -71, 14, 49, 78, "", 31, {}}, nullptr},
+        {{"EditField3", "EditField", -91, 104, 69, 174, "", 32, {B("Visible", false), S("Text", kLetterTemplate)}},
+         nullptr},
+        {{"EditField5", "EditField", -61, 77, 30, 22, "", 33, {}}, nullptr},
+        {{"StaticText5", "StaticText", 155, 2, 508, 20, "TR", 34,
+          {S("Text", "There are: 0 Words."), I("TextAlign", 2), C("TextColor", 0xCFCFCF)}},
+         nullptr},
+        {{"BevelButton2", "Canvas", 103, 3, 21, 21, "", 35, {}}, buttonfullscreen},
+        {{"Canvas4", "Canvas", 80, 3, 21, 21, "L", 36, {}}, buttoncen1},
+        {{"Canvas2", "Canvas", 51, 3, 21, 21, "L", 37, {}}, buttonmax1},
+        {{"Canvas3", "Canvas", 28, 3, 21, 21, "L", 38, {}}, buttonmin2},
+        {{"Canvas8", "Canvas", 5, 3, 21, 21, "L", 39, {}}, buttonexit2},
+        {{"Rectangle1", "Rectangle", -1, -1, 673, 28, "LTR", std::nullopt,
+          {B("Visible", false), C("FillColor", 0xFFF3C1), I("BorderWidth", 1), C("TopLeftColor", 0xFFE2A2),
+           C("BottomRightColor", 0xFFF4B4)}},
+         nullptr},
+        {{"Canvas5", "Canvas", 531, 3, 39, 21, "R", 4, {S("InitialParent", "Rectangle1")}}, buttonyes6},
+        {{"Canvas6", "Canvas", 577, 3, 39, 21, "R", 5, {S("InitialParent", "Rectangle1")}}, buttonno4},
+        {{"Canvas7", "Canvas", 623, 3, 39, 21, "R", 6, {S("InitialParent", "Rectangle1")}}, buttoncancel3},
+        {{"StaticText1", "StaticText", 8, 3, 265, 20, "", 7,
+          {S("Text", "Do you want to save the changes?"), C("TextColor", 0x000000), S("InitialParent", "Rectangle1")}},
+         nullptr},
+    };
+    return controls;
+}
+
+}  // namespace
+
+std::span<const PlumoraControl> PlumoraControls() { return Table(); }
+
+void Plumora::CreateControls0() {
+    for (const auto& control : Table()) {
+        const std::string name(control.start.name);
+        AddControl(name, New(control.start.className));
+        auto* made = fw::RuntimeWindowControlByName(*this, name);
+        if (!made) continue;
+        if (control.picture) {
+            if (auto* button = dynamic_cast<fw::BevelButton*>(made)) button->Icon(control.picture());
+            else if (auto* canvas = dynamic_cast<fw::Canvas*>(made)) canvas->Backdrop(control.picture());
+        }
+        fw::SetProperties(*made, ControlRecord(control.start));
+    }
+}

@@ -1,0 +1,396 @@
+#include "EditField.h"
+
+#include "MenuItem.h"
+#include "MenuRouting.h"
+#include "QtConvert.h"
+#include "RuntimeState.h"
+#include "TextDocumentConvert.h"
+#include "TextEditor.h"
+#include "WindowFrame.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace fw {
+
+namespace {
+
+constexpr QChar kParagraph = QChar::ParagraphSeparator;
+
+// The field's text as the program sees it: paragraphs end in CR.
+std::string ToProgramText(QString raw) {
+    raw.replace(kParagraph, QChar('\r'));
+    raw.replace(QChar::LineSeparator, QChar('\r'));
+    return raw.toStdString();
+}
+
+// The program's text as the document holds it: CRLF, LF and CR each end a paragraph.
+QString ToDocumentText(std::string_view text) {
+    QString converted = ToQt(text);
+    converted.replace(QStringLiteral("\r\n"), QString(kParagraph));
+    converted.replace(QChar('\r'), kParagraph);
+    converted.replace(QChar('\n'), kParagraph);
+    return converted;
+}
+
+// Code points before a position counted in UTF-16 units.
+long CodePointsBefore(const QString& text, qsizetype units) {
+    long count = 0;
+    for (qsizetype i = 0; i < units && i < text.size(); ++i)
+        if (!text[i].isLowSurrogate()) ++count;
+    return count;
+}
+
+// The UTF-16 position of a code-point position.
+int UnitsFor(const QString& text, long codePoints) {
+    qsizetype i = 0;
+    for (long seen = 0; i < text.size() && seen < codePoints; ++seen)
+        i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+    return static_cast<int>(i);
+}
+
+}  // namespace
+
+EditField::Editor::Editor(EditField& owner) : field(owner) {
+    setUndoRedoEnabled(false);
+    setAcceptRichText(false);
+    setTabChangesFocus(true);
+    setLineWrapMode(QTextEdit::NoWrap);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->installEventFilter(this);
+    connect(document(), &QTextDocument::contentsChange, this, &Editor::ContentsChanged);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &Editor::SelectionMoved);
+    connect(this, &QTextEdit::selectionChanged, this, &Editor::SelectionMoved);
+}
+
+void EditField::Editor::Change(const std::function<void()>& change, bool raiseAlways) {
+    ++changeDepth_;
+    if (changeDepth_ == 1) changedInside_ = false;
+    try {
+        change();
+    } catch (...) {
+        --changeDepth_;
+        throw;
+    }
+    if (--changeDepth_ > 0) return;
+    if (changedInside_ || raiseAlways) Guarded([this] { field.RaiseTextChange(); });
+    SelectionMoved();
+}
+
+void EditField::Editor::Restyle(const std::function<void()>& restyle) {
+    restyling_ = true;
+    restyle();
+    restyling_ = false;
+}
+
+void EditField::Editor::ContentsChanged(int, int removed, int added) {
+    if (restyling_ || (removed == 0 && added == 0)) return;
+    if (changeDepth_ > 0) {
+        changedInside_ = true;
+        return;
+    }
+    Guarded([this] { field.RaiseTextChange(); });
+}
+
+void EditField::Editor::SelectionMoved() {
+    if (changeDepth_ > 0) return;
+    const auto cursor = textCursor();
+    if (cursor.selectionStart() == lastSelStart_ && cursor.selectionEnd() == lastSelEnd_) return;
+    lastSelStart_ = cursor.selectionStart();
+    lastSelEnd_ = cursor.selectionEnd();
+    Guarded([this] { field.RaiseSelChange(); });
+}
+
+void EditField::Editor::keyPressEvent(QKeyEvent* event) {
+    const bool lineEnd = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if ((singleLine && lineEnd) || (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
+        event->ignore();
+        return;
+    }
+    Change([&] { QTextEdit::keyPressEvent(event); });
+}
+
+void EditField::Editor::inputMethodEvent(QInputMethodEvent* event) {
+    Change([&] { QTextEdit::inputMethodEvent(event); });
+}
+
+void EditField::Editor::contextMenuEvent(QContextMenuEvent* event) {
+    MenuItem base;
+    const auto position = viewport()->mapFrom(this, event->pos());
+    bool bound = false;
+    Guarded([&] { bound = field.RaiseContextualMenu(base, position.x(), position.y()); });
+    if (bound && base.Count() > 0) ShowContextMenu(base, event->globalPos());
+    event->accept();
+}
+
+bool EditField::Editor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        bool taken = false;
+        const auto at = press->position().toPoint();
+        Guarded([&] { taken = field.RaiseMouseDown(at.x(), at.y()); });
+        return taken;
+    }
+    return QTextEdit::eventFilter(watched, event);
+}
+
+// Pasted and dropped text arrives plain; it takes the style at the insertion point.
+bool EditField::Editor::canInsertFromMimeData(const QMimeData* source) const { return source->hasText(); }
+
+void EditField::Editor::insertFromMimeData(const QMimeData* source) {
+    if (!source->hasText()) return;
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QString(kParagraph));
+    text.replace(QChar('\r'), kParagraph);
+    if (singleLine) text.replace(QChar('\n'), QChar(' '));
+    Change([&] { textCursor().insertText(text); });
+}
+
+EditField::EditField(Window& window) : TextStyleControl(window, std::make_unique<Widget>(new Editor(*this))) {
+    editor_ = static_cast<Editor*>(View().view.data());
+    ApplyLook();
+}
+
+EditField::~EditField() = default;
+
+const PropertyTable& EditField::Properties() const {
+    static const PropertyTable table(
+        {
+            Prop("Border", &EditField::Border, &EditField::Border),
+            Prop("Multiline", &EditField::Multiline, &EditField::Multiline),
+            Prop("ScrollbarHorizontal", &EditField::ScrollbarHorizontal, &EditField::ScrollbarHorizontal),
+            Prop("ScrollbarVertical", &EditField::ScrollbarVertical, &EditField::ScrollbarVertical),
+            Prop("Styled", &EditField::Styled, &EditField::Styled),
+            StoredProp("Password", false),
+            StoredProp("UseFocusRing", true),
+            Prop("TextColor", &EditField::TextColor, &EditField::TextColor),
+            Prop("BackColor", &EditField::BackColor, &EditField::BackColor),
+            StoredProp("Format", std::string()),
+            Prop("Text", &EditField::Text, &EditField::Text),
+            StoredProp("Mask", std::string()),
+            Prop("ReadOnly", &EditField::ReadOnly, &EditField::ReadOnly),
+            StoredProp("LimitText", std::int32_t{0}),
+            Prop("AcceptTabs", &EditField::AcceptTabs, &EditField::AcceptTabs),
+            StoredProp("Alignment", std::int32_t{0}),
+            StoredProp("DataSource", std::string()),
+            StoredProp("DataField", std::string()),
+        },
+        &FontProperties());
+    return table;
+}
+
+void EditField::ApplyLook() {
+    auto& e = *editor_;
+    e.singleLine = !multiline_;
+    e.acceptTabs = acceptTabs_;
+    e.setTabChangesFocus(!acceptTabs_);
+    e.setLineWrapMode(multiline_ ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    e.setVerticalScrollBarPolicy(multiline_ && scrollVertical_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    e.setHorizontalScrollBarPolicy(multiline_ && scrollHorizontal_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    e.setFrameShape(border_ ? QFrame::StyledPanel : QFrame::NoFrame);
+    e.setReadOnly(readOnly_);
+    QPalette palette = e.palette();
+    palette.setColor(QPalette::Text, ToQt(textColor_));
+    palette.setColor(QPalette::Base, ToQt(backColor_));
+    e.setPalette(palette);
+}
+
+void EditField::Multiline(bool on) { multiline_ = on; ApplyLook(); }
+void EditField::Styled(bool on) { styled_ = on; ApplyLook(); }
+void EditField::Border(bool on) { border_ = on; ApplyLook(); }
+void EditField::ScrollbarVertical(bool on) { scrollVertical_ = on; ApplyLook(); }
+void EditField::ScrollbarHorizontal(bool on) { scrollHorizontal_ = on; ApplyLook(); }
+void EditField::ReadOnly(bool on) { readOnly_ = on; ApplyLook(); }
+void EditField::AcceptTabs(bool on) { acceptTabs_ = on; ApplyLook(); }
+void EditField::TextColor(Color color) { textColor_ = color; ApplyLook(); }
+void EditField::BackColor(Color color) { backColor_ = color; ApplyLook(); }
+
+std::string EditField::Text() const { return ToProgramText(editor_->document()->toRawText()); }
+
+void EditField::Text(const std::string& text) {
+    const QString wanted = ToDocumentText(text);
+    auto* document = editor_->document();
+    const QString current = document->toRawText();
+    qsizetype prefix = 0;
+    const qsizetype shorter = std::min(current.size(), wanted.size());
+    while (prefix < shorter && current[prefix] == wanted[prefix]) ++prefix;
+    if (prefix > 0 && prefix < current.size() && current[prefix].isLowSurrogate()) --prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && current[current.size() - 1 - suffix] == wanted[wanted.size() - 1 - suffix]) ++suffix;
+    if (suffix > 0 && current[current.size() - suffix].isLowSurrogate()) --suffix;
+    editor_->Change(
+        [&] {
+            if (prefix == current.size() && prefix == wanted.size()) return;
+            QTextCursor cursor(document);
+            cursor.setPosition(static_cast<int>(prefix));
+            const auto style = cursor.charFormat();
+            cursor.setPosition(static_cast<int>(current.size() - suffix), QTextCursor::KeepAnchor);
+            cursor.insertText(wanted.mid(prefix, wanted.size() - suffix - prefix), style);
+        },
+        true);
+}
+
+std::string EditField::SelText() const {
+    return ToProgramText(editor_->textCursor().selectedText());
+}
+
+void EditField::SelText(const std::string& text) {
+    editor_->Change([&] { editor_->textCursor().insertText(ToDocumentText(text)); }, true);
+}
+
+long EditField::SelStart() const {
+    return CodePointsBefore(editor_->document()->toRawText(), editor_->textCursor().selectionStart());
+}
+
+void EditField::SelStart(long start) {
+    const QString raw = editor_->document()->toRawText();
+    auto cursor = editor_->textCursor();
+    cursor.setPosition(UnitsFor(raw, std::max(0L, start)));
+    editor_->setTextCursor(cursor);
+}
+
+long EditField::SelLength() const {
+    const auto cursor = editor_->textCursor();
+    const QString raw = editor_->document()->toRawText();
+    return CodePointsBefore(raw, cursor.selectionEnd()) - CodePointsBefore(raw, cursor.selectionStart());
+}
+
+void EditField::SelLength(long length) {
+    const QString raw = editor_->document()->toRawText();
+    auto cursor = editor_->textCursor();
+    const long start = CodePointsBefore(raw, cursor.selectionStart());
+    cursor.setPosition(cursor.selectionStart());
+    cursor.setPosition(UnitsFor(raw, start + std::max(0L, length)), QTextCursor::KeepAnchor);
+    editor_->setTextCursor(cursor);
+}
+
+StyledText EditField::GetStyledText() const { return DocumentStyledText(*editor_->document()); }
+
+void EditField::SetStyledText(const StyledText& text) {
+    editor_->Change([&] { SetDocumentStyledText(*editor_->document(), text); }, true);
+}
+
+namespace {
+
+// The format that the selection's first character has, or that typing would get.
+QTextCharFormat SelectionFormat(const QTextEdit& editor) {
+    auto cursor = editor.textCursor();
+    if (!cursor.hasSelection()) return editor.currentCharFormat();
+    QTextCursor first(editor.document());
+    first.setPosition(cursor.selectionStart() + 1);
+    return first.charFormat();
+}
+
+}  // namespace
+
+std::string EditField::SelTextFont() const {
+    const auto format = SelectionFormat(*editor_);
+    const auto families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.constFirst().isEmpty()) return FromQt(families.constFirst());
+    return FromQt(editor_->font().family());
+}
+
+void EditField::SelTextFont(const std::string& font) {
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{ToQt(font)});
+    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
+}
+
+double EditField::SelTextSize() const {
+    const auto format = SelectionFormat(*editor_);
+    return format.fontPointSize() > 0 ? format.fontPointSize() : editor_->font().pointSizeF();
+}
+
+void EditField::SelTextSize(double points) {
+    if (points <= 0) return;
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
+}
+
+Color EditField::SelTextColor() const {
+    const auto format = SelectionFormat(*editor_);
+    return format.hasProperty(QTextFormat::ForegroundBrush) ? FromQt(format.foreground().color()) : textColor_;
+}
+
+void EditField::SelTextColor(Color color) {
+    QTextCharFormat format;
+    format.setForeground(ToQt(color));
+    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
+}
+
+bool EditField::SelBold() const { return SelectionFormat(*editor_).fontWeight() >= QFont::Bold; }
+void EditField::SelBold(bool on) {
+    QTextCharFormat format;
+    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
+}
+
+bool EditField::SelItalic() const { return SelectionFormat(*editor_).fontItalic(); }
+void EditField::SelItalic(bool on) {
+    QTextCharFormat format;
+    format.setFontItalic(on);
+    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
+}
+
+bool EditField::SelUnderline() const { return SelectionFormat(*editor_).fontUnderline(); }
+void EditField::SelUnderline(bool on) {
+    QTextCharFormat format;
+    format.setFontUnderline(on);
+    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
+}
+
+void EditField::ToggleSelectionBold() { SelBold(!SelBold()); }
+void EditField::ToggleSelectionItalic() { SelItalic(!SelItalic()); }
+void EditField::ToggleSelectionUnderline() { SelUnderline(!SelUnderline()); }
+
+int EditField::SelAlignment() const {
+    const auto alignment = editor_->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    if (!editor_->textCursor().blockFormat().hasProperty(QTextFormat::BlockAlignment)) return 0;
+    if (alignment & Qt::AlignHCenter) return 2;
+    if (alignment & Qt::AlignRight) return 3;
+    if (alignment & Qt::AlignLeft) return 1;
+    return 0;
+}
+
+void EditField::SelAlignment(int alignment) {
+    static constexpr Qt::Alignment kAlignments[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignLeft | Qt::AlignAbsolute,
+                                                    Qt::AlignHCenter, Qt::AlignRight | Qt::AlignAbsolute};
+    if (alignment < 0 || alignment > 3) return;
+    editor_->Restyle([&] { editor_->setAlignment(kAlignments[alignment]); });
+}
+
+void EditField::Cut() { editor_->Change([&] { editor_->cut(); }); }
+void EditField::Copy() { editor_->copy(); }
+void EditField::Paste() { editor_->Change([&] { editor_->paste(); }); }
+void EditField::Clear() { editor_->Change([&] { editor_->textCursor().removeSelectedText(); }); }
+void EditField::SelectAll() { editor_->selectAll(); }
+bool EditField::HasSelection() const { return editor_->textCursor().hasSelection(); }
+bool EditField::CanCut() const { return HasSelection() && !readOnly_ && Enabled(); }
+bool EditField::CanPaste() const { return !readOnly_ && Enabled() && editor_->canPaste(); }
+
+bool EditField::RaiseContextualMenu(MenuItem& base, int x, int y) {
+    const auto* handler = HandlerFor("ConstructContextualMenu");
+    if (!handler) return false;
+    std::get<ContextMenuHandler>(*handler)(base, x, y);
+    return true;
+}
+
+bool EditField::Accepts(std::string_view event, const EventHandler& handler) const {
+    if (event == "TextChange" || event == "SelChange" || event == "EnableMenuItems")
+        return std::holds_alternative<PlainHandler>(handler);
+    if (event == "MouseDown") return std::holds_alternative<MouseHandler>(handler);
+    if (event == "ConstructContextualMenu") return std::holds_alternative<ContextMenuHandler>(handler);
+    return RectControl::Accepts(event, handler);
+}
+
+}  // namespace fw

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace fw {
+
+class EditField;
+class Picture;
+
+// A reference to a file or folder, which need not exist.
+class FolderItem {
+public:
+    explicit FolderItem(std::filesystem::path path) : path_(std::move(path)) {}
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The last part of the path, as shown to the user.
+    std::string Name() const;
+    // The folder that holds this one; nothing at the root.
+    std::shared_ptr<FolderItem> Parent() const;
+    std::shared_ptr<FolderItem> Child(const std::string& name) const;
+    bool Exists() const;
+    bool Directory() const;
+
+    // The file's image (BMP, PNG and the other formats the toolkit reads);
+    // nothing when it is missing or not an image.
+    std::shared_ptr<Picture> OpenAsPicture() const;
+
+    // Replaces the field's text and styles with the file's: styled text (RTF)
+    // or, for any other file, plain text. Throws IOException naming the file
+    // and the reason when it cannot be read; the field is then unchanged.
+    void OpenStyledEditField(EditField& field) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace fw

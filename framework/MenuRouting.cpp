@@ -1,0 +1,270 @@
+#include "MenuRouting.h"
+
+#include "Application.h"
+#include "EditField.h"
+#include "MenuItem.h"
+#include "QtConvert.h"
+#include "Runtime.h"
+#include "RuntimeState.h"
+#include "Shortcut.h"
+#include "WindowFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <array>
+#include <functional>
+#include <string_view>
+
+namespace fw {
+
+namespace {
+
+constexpr std::array kEditingItems{std::string_view("EditCut"), std::string_view("EditCopy"),
+                                   std::string_view("EditPaste"), std::string_view("EditClear"),
+                                   std::string_view("EditSelectAll")};
+
+bool IsEditingItem(std::string_view name) {
+    return std::find(kEditingItems.begin(), kEditingItems.end(), name) != kEditingItems.end();
+}
+
+bool FieldCanDo(const EditField& field, std::string_view name) {
+    if (!field.Enabled()) return name == "EditCopy" ? field.HasSelection() : name == "EditSelectAll";
+    if (name == "EditCut" || name == "EditClear") return field.CanCut();
+    if (name == "EditCopy") return field.HasSelection();
+    if (name == "EditPaste") return field.CanPaste();
+    return true;
+}
+
+void CarryOut(EditField& field, std::string_view name) {
+    if (name == "EditCut") field.Cut();
+    else if (name == "EditCopy") field.Copy();
+    else if (name == "EditPaste") field.Paste();
+    else if (name == "EditClear") field.Clear();
+    else field.SelectAll();
+}
+
+void ForEachItem(MenuItem& parent, const std::function<void(MenuItem&)>& visit) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        visit(*parent.Item(i));
+        ForEachItem(*parent.Item(i), visit);
+    }
+}
+
+// A menu that holds items is usable while any of its visible items is.
+bool EnableSubmenus(MenuItem& item) {
+    if (item.Count() == 0) return item.Enabled() && item.Visible();
+    bool any = false;
+    for (int i = 0; i < item.Count(); ++i) any = EnableSubmenus(*item.Item(i)) || any;
+    item.Enabled(any);
+    return any && item.Visible();
+}
+
+std::shared_ptr<MenuBar> Bar() {
+    auto* app = GetAppObject();
+    return app ? app->MenuBar() : nullptr;
+}
+
+QString ShortcutText(const MenuItem& item) {
+    if (!item.KeyboardShortcut()) return {};
+    const auto shortcut = ParseShortcut(*item.KeyboardShortcut());
+    if (!shortcut) return {};
+    QKeyCombination combination(Qt::ControlModifier | (shortcut->shift ? Qt::ShiftModifier : Qt::NoModifier),
+                                static_cast<Qt::Key>(shortcut->key));
+    return QKeySequence(combination).toString(QKeySequence::NativeText);
+}
+
+void FillMenu(QMenu* menu, const MenuItem& parent);
+
+void Sync(QMenu* menu) {
+    for (auto* action : menu->actions()) {
+        const auto item = action->data().value<std::shared_ptr<MenuItem>>();
+        if (!item) continue;
+        action->setVisible(item->Visible());
+        action->setEnabled(item->Enabled());
+        action->setCheckable(item->Checked());
+        action->setChecked(item->Checked());
+    }
+}
+
+QAction* AddItem(QMenu* menu, const std::shared_ptr<MenuItem>& item) {
+    if (item->IsSeparator()) {
+        auto* separator = menu->addSeparator();
+        separator->setData(QVariant::fromValue(item));
+        return separator;
+    }
+    if (item->Count() > 0) {
+        auto* submenu = menu->addMenu(ToQt(item->Text()));
+        FillMenu(submenu, *item);
+        submenu->menuAction()->setData(QVariant::fromValue(item));
+        return submenu->menuAction();
+    }
+    QString text = ToQt(item->Text());
+    if (const auto shortcut = ShortcutText(*item); !shortcut.isEmpty()) text += '\t' + shortcut;
+    auto* action = menu->addAction(text);
+    action->setData(QVariant::fromValue(item));
+    QObject::connect(action, &QAction::triggered, [item] { Dispatch(item); });
+    return action;
+}
+
+void FillMenu(QMenu* menu, const MenuItem& parent) {
+    for (int i = 0; i < parent.Count(); ++i) AddItem(menu, parent.Item(i));
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] {
+        RunEnablingPass();
+        Sync(menu);
+    });
+}
+
+// The key a shortcut names, from a key event: shifted digits arrive as the
+// symbol on their key, so they are taken back to the digit.
+char32_t KeyOf(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<char32_t>(key);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<char32_t>(key);
+    static constexpr std::pair<int, char32_t> kShifted[] = {
+        {Qt::Key_Exclam, U'1'}, {Qt::Key_At, U'2'}, {Qt::Key_NumberSign, U'3'}, {Qt::Key_Dollar, U'4'},
+        {Qt::Key_Percent, U'5'}, {Qt::Key_AsciiCircum, U'6'}, {Qt::Key_Ampersand, U'7'},
+        {Qt::Key_Asterisk, U'8'}, {Qt::Key_ParenLeft, U'9'}, {Qt::Key_ParenRight, U'0'}};
+    if (event.modifiers() & Qt::ShiftModifier)
+        for (const auto& [symbol, digit] : kShifted)
+            if (key == symbol) return digit;
+    if (key > 0x20 && key < 0x7F) return static_cast<char32_t>(key);
+    return 0;
+}
+
+// Of the items with this shortcut, the visible and enabled one, the first in
+// the bar when several are; nothing when the shortcut is no item's. found
+// tells whether any item carries the shortcut at all.
+std::shared_ptr<MenuItem> ItemForShortcut(const Shortcut& wanted, bool& found) {
+    found = false;
+    const auto bar = Bar();
+    if (!bar) return nullptr;
+    std::vector<std::shared_ptr<MenuItem>> candidates;
+    std::function<void(const MenuItem&)> walk = [&](const MenuItem& parent) {
+        for (int i = 0; i < parent.Count(); ++i) {
+            const auto& item = parent.Item(i);
+            if (item->KeyboardShortcut())
+                if (const auto shortcut = ParseShortcut(*item->KeyboardShortcut()); shortcut && *shortcut == wanted)
+                    candidates.push_back(item);
+            walk(*item);
+        }
+    };
+    walk(*bar);
+    if (candidates.empty()) return nullptr;
+    found = true;
+    RunEnablingPass();
+    for (const auto& item : candidates)
+        if (item->Visible() && item->Enabled()) return item;
+    return nullptr;
+}
+
+class ShortcutFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+        auto* widget = qobject_cast<QWidget*>(receiver);
+        if (!widget || !dynamic_cast<Window::Frame*>(widget->window())) return false;
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (!(key.modifiers() & Qt::ControlModifier)) return false;
+        const Shortcut wanted{true, (key.modifiers() & Qt::ShiftModifier) != 0, KeyOf(key)};
+        if (wanted.key == 0) return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Keep the field from claiming the key for itself: it is the menus'.
+            bool found = false;
+            ItemsCarry(wanted, found);
+            if (found) event->accept();
+            return false;
+        }
+        bool found = false;
+        if (auto item = ItemForShortcut(wanted, found)) Dispatch(item);
+        return found;
+    }
+
+private:
+    static void ItemsCarry(const Shortcut& wanted, bool& found) {
+        found = false;
+        const auto bar = Bar();
+        if (!bar) return;
+        ForEachItem(*bar, [&](MenuItem& item) {
+            if (item.KeyboardShortcut())
+                if (const auto shortcut = ParseShortcut(*item.KeyboardShortcut()); shortcut && *shortcut == wanted) found = true;
+        });
+    }
+};
+
+}  // namespace
+
+void InstallMenuRouting() { qApp->installEventFilter(new ShortcutFilter(qApp)); }
+
+EditField* FocusedField() {
+    auto* front = WindowAt(0);
+    auto* focus = QApplication::focusWidget();
+    if (!front || !focus) return nullptr;
+    for (int i = 0; i < front->ControlCount(); ++i) {
+        auto* field = dynamic_cast<EditField*>(&front->ControlAt(i));
+        if (field && ViewOf(*field)->isAncestorOf(focus)) return field;
+        if (field && ViewOf(*field) == focus) return field;
+    }
+    return nullptr;
+}
+
+void RunEnablingPass() {
+    const auto bar = Bar();
+    if (!bar) return;
+    Guarded([&] {
+        ForEachItem(*bar, [](MenuItem& item) { item.Enabled(false); });
+        auto* front = WindowAt(0);
+        auto* field = FocusedField();
+        if (front) front->Event_EnableMenuItems();
+        if (field) field->RaiseEnableMenuItems();
+        const auto* app = GetAppObject();
+        ForEachItem(*bar, [&](MenuItem& item) {
+            if (!item.AutoEnable()) return;
+            const bool handled = (front && front->Handlers().Has(item.Name())) || (app && app->Handlers().Has(item.Name()));
+            const bool fieldDoes = field && IsEditingItem(item.Name()) && FieldCanDo(*field, item.Name());
+            if (handled || fieldDoes) item.Enable();
+        });
+        for (int i = 0; i < bar->Count(); ++i) EnableSubmenus(*bar->Item(i));
+    });
+}
+
+void Dispatch(const std::shared_ptr<MenuItem>& item) {
+    Guarded([&] {
+        const auto& name = item->Name();
+        auto* field = IsEditingItem(name) ? FocusedField() : nullptr;
+        bool handled = false;
+        if (auto* front = WindowAt(0)) handled = front->Handlers().Run(name).value_or(false);
+        if (!handled)
+            if (const auto* app = GetAppObject()) handled = app->Handlers().Run(name).value_or(false);
+        if (field) CarryOut(*field, name);
+        else if (!handled) item->DefaultAction();
+    });
+}
+
+QMenuBar* BuildMenuBar(QWidget* parent) {
+    auto* menuBar = new QMenuBar(parent);
+    if (const auto bar = Bar())
+        for (int i = 0; i < bar->Count(); ++i) {
+            const auto& menuItem = bar->Item(i);
+            auto* menu = menuBar->addMenu(ToQt(menuItem->Text()));
+            FillMenu(menu, *menuItem);
+        }
+    return menuBar;
+}
+
+void ShowContextMenu(const MenuItem& base, const QPoint& globalPosition) {
+    QMenu menu;
+    for (int i = 0; i < base.Count(); ++i) AddItem(&menu, base.Item(i));
+    RunEnablingPass();
+    Sync(&menu);
+    menu.exec(globalPosition);
+}
+
+}  // namespace fw

@@ -1,0 +1,52 @@
+#pragma once
+
+// The framework's process-wide state; private to the framework.
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "RectControl.h"
+#include "Window.h"
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class QApplication;
+
+namespace fw {
+
+using ControlFactory = std::function<std::unique_ptr<RectControl>(Window&)>;
+
+struct RuntimeState {
+    std::unique_ptr<QApplication> qt;
+    std::shared_ptr<Application> app;
+    std::unique_ptr<Dialogs> dialogs;
+    std::map<std::string, ControlFactory, std::less<>> controlClasses;
+    std::set<std::string, std::less<>> programClasses;
+    // Every open window, and the same windows from the front backwards.
+    std::vector<std::unique_ptr<Window>> windows;
+    std::vector<Window*> frontToBack;
+    // Closed windows wait here until the event that closed them has finished.
+    std::vector<std::unique_ptr<Window>> closing;
+    std::map<std::string, Window*, std::less<>> implicitInstances;
+    std::function<void(std::string_view)> trace;
+    std::exception_ptr escaped;
+    bool quitting = false;
+    bool reportedException = false;
+};
+
+RuntimeState& State();
+
+// Runs a handler of the program; an exception it lets out ends the event loop
+// and is thrown again by RuntimeRun, so that it never crosses the toolkit.
+void Guarded(const std::function<void()>& handler);
+
+// Window bookkeeping for the window classes.
+void BringToFront(Window& window);
+void Forget(Window& window);
+
+}  // namespace fw

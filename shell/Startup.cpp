@@ -1,0 +1,47 @@
+#include "Startup.h"
+
+#include "App.h"
+#include "MenuBar1.h"
+#include "editor/Plumora.h"
+#include "framework/Exceptions.h"
+#include "framework/Runtime.h"
+
+void SetUpClasses() {
+    fw::RuntimeSetUpClass("App");
+    fw::RuntimeSetUpClass(Plumora::kClassName);
+    fw::RuntimeSetUpClass("MenuBar1");
+}
+
+void NewAppInstance() {
+    auto app = std::make_shared<class App>();
+    app->MenuBar(MenuBar1());
+    fw::RuntimeRegisterAppObject(app);
+}
+
+void ApplicationAddMenuHandlers() {
+    for (const auto& binding : kAppMenuBindings) {
+        auto* app = App();
+        if (!app) throw fw::NilObjectException("there is no application object to bind menu handlers to");
+        app->AddMenuHandler(binding.item, [app, handler = binding.handler] { return (app->*handler)(); });
+    }
+}
+
+void MakeDefaultView() { Plumora(); }
+
+void Main() {
+    try {
+        fw::RuntimeInitExternalClasses();
+        fw::InitPluginEntrypoints();
+        NewAppInstance();
+        ApplicationAddMenuHandlers();
+        MakeDefaultView();
+        fw::RuntimeRun();
+    } catch (const std::exception& error) {
+        fw::UnhandledException(error);
+    }
+}
+
+void ModuleCleanup() {
+    fw::RuntimeReleaseWindows();
+    ReleaseMenuBar1();
+}

@@ -1,0 +1,11 @@
+#include "Startup.h"
+
+#include "framework/Runtime.h"
+
+int main(int argc, char** argv) {
+    fw::RuntimeInit(argc, argv);
+    SetUpClasses();
+    Main();
+    ModuleCleanup();
+    return fw::RuntimeShutdown();
+}
