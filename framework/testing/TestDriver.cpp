@@ -83,6 +83,11 @@ void ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
+void ReleaseAllWindows() {
+    RuntimeReleaseWindows();
+    ProcessEvents();
+}
+
 void Focus(RectControl& control) {
     auto* view = ViewOf(control);
     view->window()->activateWindow();

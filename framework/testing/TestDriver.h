@@ -18,6 +18,9 @@ void StartHeadlessRuntime();
 // Runs the events that are waiting, deferred window closes among them.
 void ProcessEvents();
 
+// Closes and releases every window, so that the next test starts with none.
+void ReleaseAllWindows();
+
 // Gives the control the keyboard focus and types the text into it, key by key.
 void TypeText(RectControl& control, std::string_view text);
 // Presses a key sequence such as "Ctrl+V", "Ctrl+Shift+L" or "Return" on the
