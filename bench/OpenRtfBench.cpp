@@ -1,1 +1,250 @@
-int main(){}
+// Opening a large RTF document: parsing it, filling the editor's text field
+// with it, and, for comparison, the time Qt's text document itself needs to
+// take the same formatted text.
+#include "framework/RtfReader.h"
+#include "framework/TextDocumentConvert.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A small fixed pseudo-random sequence, so every run measures the same file.
+class Sequence {
+public:
+    std::uint32_t Next(std::uint32_t bound) {
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::uint32_t>(state_ >> 33) % bound;
+    }
+
+private:
+    std::uint64_t state_ = 42;
+};
+
+// An RTF document of about 5 MB holding about 2 MB of text in 4000
+// paragraphs, shaped the way LibreOffice Writer writes it: every paragraph
+// starts with \pard\plain and its paragraph style, every few words open a
+// group that restates the character format, with an accented letter as
+// \uN\'hh now and then.
+std::string MakeLibreOfficeRtf() {
+    static const char* const kWords[] = {
+        "lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing", "elit", "sed", "do",
+        "eiusmod", "tempor", "incididunt", "ut", "labore", "et", "dolore", "magna", "aliqua", "enim",
+        "ad", "minim", "veniam", "quis", "nostrud", "exercitation", "ullamco", "laboris", "nisi",
+        "aliquip", "ex", "ea", "commodo", "consequat", "duis", "aute", "irure", "in", "reprehenderit",
+        "voluptate", "velit", "esse", "cillum", "fugiat", "nulla", "pariatur", "excepteur", "sint",
+    };
+    constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
+    // Character formats as LibreOffice restates them inside each group.
+    static const char* const kFormats[] = {
+        "\\rtlch\\fcs1 \\af6\\afs24 \\ltrch\\fcs0 \\loch\\f3\\fs24",
+        "\\rtlch\\fcs1 \\ab\\af6\\afs24 \\ltrch\\fcs0 \\b\\loch\\f3\\fs24",
+        "\\rtlch\\fcs1 \\ai\\af6\\afs24 \\ltrch\\fcs0 \\i\\loch\\f3\\fs24",
+        "\\rtlch\\fcs1 \\af6\\afs24 \\ltrch\\fcs0 \\ul\\ulc0\\loch\\f3\\fs24",
+        "\\rtlch\\fcs1 \\af6\\afs24 \\ltrch\\fcs0 \\cf2\\loch\\f3\\fs24",
+        "\\rtlch\\fcs1 \\af6\\afs28 \\ltrch\\fcs0 \\cf3\\loch\\f4\\fs28",
+        "\\rtlch\\fcs1 \\ab\\ai\\af6\\afs21 \\ltrch\\fcs0 \\b\\i\\loch\\f5\\fs21",
+    };
+    constexpr int kFormatCount = sizeof kFormats / sizeof kFormats[0];
+
+    std::string rtf;
+    rtf.reserve(6 << 20);
+    rtf +=
+        "{\\rtf1\\ansi\\deff3\\adeflang1025\n"
+        "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f1\\froman\\fprq2\\fcharset2 Symbol;}"
+        "{\\f2\\fswiss\\fprq2\\fcharset0 Arial;}{\\f3\\froman\\fprq2\\fcharset0 Liberation Serif"
+        "{\\*\\falt Times New Roman};}{\\f4\\fswiss\\fprq2\\fcharset0 Liberation Sans{\\*\\falt Arial};}"
+        "{\\f5\\fmodern\\fprq1\\fcharset0 Liberation Mono{\\*\\falt Courier New};}"
+        "{\\f6\\fnil\\fprq2\\fcharset0 Noto Sans CJK SC;}{\\f7\\fnil\\fprq2\\fcharset0 Lohit Devanagari;}}\n"
+        "{\\colortbl;\\red0\\green0\\blue0;\\red201\\green33\\blue30;\\red42\\green96\\blue153;}\n"
+        "{\\stylesheet{\\s0\\snext0\\rtlch\\af7\\afs24\\alang1081 \\ltrch\\lang1033\\langfe2052\\hich\\af3"
+        "\\loch\\widctlpar\\hyphpar0\\ltrpar\\cf0\\f3\\fs24\\lang1033\\kerning1\\dbch\\af8\\langfe2052 Normal;}\n"
+        "{\\s15\\sbasedon0\\snext16\\rtlch\\af7\\afs28 \\ltrch\\hich\\af4\\loch\\sb240\\sa120\\keepn\\f4\\fs28"
+        "\\dbch\\af6 Heading;}\n"
+        "{\\s16\\sbasedon0\\snext16\\loch\\sl276\\slmult1\\sb0\\sa140 Text Body;}\n"
+        "}{\\*\\generator LibreOffice/7.4.7.2$Linux_X86_64 LibreOffice_project/40$Build-2}"
+        "{\\info{\\creatim\\yr2024\\mo3\\dy14\\hr10\\min2}{\\revtim\\yr2024\\mo3\\dy14\\hr10\\min3}"
+        "{\\printim\\yr0\\mo0\\dy0\\hr0\\min0}}{\\*\\userprops}\\deftab709\n"
+        "\\hyphauto1\\viewscale100\n"
+        "{\\*\\pgdsctbl\n{\\pgdsc0\\pgdscuse451\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\margrsxn1134"
+        "\\margtsxn1134\\margbsxn1134\\pgdscnxt0 Default Page Style;}}\n"
+        "\\formshade\\paperh16838\\paperw11906\\margl1134\\margr1134\\margt1134\\margb1134\\sectd\\sbknone"
+        "\\sftnnar\\saftnnrlc\\sectunlocked1\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\margrsxn1134"
+        "\\margtsxn1134\\margbsxn1134\\ftnbj\\ftnstart1\\ftnrstcont\\ftnnar\\aenddoc\\aftnrstcont"
+        "\\aftnstart1\\aftnnrlc\\htmautsp\n";
+
+    Sequence random;
+    for (int paragraph = 0; paragraph < 4000; ++paragraph) {
+        rtf += "\\pard\\plain \\s16\\ql\\widctlpar\\hyphpar0\\ltrpar\\cf0\\f3\\fs24\\lang1033\\kerning1"
+               "\\dbch\\af8\\langfe2052\\sl276\\slmult1\\sb0\\sa140";
+        int text = 0;
+        while (text < 495) {
+            rtf += '{';
+            rtf += kFormats[random.Next(kFormatCount)];
+            rtf += '\n';
+            const int words = 3 + static_cast<int>(random.Next(5));
+            for (int w = 0; w < words; ++w) {
+                const char* word = kWords[random.Next(kWordCount)];
+                if (random.Next(40) == 0) {
+                    rtf += "\\u233\\'e9";
+                    ++text;
+                }
+                rtf += word;
+                rtf += ' ';
+                text += static_cast<int>(std::char_traits<char>::length(word)) + 1;
+            }
+            rtf += '}';
+        }
+        rtf += "\n\\par ";
+    }
+    rtf += "}";
+    return rtf;
+}
+
+const std::string& Document() {
+    static const std::string rtf = MakeLibreOfficeRtf();
+    return rtf;
+}
+
+std::size_t TextBytes(const fw::StyledText& text) {
+    std::size_t bytes = 0;
+    for (const auto& paragraph : text.paragraphs) {
+        for (const auto& run : paragraph.runs) bytes += run.text.size();
+    }
+    return bytes;
+}
+
+std::size_t RunCount(const fw::StyledText& text) {
+    std::size_t runs = 0;
+    for (const auto& paragraph : text.paragraphs) runs += paragraph.runs.size();
+    return runs;
+}
+
+void DescribeDocument(benchmark::State& state, const fw::StyledText& text) {
+    state.counters["file_MB"] = static_cast<double>(Document().size()) / 1e6;
+    state.counters["text_MB"] = static_cast<double>(TextBytes(text)) / 1e6;
+    state.counters["paragraphs"] = static_cast<double>(text.paragraphs.size());
+    state.counters["runs"] = static_cast<double>(RunCount(text));
+}
+
+// The editor's text field: a QTextEdit that is shown, as it is in a window.
+QTextEdit& Field() {
+    static QTextEdit* field = [] {
+        auto* edit = new QTextEdit;
+        edit->resize(800, 600);
+        edit->show();
+        QApplication::processEvents();
+        return edit;
+    }();
+    return *field;
+}
+
+void BM_ReadRtf(benchmark::State& state) {
+    const std::string& rtf = Document();
+    fw::StyledText text;
+    for (auto _ : state) {
+        text = fw::ReadRtf(rtf);
+        benchmark::DoNotOptimize(text.paragraphs.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
+    DescribeDocument(state, text);
+}
+BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond);
+
+void BM_OpenRtfIntoField(benchmark::State& state) {
+    const std::string& rtf = Document();
+    QTextEdit& field = Field();
+    for (auto _ : state) {
+        const fw::StyledText text = fw::ReadRtf(rtf);
+        fw::SetDocumentStyledText(*field.document(), text);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
+    DescribeDocument(state, fw::DocumentStyledText(*field.document()));
+    fw::SetDocumentStyledText(*field.document(), fw::StyledText{});
+}
+BENCHMARK(BM_OpenRtfIntoField)->Unit(benchmark::kMillisecond);
+
+// The same, until the field has handled every event the change posted
+// (layout and repaint), as the user would see it.
+void BM_OpenRtfIntoFieldAndSettle(benchmark::State& state) {
+    const std::string& rtf = Document();
+    QTextEdit& field = Field();
+    for (auto _ : state) {
+        const fw::StyledText text = fw::ReadRtf(rtf);
+        fw::SetDocumentStyledText(*field.document(), text);
+        QApplication::processEvents();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
+    fw::SetDocumentStyledText(*field.document(), fw::StyledText{});
+    QApplication::processEvents();
+}
+BENCHMARK(BM_OpenRtfIntoFieldAndSettle)->Unit(benchmark::kMillisecond);
+
+// Qt's own limit: the already parsed runs, their strings and formats built
+// beforehand, inserted into a fresh document that no widget shows.
+void BM_BareQTextDocumentInsert(benchmark::State& state) {
+    const fw::StyledText parsed = fw::ReadRtf(Document());
+    struct Run {
+        QString text;
+        QTextCharFormat format;
+    };
+    std::vector<std::vector<Run>> paragraphs;
+    for (const auto& paragraph : parsed.paragraphs) {
+        auto& runs = paragraphs.emplace_back();
+        for (const auto& run : paragraph.runs) {
+            QTextCharFormat format;
+            if (!run.style.font.empty()) format.setFontFamilies({QString::fromStdString(run.style.font)});
+            if (run.style.size > 0) format.setFontPointSize(run.style.size);
+            if (run.style.bold) format.setFontWeight(QFont::Bold);
+            if (run.style.italic) format.setFontItalic(true);
+            if (run.style.underline) format.setFontUnderline(true);
+            if (run.style.color) {
+                format.setForeground(QColor(run.style.color->red, run.style.color->green, run.style.color->blue));
+            }
+            runs.push_back({QString::fromStdString(run.text), format});
+        }
+    }
+    for (auto _ : state) {
+        QTextDocument doc;
+        doc.setUndoRedoEnabled(false);
+        QTextCursor cursor(&doc);
+        cursor.beginEditBlock();
+        bool first = true;
+        for (const auto& runs : paragraphs) {
+            if (!first) cursor.insertBlock();
+            first = false;
+            for (const Run& run : runs) cursor.insertText(run.text, run.format);
+        }
+        cursor.endEditBlock();
+        benchmark::DoNotOptimize(doc.characterCount());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Document().size()));
+    DescribeDocument(state, parsed);
+}
+BENCHMARK(BM_BareQTextDocumentInsert)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

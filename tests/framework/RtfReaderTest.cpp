@@ -82,7 +82,9 @@ void ExpectWellFormed(const StyledText& doc) {
             EXPECT_EQ(run.text.find("\xE2\x80\xA9"), std::string::npos);
             EXPECT_GT(run.style.size, 0);
             EXPECT_TRUE(std::isfinite(run.style.size));
-            if (i > 0) EXPECT_NE(paragraph.runs[i - 1].style, run.style);
+            if (i > 0) {
+                EXPECT_NE(paragraph.runs[i - 1].style, run.style);
+            }
         }
     }
 }
@@ -621,7 +623,7 @@ TEST_F(RtfRobustness, TruncatedDocumentsYieldTheTextBeforeTheCut) {
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fcharset238 B;}}"
         "{\\colortbl;\\red255\\green0\\blue0;}{\\*\\generator x;}{\\info{\\title t}}"
         "\\pard\\plain\\qc{\\b Bold} caf\\'e9 \\u233? {\\f1\\'c8}\\tab end\\par"
-        "\\pard{\\pict\\bin3 }}}\\i second\\cf1  red\\line x\\par"
+        "\\pard{\\pict\\bin3 }}}}\\i second\\cf1  red\\line x\\par "
         "third {\\field{\\*\\fldinst X}{\\fldrslt link}}\\par}";
     const StyledText full = ReadRtf(rtf);
     const Texts fullTexts = TextsOf(full);

@@ -1,1 +1,261 @@
-// placeholder, being written
+#include "framework/TextDocumentConvert.h"
+
+#include "framework/RtfReader.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+static void PrintTo(const StyledText& text, std::ostream* os) {
+    for (const StyledParagraph& paragraph : text.paragraphs) {
+        *os << "\n  [align " << static_cast<int>(paragraph.alignment) << "]";
+        for (const StyledRun& run : paragraph.runs) {
+            *os << " {\"" << run.text << "\" \"" << run.style.font << "\" " << run.style.size
+                << (run.style.bold ? " b" : "") << (run.style.italic ? " i" : "")
+                << (run.style.underline ? " u" : "");
+            if (run.style.color) *os << " #" << std::hex << run.style.color->ToRGB() << std::dec;
+            *os << "}";
+        }
+    }
+}
+
+namespace {
+
+constexpr Color kRed{255, 0, 0};
+
+CharStyle Styled(std::string font, double size, bool bold = false, bool italic = false,
+                 bool underline = false, std::optional<Color> color = std::nullopt) {
+    return CharStyle{std::move(font), size, bold, italic, underline, color};
+}
+
+StyledParagraph Paragraph(std::vector<StyledRun> runs, Alignment alignment = Alignment::Default) {
+    return StyledParagraph{alignment, std::move(runs)};
+}
+
+class TextDocumentConvert : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance()) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "framework_tests";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication app(argc, argv);
+    }
+
+    static StyledText RoundTrip(const StyledText& text) {
+        QTextDocument doc;
+        SetDocumentStyledText(doc, text);
+        return DocumentStyledText(doc);
+    }
+
+    // The fragment format at a character position (1-based inside the block).
+    static QTextCharFormat FormatAt(const QTextDocument& doc, int block, int position) {
+        QTextCursor cursor(doc.findBlockByNumber(block));
+        cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, position);
+        return cursor.charFormat();
+    }
+};
+
+TEST_F(TextDocumentConvert, RoundTripsNormalisedText) {
+    const std::vector<StyledText> cases = {
+        {},
+        {{Paragraph({{"Hello", {}}})}},
+        {{Paragraph({{"a", {}}}), Paragraph({}), Paragraph({{"c", {}}})}},
+        {{Paragraph({}), Paragraph({})}},
+        {{Paragraph({}, Alignment::Center)}},
+        {{Paragraph({{"left", {}}}, Alignment::Left), Paragraph({{"mid", {}}}, Alignment::Center),
+          Paragraph({{"right", {}}}, Alignment::Right), Paragraph({{"none", {}}}, Alignment::Default)}},
+        {{Paragraph({{"plain ", {}},
+                     {"arial", Styled("Arial", 0)},
+                     {"sized", Styled("", 10.5)},
+                     {"bold", Styled("", 0, true)},
+                     {"italic", Styled("", 0, false, true)},
+                     {"under", Styled("", 0, false, false, true)},
+                     {"red", Styled("", 0, false, false, false, kRed)},
+                     {"black", Styled("", 0, false, false, false, Color{0, 0, 0})},
+                     {"all", Styled("Liberation Serif", 18, true, true, true, Color{1, 2, 3})}})}},
+        {{Paragraph({{"tab\there", {}}, {"line\u2028break", Styled("Mono", 9)}})}},
+        {{Paragraph({{"caf\u00E9 \u4E2D\u6587 \U0001F600 \u00A0\u00AD", Styled("Font \u00FC", 12)}})}},
+    };
+    for (const StyledText& text : cases) EXPECT_EQ(RoundTrip(text), text);
+}
+
+TEST_F(TextDocumentConvert, NormalisesEmptyRunsEqualNeighboursAndALoneEmptyParagraph) {
+    const StyledText input{{Paragraph({{"", Styled("X", 9)},
+                                       {"a", Styled("Arial", 12, true)},
+                                       {"b", Styled("Arial", 12, true)},
+                                       {"", {}},
+                                       {"c", Styled("Arial", 12)}})}};
+    const StyledText expected{{Paragraph({{"ab", Styled("Arial", 12, true)}, {"c", Styled("Arial", 12)}})}};
+    EXPECT_EQ(RoundTrip(input), expected);
+
+    EXPECT_EQ(RoundTrip(StyledText{{Paragraph({})}}), StyledText{});
+    EXPECT_EQ(RoundTrip(StyledText{{Paragraph({{"", {}}})}}), StyledText{});
+}
+
+TEST_F(TextDocumentConvert, ParagraphBreaksInsideRunsBecomeLineBreaks) {
+    const StyledText input{{Paragraph({{"a\nb\rc\u2029d", {}}})}};
+    QTextDocument doc;
+    SetDocumentStyledText(doc, input);
+    EXPECT_EQ(doc.blockCount(), 1);
+    EXPECT_EQ(RoundTrip(input), (StyledText{{Paragraph({{"a\u2028b\u2028c\u2028d", {}}})}}));
+}
+
+TEST_F(TextDocumentConvert, BuildsOneBlockPerParagraph) {
+    QTextDocument doc;
+    SetDocumentStyledText(doc, StyledText{{Paragraph({{"one", {}}, {" two", Styled("", 0, true)}}),
+                                            Paragraph({}),
+                                            Paragraph({{"x\ty\u2028z", {}}}, Alignment::Right)}});
+    ASSERT_EQ(doc.blockCount(), 3);
+    EXPECT_EQ(doc.findBlockByNumber(0).text(), QString("one two"));
+    EXPECT_EQ(doc.findBlockByNumber(1).text(), QString());
+    const QString third = doc.findBlockByNumber(2).text();
+    EXPECT_EQ(third, QString::fromUtf16(u"x\ty\u2028z"));
+    EXPECT_EQ(third.at(3), QChar(QChar::LineSeparator));
+    EXPECT_EQ(doc.findBlockByNumber(2).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+}
+
+TEST_F(TextDocumentConvert, EmptyTextGivesAnEmptyDocument) {
+    QTextDocument doc;
+    doc.setPlainText("old\ntext");
+    SetDocumentStyledText(doc, StyledText{});
+    EXPECT_TRUE(doc.isEmpty());
+    EXPECT_EQ(doc.blockCount(), 1);
+}
+
+TEST_F(TextDocumentConvert, SetsOnlyTheFormatPropertiesTheStyleStates) {
+    QTextDocument doc;
+    SetDocumentStyledText(doc, StyledText{{Paragraph({{"ab", {}}, {"cd", Styled("Arial", 10.5, true, true, true, kRed)}})}});
+
+    const QTextCharFormat plain = FormatAt(doc, 0, 1);
+    EXPECT_FALSE(plain.hasProperty(QTextFormat::FontFamilies));
+    EXPECT_FALSE(plain.hasProperty(QTextFormat::FontFamily));
+    EXPECT_FALSE(plain.hasProperty(QTextFormat::FontPointSize));
+    EXPECT_FALSE(plain.hasProperty(QTextFormat::FontWeight));
+    EXPECT_FALSE(plain.hasProperty(QTextFormat::FontItalic));
+    EXPECT_FALSE(plain.hasProperty(QTextFormat::TextUnderlineStyle));
+    EXPECT_FALSE(plain.hasProperty(QTextFormat::ForegroundBrush));
+
+    const QTextCharFormat styled = FormatAt(doc, 0, 3);
+    EXPECT_EQ(styled.property(QTextFormat::FontFamilies).toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(styled.fontPointSize(), 10.5);
+    EXPECT_EQ(styled.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(styled.fontItalic());
+    EXPECT_TRUE(styled.fontUnderline());
+    EXPECT_EQ(styled.foreground().color(), QColor(255, 0, 0));
+}
+
+TEST_F(TextDocumentConvert, DefaultAlignmentLeavesTheBlockAlignmentUnset) {
+    QTextDocument doc;
+    SetDocumentStyledText(doc, StyledText{{Paragraph({{"a", {}}}), Paragraph({{"b", {}}}, Alignment::Center),
+                                            Paragraph({{"c", {}}}, Alignment::Left)}});
+    EXPECT_FALSE(doc.findBlockByNumber(0).blockFormat().hasProperty(QTextFormat::BlockAlignment));
+    EXPECT_EQ(doc.findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(doc.findBlockByNumber(2).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+TEST_F(TextDocumentConvert, ReplacesTheContentAndClearsTheUndoHistory) {
+    QTextDocument doc;
+    QTextCursor(&doc).insertText("typed by the user");
+    ASSERT_TRUE(doc.isUndoAvailable());
+    SetDocumentStyledText(doc, StyledText{{Paragraph({{"first", {}}}), Paragraph({{"second", {}}})}});
+    SetDocumentStyledText(doc, StyledText{{Paragraph({{"only", Styled("", 20)}})}});
+    EXPECT_EQ(doc.toPlainText(), QString("only"));
+    EXPECT_FALSE(doc.isUndoAvailable());
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+
+    // Editing afterwards is undoable again, back to the set text.
+    QTextCursor cursor(&doc);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("!");
+    EXPECT_TRUE(doc.isUndoAvailable());
+    doc.undo();
+    EXPECT_EQ(doc.toPlainText(), QString("only"));
+}
+
+TEST_F(TextDocumentConvert, ReadsFormatsThatQtItselfApplied) {
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    QTextCharFormat courier;
+    courier.setFont(QFont("Courier", 14), QTextCharFormat::FontPropertiesSpecifiedOnly);
+    cursor.insertText("mono", courier);
+    QTextCharFormat heavy;
+    heavy.setFontWeight(QFont::Black);
+    cursor.insertText("heavy", heavy);
+    QTextCharFormat light;
+    light.setFontWeight(QFont::Light);
+    cursor.insertText("light", light);
+    QTextBlockFormat justified;
+    justified.setAlignment(Qt::AlignJustify);
+    cursor.insertBlock(justified);
+    cursor.insertText("justified");
+    QTextBlockFormat trailing;
+    trailing.setAlignment(Qt::AlignTrailing | Qt::AlignAbsolute);
+    cursor.insertBlock(trailing);
+    cursor.insertText("end");
+
+    const StyledText text = DocumentStyledText(doc);
+    ASSERT_EQ(text.paragraphs.size(), 3u);
+    const auto& runs = text.paragraphs[0].runs;
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].text, "mono");
+    EXPECT_EQ(runs[0].style.font, "Courier");
+    EXPECT_EQ(runs[0].style.size, 14);
+    EXPECT_FALSE(runs[0].style.bold);
+    EXPECT_TRUE(runs[1].style.bold);
+    EXPECT_EQ(runs[1].style.font, "");
+    EXPECT_EQ(runs[1].style.size, 0);
+    EXPECT_FALSE(runs[2].style.bold);
+    EXPECT_EQ(text.paragraphs[1].alignment, Alignment::Left);
+    EXPECT_EQ(text.paragraphs[2].alignment, Alignment::Right);
+}
+
+TEST_F(TextDocumentConvert, HtmlFormattedDocumentReadsBoldItalicAndColour) {
+    QTextDocument doc;
+    doc.setHtml("<p>a<b>b</b><i>c</i><u>d</u><span style=\"color:#00ff00\">e</span></p>");
+    const StyledText text = DocumentStyledText(doc);
+    ASSERT_EQ(text.paragraphs.size(), 1u);
+    const auto& runs = text.paragraphs[0].runs;
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs[0].style, CharStyle{});
+    EXPECT_TRUE(runs[1].style.bold);
+    EXPECT_TRUE(runs[2].style.italic);
+    EXPECT_TRUE(runs[3].style.underline);
+    EXPECT_EQ(runs[4].style.color, (Color{0, 255, 0}));
+}
+
+TEST_F(TextDocumentConvert, RtfReadIntoADocumentReadsBackUnchanged) {
+    const StyledText read = ReadRtf(
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;}"
+        "\\pard\\qc Plain {\\b bold} {\\i\\cf1 red}\\par\\pard\\par\\qr\\f1\\fs18 mono\\tab x\\line y\\u8364?\\par}");
+    ASSERT_EQ(read.paragraphs.size(), 3u);
+    EXPECT_EQ(RoundTrip(read), read);
+}
+
+TEST_F(TextDocumentConvert, LargeDocumentKeepsEveryParagraphAndRun) {
+    StyledText text;
+    for (int p = 0; p < 500; ++p) {
+        StyledParagraph& paragraph = text.paragraphs.emplace_back();
+        paragraph.alignment = static_cast<Alignment>(p % 4);
+        for (int r = 0; r < 12; ++r) {
+            paragraph.runs.push_back(
+                {"word" + std::to_string(r) + " ", Styled(r % 3 ? "Arial" : "", 9 + r % 4, r % 2 == 1)});
+        }
+    }
+    EXPECT_EQ(RoundTrip(text), text);
+}
+
+}  // namespace
+}  // namespace fw
