@@ -4,6 +4,7 @@
 #include "framework/RtfReader.h"
 #include "framework/TextDocumentConvert.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QColor>
 #include <QFont>
@@ -15,8 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,10 +37,10 @@ private:
 };
 
 // An RTF document of about 5 MB holding about 2 MB of text in 4000
-// paragraphs, shaped the way LibreOffice Writer writes it: every paragraph
-// starts with \pard\plain and its paragraph style, every few words open a
-// group that restates the character format, with an accented letter as
-// \uN\'hh now and then.
+// paragraphs, shaped the way LibreOffice Writer 7 writes it: every paragraph
+// starts with \pard\plain and its full paragraph and character defaults,
+// every few words open a group that states the character format, and an
+// accented letter comes as \uN\'hh now and then.
 std::string MakeLibreOfficeRtf() {
     static const char* const kWords[] = {
         "lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing", "elit", "sed", "do",
@@ -49,15 +50,16 @@ std::string MakeLibreOfficeRtf() {
         "voluptate", "velit", "esse", "cillum", "fugiat", "nulla", "pariatur", "excepteur", "sint",
     };
     constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
-    // Character formats as LibreOffice restates them inside each group.
+    // Character formats as LibreOffice states them at the start of each group.
     static const char* const kFormats[] = {
-        "\\rtlch\\fcs1 \\af6\\afs24 \\ltrch\\fcs0 \\loch\\f3\\fs24",
-        "\\rtlch\\fcs1 \\ab\\af6\\afs24 \\ltrch\\fcs0 \\b\\loch\\f3\\fs24",
-        "\\rtlch\\fcs1 \\ai\\af6\\afs24 \\ltrch\\fcs0 \\i\\loch\\f3\\fs24",
-        "\\rtlch\\fcs1 \\af6\\afs24 \\ltrch\\fcs0 \\ul\\ulc0\\loch\\f3\\fs24",
-        "\\rtlch\\fcs1 \\af6\\afs24 \\ltrch\\fcs0 \\cf2\\loch\\f3\\fs24",
-        "\\rtlch\\fcs1 \\af6\\afs28 \\ltrch\\fcs0 \\cf3\\loch\\f4\\fs28",
-        "\\rtlch\\fcs1 \\ab\\ai\\af6\\afs21 \\ltrch\\fcs0 \\b\\i\\loch\\f5\\fs21",
+        "\\loch",
+        "\\loch\\b\\loch",
+        "\\loch\\i\\loch",
+        "\\loch\\ul\\ulc0\\loch",
+        "\\loch\\cf2\\loch",
+        "\\hich\\af6\\loch\\fs21\\f6\\loch",
+        "\\hich\\af5\\loch\\fs28\\f5\\cf3\\loch",
+        "\\loch\\cf2\\i\\ul\\ulc0\\b\\loch",
     };
     constexpr int kFormatCount = sizeof kFormats / sizeof kFormats[0];
 
@@ -89,14 +91,19 @@ std::string MakeLibreOfficeRtf() {
 
     Sequence random;
     for (int paragraph = 0; paragraph < 4000; ++paragraph) {
-        rtf += "\\pard\\plain \\s16\\ql\\widctlpar\\hyphpar0\\ltrpar\\cf0\\f3\\fs24\\lang1033\\kerning1"
-               "\\dbch\\af8\\langfe2052\\sl276\\slmult1\\sb0\\sa140";
+        if (paragraph > 0) rtf += "\\par ";
+        rtf += paragraph % 10 == 9 ? "\\pard\\plain \\s0\\rtlch\\af8\\afs24\\alang1081 \\ltrch\\lang1033"
+                                     "\\langfe2052\\hich\\af4\\loch\\nowidctlpar\\hyphpar0\\ltrpar\\cf0\\f4\\fs24"
+                                     "\\lang1033\\kerning1\\dbch\\af8\\langfe2052\\qc\\ltrpar"
+                                   : "\\pard\\plain \\s0\\rtlch\\af8\\afs24\\alang1081 \\ltrch\\lang1033"
+                                     "\\langfe2052\\hich\\af4\\loch\\nowidctlpar\\hyphpar0\\ltrpar\\cf0\\f4\\fs24"
+                                     "\\lang1033\\kerning1\\dbch\\af8\\langfe2052\\ql\\ltrpar";
         int text = 0;
         while (text < 495) {
             rtf += '{';
             rtf += kFormats[random.Next(kFormatCount)];
             rtf += '\n';
-            const int words = 3 + static_cast<int>(random.Next(5));
+            const int words = 2 + static_cast<int>(random.Next(3));
             for (int w = 0; w < words; ++w) {
                 const char* word = kWords[random.Next(kWordCount)];
                 if (random.Next(40) == 0) {
@@ -109,9 +116,9 @@ std::string MakeLibreOfficeRtf() {
             }
             rtf += '}';
         }
-        rtf += "\n\\par ";
+        rtf += '\n';
     }
-    rtf += "}";
+    rtf += "\\par }";
     return rtf;
 }
 
@@ -141,6 +148,11 @@ void DescribeDocument(benchmark::State& state, const fw::StyledText& text) {
     state.counters["runs"] = static_cast<double>(RunCount(text));
 }
 
+// The least time over repetitions: on a shared machine the least disturbed.
+double Minimum(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+}
+
 // The editor's text field: a QTextEdit that is shown, as it is in a window.
 QTextEdit& Field() {
     static QTextEdit* field = [] {
@@ -163,7 +175,7 @@ void BM_ReadRtf(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
     DescribeDocument(state, text);
 }
-BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
 
 void BM_OpenRtfIntoField(benchmark::State& state) {
     const std::string& rtf = Document();
@@ -176,47 +188,53 @@ void BM_OpenRtfIntoField(benchmark::State& state) {
     DescribeDocument(state, fw::DocumentStyledText(*field.document()));
     fw::SetDocumentStyledText(*field.document(), fw::StyledText{});
 }
-BENCHMARK(BM_OpenRtfIntoField)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenRtfIntoField)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
 
-// The same, until the field has handled every event the change posted
-// (layout and repaint), as the user would see it.
-void BM_OpenRtfIntoFieldAndSettle(benchmark::State& state) {
+// The same, then the field's layout is completed for the whole document. The
+// field lays out the visible part at once and the rest while the event loop
+// runs; this shows what that background work costs in all.
+void BM_OpenRtfIntoFieldAndLayOutAll(benchmark::State& state) {
     const std::string& rtf = Document();
     QTextEdit& field = Field();
     for (auto _ : state) {
         const fw::StyledText text = fw::ReadRtf(rtf);
         fw::SetDocumentStyledText(*field.document(), text);
-        QApplication::processEvents();
+        benchmark::DoNotOptimize(field.document()->documentLayout()->documentSize());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
     fw::SetDocumentStyledText(*field.document(), fw::StyledText{});
-    QApplication::processEvents();
 }
-BENCHMARK(BM_OpenRtfIntoFieldAndSettle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenRtfIntoFieldAndLayOutAll)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
 
 // Qt's own limit: the already parsed runs, their strings and formats built
-// beforehand, inserted into a fresh document that no widget shows.
+// beforehand (one shared format object per distinct style, the cheapest form
+// for the document's format lookup), inserted into a fresh document that no
+// widget shows.
 void BM_BareQTextDocumentInsert(benchmark::State& state) {
     const fw::StyledText parsed = fw::ReadRtf(Document());
     struct Run {
         QString text;
         QTextCharFormat format;
     };
+    std::vector<std::pair<fw::CharStyle, QTextCharFormat>> formats;
+    const auto formatFor = [&formats](const fw::CharStyle& style) {
+        for (const auto& [known, format] : formats) {
+            if (known == style) return format;
+        }
+        QTextCharFormat format;
+        if (!style.font.empty()) format.setFontFamilies({QString::fromStdString(style.font)});
+        if (style.size > 0) format.setFontPointSize(style.size);
+        if (style.bold) format.setFontWeight(QFont::Bold);
+        if (style.italic) format.setFontItalic(true);
+        if (style.underline) format.setFontUnderline(true);
+        if (style.color) format.setForeground(QColor(style.color->red, style.color->green, style.color->blue));
+        formats.emplace_back(style, format);
+        return format;
+    };
     std::vector<std::vector<Run>> paragraphs;
     for (const auto& paragraph : parsed.paragraphs) {
         auto& runs = paragraphs.emplace_back();
-        for (const auto& run : paragraph.runs) {
-            QTextCharFormat format;
-            if (!run.style.font.empty()) format.setFontFamilies({QString::fromStdString(run.style.font)});
-            if (run.style.size > 0) format.setFontPointSize(run.style.size);
-            if (run.style.bold) format.setFontWeight(QFont::Bold);
-            if (run.style.italic) format.setFontItalic(true);
-            if (run.style.underline) format.setFontUnderline(true);
-            if (run.style.color) {
-                format.setForeground(QColor(run.style.color->red, run.style.color->green, run.style.color->blue));
-            }
-            runs.push_back({QString::fromStdString(run.text), format});
-        }
+        for (const auto& run : paragraph.runs) runs.push_back({QString::fromStdString(run.text), formatFor(run.style)});
     }
     for (auto _ : state) {
         QTextDocument doc;
@@ -235,7 +253,7 @@ void BM_BareQTextDocumentInsert(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Document().size()));
     DescribeDocument(state, parsed);
 }
-BENCHMARK(BM_BareQTextDocumentInsert)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareQTextDocumentInsert)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
 
 }  // namespace
 

@@ -147,11 +147,17 @@ bool EditField::Editor::eventFilter(QObject* watched, QEvent* event) {
 bool EditField::Editor::canInsertFromMimeData(const QMimeData* source) const { return source->hasText(); }
 
 void EditField::Editor::insertFromMimeData(const QMimeData* source) {
-    if (!source->hasText()) return;
+    if (!source->hasText() || isReadOnly()) return;
     QString text = source->text();
-    text.replace(QStringLiteral("\r\n"), QString(kParagraph));
-    text.replace(QChar('\r'), kParagraph);
-    if (singleLine) text.replace(QChar('\n'), QChar(' '));
+    // A single-line field keeps one line: every kind of line end becomes a blank.
+    const QString lineEnd = singleLine ? QStringLiteral(" ") : QString(kParagraph);
+    text.replace(QStringLiteral("\r\n"), lineEnd);
+    text.replace(QChar('\r'), lineEnd);
+    text.replace(QChar('\n'), lineEnd);
+    if (singleLine) {
+        text.replace(kParagraph, QChar(' '));
+        text.replace(QChar::LineSeparator, QChar(' '));
+    }
     Change([&] { textCursor().insertText(text); });
 }
 
@@ -369,10 +375,17 @@ void EditField::SelAlignment(int alignment) {
     editor_->Restyle([&] { editor_->setAlignment(kAlignments[alignment]); });
 }
 
-void EditField::Cut() { editor_->Change([&] { editor_->cut(); }); }
+// A read-only or disabled field's text changes only from the program.
+void EditField::Cut() {
+    if (CanCut()) editor_->Change([&] { editor_->cut(); });
+}
 void EditField::Copy() { editor_->copy(); }
-void EditField::Paste() { editor_->Change([&] { editor_->paste(); }); }
-void EditField::Clear() { editor_->Change([&] { editor_->textCursor().removeSelectedText(); }); }
+void EditField::Paste() {
+    if (!readOnly_ && Enabled()) editor_->Change([&] { editor_->paste(); });
+}
+void EditField::Clear() {
+    if (CanCut()) editor_->Change([&] { editor_->textCursor().removeSelectedText(); });
+}
 void EditField::SelectAll() { editor_->selectAll(); }
 bool EditField::HasSelection() const { return editor_->textCursor().hasSelection(); }
 bool EditField::CanCut() const { return HasSelection() && !readOnly_ && Enabled(); }

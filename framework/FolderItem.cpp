@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace fw {
 
@@ -27,10 +26,20 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
         const std::string reason = errno ? std::strerror(errno) : "it cannot be read";
         throw IOException("\"" + path.filename().string() + "\" could not be opened: " + reason + ".");
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw IOException("\"" + path.filename().string() + "\" could not be read to its end.");
-    return std::move(bytes).str();
+    // Read by blocks rather than through the stream buffer: a failed read
+    // then marks the stream bad instead of passing for the end of the file.
+    std::string bytes;
+    char block[1 << 16];
+    errno = 0;
+    while (in) {
+        in.read(block, sizeof block);
+        bytes.append(block, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        const std::string reason = errno ? std::strerror(errno) : "it could not be read to its end";
+        throw IOException("\"" + path.filename().string() + "\" could not be read: " + reason + ".");
+    }
+    return bytes;
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ public:
     // The caption; '&' marks the access key, "-" makes a separator line.
     const std::string& Text() const { return text_; }
     void Text(std::string text) { text_ = std::move(text); }
-    bool IsSeparator() const { return text_ == "-"; }
+    bool IsSeparator() const { return text_.size() == 1 && text_[0] == '-'; }
 
     // The shortcut string, such as "Cmd+s" or "Shift+P"; nothing when never set.
     const std::optional<std::string>& KeyboardShortcut() const { return shortcut_; }

@@ -64,9 +64,6 @@ void RectControl::TabStop(bool on) {
 void RectControl::Visible(bool on) {
     visible_ = on;
     UpdateShown();
-    // A container takes its children with it.
-    for (int i = 0; i < window_.ControlCount(); ++i)
-        if (auto& child = window_.ControlAt(i); &child != this && child.InitialParent() == name_ && !name_.empty()) child.UpdateShown();
 }
 
 void RectControl::Enabled(bool on) {
@@ -95,6 +92,13 @@ void RectControl::UpdateShown() {
             shown = shown && std::get<std::int32_t>(container->Property("Value")) == tabPanelIndex_;
     }
     widget_->view->setVisible(shown);
+    // A container takes the controls inside it along, and they take theirs;
+    // the guard stops a circle of containers naming each other.
+    if (name_.empty() || updatingInside_) return;
+    updatingInside_ = true;
+    for (int i = 0; i < window_.ControlCount(); ++i)
+        if (auto& child = window_.ControlAt(i); &child != this && child.InitialParent() == name_) child.UpdateShown();
+    updatingInside_ = false;
 }
 
 bool RectControl::Accepts(std::string_view event, const EventHandler& handler) const {

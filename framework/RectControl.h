@@ -113,6 +113,7 @@ private:
     bool tabStop_ = true;
     bool visible_ = true;
     bool enabled_ = true;
+    bool updatingInside_ = false;
 };
 
 }  // namespace fw

@@ -351,6 +351,9 @@ private:
     int documentCodePage_ = kWindows1252;
     int defaultFont_ = 0;
     std::unordered_map<int, FontEntry> fonts_;
+    mutable bool lastFoundValid_ = false;  // FindFont's last answer, for repeated lookups
+    mutable int lastFoundIndex_ = 0;
+    mutable const FontEntry* lastFound_ = nullptr;
     bool fontEntryActive_ = false;
     int fontEntryIndex_ = 0;
     std::size_t fontEntryDepth_ = 0;
@@ -373,7 +376,7 @@ private:
 StyledText Parser::Parse() {
     // Content begins at the first brace; a byte order mark or blanks before it
     // are not text, and neither is anything after the outermost group closes.
-    const void* brace = std::memchr(data_, '{', size_);
+    const void* brace = size_ > 0 ? std::memchr(data_, '{', size_) : nullptr;
     if (!brace) return {};
     pos_ = static_cast<std::size_t>(static_cast<const unsigned char*>(brace) - data_) + 1;
     stack_.reserve(64);
@@ -921,8 +924,11 @@ void Parser::EnsureRun() {
 void Parser::EndParagraph() {
     FlushHighSurrogate();
     paragraph_.alignment = State().alignment;
+    const std::size_t runs = paragraph_.runs.size();
     document_.paragraphs.push_back(std::move(paragraph_));
     paragraph_ = StyledParagraph{};
+    // Paragraphs of one document tend to hold similar numbers of runs.
+    paragraph_.runs.reserve(runs);
     styleDirty_ = true;
 }
 
@@ -948,11 +954,16 @@ void Parser::FinishFontEntry() {
     // The first definition of a font number wins.
     fonts_.try_emplace(fontEntryIndex_, std::move(fontEntry_));
     fontEntry_ = FontEntry{};
+    lastFoundValid_ = false;
 }
 
 const FontEntry* Parser::FindFont(int index) const {
+    if (lastFoundValid_ && index == lastFoundIndex_) return lastFound_;
     const auto it = fonts_.find(index);
-    return it == fonts_.end() ? nullptr : &it->second;
+    lastFoundValid_ = true;
+    lastFoundIndex_ = index;
+    lastFound_ = it == fonts_.end() ? nullptr : &it->second;
+    return lastFound_;
 }
 
 // The font a \fN names; an unknown number means the default font.

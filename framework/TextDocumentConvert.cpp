@@ -11,6 +11,7 @@
 #include <QTextFormat>
 
 #include <utility>
+#include <vector>
 
 namespace fw {
 
@@ -75,6 +76,24 @@ CharStyle StyleOf(const QTextCharFormat& format) {
     return style;
 }
 
+// Formats of the styles met so far. Documents use a handful of styles over
+// and over; reusing a format also reuses the hash the document looks it up by.
+class FormatCache {
+public:
+    const QTextCharFormat& Get(const CharStyle& style) {
+        for (const auto& [known, format] : entries_) {
+            if (known == style) return format;
+        }
+        if (entries_.size() >= kCapacity) entries_.erase(entries_.begin());
+        entries_.emplace_back(style, CharFormat(style));
+        return entries_.back().second;
+    }
+
+private:
+    static constexpr std::size_t kCapacity = 32;
+    std::vector<std::pair<CharStyle, QTextCharFormat>> entries_;
+};
+
 // Run text as the document should hold it: characters the cursor would turn
 // into block or frame boundaries are replaced.
 QString RunText(const std::string& text) {
@@ -99,9 +118,13 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
     // Recording undo steps for the inserted text would double the work and let
     // the user "undo" into a half-built document.
     doc.setUndoRedoEnabled(false);
-    doc.clear();
     QTextCursor cursor(&doc);
+    // Clearing inside the edit block makes the whole edit one change from an
+    // empty document, which the layout of a text field then lays out lazily,
+    // the visible part first, instead of all at once.
     cursor.beginEditBlock();
+    doc.clear();
+    FormatCache formats;
     bool first = true;
     for (const StyledParagraph& paragraph : text.paragraphs) {
         if (first) {
@@ -112,7 +135,7 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
         }
         for (const StyledRun& run : paragraph.runs) {
             if (run.text.empty()) continue;
-            cursor.insertText(RunText(run.text), CharFormat(run.style));
+            cursor.insertText(RunText(run.text), formats.Get(run.style));
         }
     }
     cursor.endEditBlock();

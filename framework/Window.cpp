@@ -124,18 +124,27 @@ namespace {
 int MenuHeight(const Window& window) {
     return window.MenuBarVisible() ? window.Widgets().menuBar()->sizeHint().height() : 0;
 }
+
+// The program sizes even a window that the user may not resize: its fixed
+// size then moves along.
+void ResizeFrame(Window::Frame& frame, bool resizeable, int width, int height) {
+    if (resizeable) frame.resize(width, height);
+    else frame.setFixedSize(width, height);
+}
 }  // namespace
 
 void Window::Width(int width) {
     width = std::clamp(width, minWidth_, maxWidth_);
-    frame_->resize(width, frame_->height());
+    // The controls follow first, so that the frame's own resize event finds
+    // nothing left to do and no user resize is reported.
     ContentResized(width, laidOutHeight_, false);
+    ResizeFrame(*frame_, resizeable_, width, frame_->height());
 }
 
 void Window::Height(int height) {
     height = std::clamp(height, minHeight_, maxHeight_);
-    frame_->resize(frame_->width(), height + MenuHeight(*this));
     ContentResized(laidOutWidth_, height, false);
+    ResizeFrame(*frame_, resizeable_, frame_->width(), height + MenuHeight(*this));
 }
 void Window::MinWidth(int width) { minWidth_ = width; ApplyFlags(); }
 void Window::MinHeight(int height) { minHeight_ = height; ApplyFlags(); }
@@ -161,7 +170,8 @@ void Window::MenuBarVisible(bool on) {
     menuBarVisible_ = on;
     frame_->menuBar()->setVisible(on);
     // The content keeps its size: the window grows or shrinks by the bar.
-    if (!fullScreen_ && !frame_->isMaximized()) frame_->resize(frame_->width(), frame_->height() - before + MenuHeight(*this));
+    if (!fullScreen_ && !frame_->isMaximized())
+        ResizeFrame(*frame_, resizeable_, frame_->width(), frame_->height() - before + MenuHeight(*this));
 }
 
 void Window::Resizeable(bool on) { resizeable_ = on; ApplyFlags(); }

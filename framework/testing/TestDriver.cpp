@@ -1,13 +1,17 @@
 #include "TestDriver.h"
 
 #include "ScriptedDialogs.h"
+#include "framework/Exceptions.h"
 #include "framework/MenuItem.h"
 #include "framework/MenuRouting.h"
 #include "framework/RectControl.h"
 #include "framework/Runtime.h"
 #include "framework/StaticText.h"
+#include "framework/Application.h"
 #include "framework/BevelButton.h"
 #include "framework/PushButton.h"
+#include "framework/QtConvert.h"
+#include "framework/RuntimeState.h"
 #include "framework/Window.h"
 #include "framework/WindowFrame.h"
 
@@ -15,14 +19,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QCursor>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace fw::testing {
 
@@ -76,6 +84,11 @@ void StartHeadlessRuntime() {
     InstallScriptedDialogs();
 }
 
+void StopHeadlessRuntime() {
+    if (!QCoreApplication::instance()) return;
+    RuntimeShutdown();
+}
+
 void ProcessEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -86,6 +99,10 @@ void ProcessEvents() {
 void ReleaseAllWindows() {
     RuntimeReleaseWindows();
     ProcessEvents();
+    // A test that quit or let an exception escape leaves the runtime as at the
+    // end of a run; the next test starts it afresh.
+    State().quitting = false;
+    State().escaped = nullptr;
 }
 
 void Focus(RectControl& control) {
@@ -132,13 +149,43 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
             }
         menu->close();
     });
+    // A right click reaches a text field through its viewport: the field
+    // itself ignores mouse-made context menu events.
     QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(), target->mapToGlobal(target->rect().center()));
-    QApplication::sendEvent(ViewOf(control), &event);
+    QApplication::sendEvent(target, &event);
     ProcessEvents();
     return chosen;
 }
 
+namespace {
+
+// The items from the bar down to the named one, or nothing.
+bool PathTo(const MenuItem& parent, std::string_view name, std::vector<std::shared_ptr<MenuItem>>& path) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        path.push_back(parent.Item(i));
+        if (parent.Item(i)->Name() == name || PathTo(*parent.Item(i), name, path)) return true;
+        path.pop_back();
+    }
+    return false;
+}
+
+bool ChooseFromApplicationBar(std::string_view itemName) {
+    auto* app = GetAppObject();
+    const auto bar = app ? app->MenuBar() : nullptr;
+    std::vector<std::shared_ptr<MenuItem>> path;
+    if (!bar || !PathTo(*bar, itemName, path)) return false;
+    RunEnablingPass();
+    for (const auto& item : path)
+        if (!item->Visible() || !item->Enabled()) return false;
+    Dispatch(path.back());
+    ProcessEvents();
+    return true;
+}
+
+}  // namespace
+
 bool ChooseMenu(std::string_view itemName) {
+    if (!WindowAt(0)) return ChooseFromApplicationBar(itemName);
     std::vector<QMenu*> path;
     auto* action = FindInBar(itemName, path);
     if (!action) return false;
@@ -162,13 +209,105 @@ std::string ShownText(RectControl& control) {
     if (auto* label = qobject_cast<QLabel*>(view)) return label->text().toStdString();
     if (auto* button = qobject_cast<QPushButton*>(view)) return button->text().toStdString();
     if (auto* bevel = dynamic_cast<BevelButton*>(&control)) return bevel->Caption();
+    if (auto* tabs = qobject_cast<QTabWidget*>(view)) {
+        QStringList captions;
+        for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
+        return captions.join(QChar('\r')).toStdString();
+    }
     return {};
 }
 
 bool IsShown(RectControl& control) { return ViewOf(control)->isVisibleTo(ContentOf(control.OwnerWindow())); }
 
 bool Grab(Window& window, const std::string& pngPath) {
-    return window.Widgets().grab().save(QString::fromStdString(pngPath), "PNG");
+    return ContentOf(window)->grab().save(QString::fromStdString(pngPath), "PNG");
+}
+
+std::optional<Color> PixelOf(const std::string& imagePath, int x, int y) {
+    const QImage image(QString::fromStdString(imagePath));
+    if (image.isNull() || !image.valid(x, y)) return std::nullopt;
+    return FromQt(image.pixelColor(x, y));
+}
+
+void ResizeContent(Window& window, int width, int height) {
+    auto& frame = window.Widgets();
+    // The frame keeps its menu bar: only the content's share of it changes.
+    const QSize content = ContentOf(window)->size();
+    frame.resize(frame.size() + QSize(width, height) - content);
+    ProcessEvents();
+}
+
+ContentSize ShownContentSize(Window& window) {
+    const QSize size = ContentOf(window)->size();
+    return {size.width(), size.height()};
+}
+
+bool IsShown(Window& window) { return window.Widgets().isVisible(); }
+
+bool CloseLikeUser(Window& window) {
+    window.Widgets().close();
+    const bool closed = !window.IsOpen();
+    ProcessEvents();
+    return closed;
+}
+
+FontStyle ShownFontStyle(RectControl& control) {
+    const QFont font = ViewOf(control)->font();
+    return {font.bold(), font.italic(), font.underline()};
+}
+
+bool HasFocus(RectControl& control) {
+    auto* view = ViewOf(control);
+    auto* focus = QApplication::focusWidget();
+    return focus && (focus == view || view->isAncestorOf(focus));
+}
+
+void MoveMouse(RectControl& control, int x, int y) {
+    // The pointer finds only windows that the desktop has already exposed.
+    ProcessEvents();
+    QCursor::setPos(ViewOf(control)->mapToGlobal(QPoint(x, y)));
+    ProcessEvents();
+}
+
+bool ClickAndChoose(RectControl& control, std::string_view caption) {
+    auto chosen = std::make_shared<bool>(false);
+    const QString wanted = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    // The menu runs its own loop; it is answered from inside it, by the
+    // keyboard, so that the menu reports the entry as chosen.
+    QTimer::singleShot(0, [chosen, wanted] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (auto* action : menu->actions())
+            if (action->isVisible() && action->isEnabled() && !action->isSeparator() && action->text() == wanted) {
+                *chosen = true;
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+    Click(control);
+    return *chosen;
+}
+
+void RunInEventLoop(std::function<void()> task, int delayMilliseconds) {
+    QTimer::singleShot(delayMilliseconds, qApp, [task = std::move(task)] { Guarded(task); });
+}
+
+void StopEventLoop() { QCoreApplication::exit(0); }
+
+std::string TakeEscapedException() {
+    auto escaped = std::exchange(State().escaped, nullptr);
+    if (!escaped) return {};
+    try {
+        std::rethrow_exception(escaped);
+    } catch (const RuntimeException& error) {
+        return std::string(error.ClassName()) + ": " + error.what();
+    } catch (const std::exception& error) {
+        return std::string("std::exception: ") + error.what();
+    } catch (...) {
+        return "an exception of unknown type";
+    }
 }
 
 }  // namespace fw::testing

@@ -2,6 +2,7 @@
 
 #include "framework/RtfReader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QByteArray>
 #include <QFont>
 #include <QGuiApplication>
@@ -164,6 +165,27 @@ TEST_F(TextDocumentConvert, DefaultAlignmentLeavesTheBlockAlignmentUnset) {
     EXPECT_FALSE(doc.findBlockByNumber(0).blockFormat().hasProperty(QTextFormat::BlockAlignment));
     EXPECT_EQ(doc.findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(doc.findBlockByNumber(2).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+// A text field lays out a change lazily, visible part first, only when the
+// change spans the whole document from an empty one; otherwise it lays out
+// megabytes at once before the field shows anything.
+TEST_F(TextDocumentConvert, ReportsTheNewContentAsOneChangeOfTheWholeDocument) {
+    QTextDocument doc;
+    doc.documentLayout();  // the document reports changes only once it has a layout
+    doc.setPlainText("some earlier text\nin two blocks");
+    struct Change {
+        int from, removed, added;
+    };
+    std::vector<Change> changes;
+    QObject::connect(&doc, &QTextDocument::contentsChange,
+                     [&changes](int from, int removed, int added) { changes.push_back({from, removed, added}); });
+    SetDocumentStyledText(doc, StyledText{{Paragraph({{"one", {}}, {"two", Styled("", 0, true)}}),
+                                            Paragraph({{"three", {}}}, Alignment::Center)}});
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().from, 0);
+    EXPECT_EQ(changes.back().removed, 0);
+    EXPECT_EQ(changes.back().added, doc.characterCount());
 }
 
 TEST_F(TextDocumentConvert, ReplacesTheContentAndClearsTheUndoHistory) {

@@ -9,6 +9,8 @@ namespace {
 class HeadlessEnvironment : public ::testing::Environment {
 public:
     void SetUp() override { fw::testing::StartHeadlessRuntime(); }
+    // The toolkit must go before the process's static clean-up.
+    void TearDown() override { fw::testing::StopHeadlessRuntime(); }
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new HeadlessEnvironment);

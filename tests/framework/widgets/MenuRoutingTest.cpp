@@ -1,1 +1,502 @@
-// placeholder, being written
+#include "ScriptedWindow.h"
+
+#include "framework/Application.h"
+#include "framework/EditField.h"
+#include "framework/MenuItem.h"
+#include "framework/Runtime.h"
+#include "framework/testing/ScriptedDialogs.h"
+#include "framework/testing/TestDriver.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using widgettests::ScriptedWindow;
+namespace drive = fw::testing;
+
+// A menu item that counts how often its default action ran.
+class CountingItem : public fw::MenuItem {
+public:
+    using MenuItem::MenuItem;
+    void DefaultAction() override { ++defaults; }
+    int defaults = 0;
+};
+
+// Our own small menu bar, installed with an application object of our own
+// before any window is made, so that every window shows it.
+class MenuRoutingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        drive::InstallScriptedDialogs();
+        bar = std::make_shared<fw::MenuBar>();
+        auto file = Menu("FileMenu", "&File");
+        Add(file, std::make_shared<CountingItem>("New"), "FileNew", "Cmd+N");
+        Add(file, std::make_shared<CountingItem>("Save"), "FileSave", "Cmd+s");
+        Add(file, std::make_shared<CountingItem>("Save a Copy"), "FileSaveCopy", "Cmd+s");
+        Add(file, std::make_shared<CountingItem>("Hidden"), "FileHidden", "Cmd+H")->Visible(false);
+        Add(file, std::make_shared<CountingItem>("Manual"), "FileManual", "Cmd+M")->AutoEnable(false);
+        file->Append(std::make_shared<fw::MenuItem>("-"));
+        auto quit = std::make_shared<fw::QuitMenuItem>();
+        quit->Text("Quit");
+        Add(file, quit, "FileQuit", "Cmd+Q");
+        auto edit = Menu("EditMenu", "&Edit");
+        Add(edit, std::make_shared<CountingItem>("Undo"), "EditUndo", "Cmd+Z");
+        Add(edit, std::make_shared<CountingItem>("Cut"), "EditCut", "Cmd+X");
+        Add(edit, std::make_shared<CountingItem>("Copy"), "EditCopy", "Cmd+C");
+        Add(edit, std::make_shared<CountingItem>("Paste"), "EditPaste", "Cmd+V");
+        Add(edit, std::make_shared<CountingItem>("Delete"), "EditClear", "");
+        Add(edit, std::make_shared<CountingItem>("Select All"), "EditSelectAll", "Cmd+A");
+        auto format = Menu("FormatMenu", "F&ormat");
+        Add(format, std::make_shared<CountingItem>("Plain"), "FormatPlain", "Shift+P");
+        Add(format, std::make_shared<CountingItem>("Heading 1"), "FormatOne", "Shift+1");
+
+        app = std::make_shared<fw::Application>();
+        app->MenuBar(bar);
+        fw::RuntimeRegisterAppObject(app);
+    }
+    void TearDown() override {
+        drive::ReleaseAllWindows();
+        fw::RuntimeRegisterAppObject(nullptr);
+        QGuiApplication::clipboard()->clear();
+    }
+
+    std::shared_ptr<fw::MenuItem> Menu(const std::string& name, const std::string& text) {
+        auto menu = std::make_shared<fw::MenuItem>(text);
+        menu->Name(name);
+        bar->Append(menu);
+        return menu;
+    }
+    static std::shared_ptr<fw::MenuItem> Add(const std::shared_ptr<fw::MenuItem>& menu, std::shared_ptr<fw::MenuItem> item,
+                                             const std::string& name, const std::string& shortcut) {
+        item->Name(name);
+        if (!shortcut.empty()) item->KeyboardShortcut(shortcut);
+        menu->Append(item);
+        return item;
+    }
+    CountingItem& Counting(const std::string& name) { return dynamic_cast<CountingItem&>(*bar->Lookup(name)); }
+
+    // A visible window with a multi-line text field, or with none.
+    ScriptedWindow* MakeWindow(bool withField = true, ScriptedWindow::Script script = {}) {
+        script.layout = [](ScriptedWindow& w) {
+            w.Width(400);
+            w.Height(300);
+            w.Visible(true);
+        };
+        if (withField)
+            script.createControls = [](ScriptedWindow& w) {
+                w.Add<fw::EditField>("EditField", "Field", 10, 10, 300, 200).Multiline(true);
+            };
+        return ScriptedWindow::Make(std::move(script));
+    }
+
+    // A handler that writes its name to the log and answers as told.
+    fw::MenuHandlers::Handler Logging(const std::string& entry, bool result = true) {
+        return [this, entry, result] {
+            log.push_back(entry);
+            return result;
+        };
+    }
+
+    static void SetClipboard(const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
+
+    std::shared_ptr<fw::MenuBar> bar;
+    std::shared_ptr<fw::Application> app;
+    std::vector<std::string> log;
+};
+
+// ---- Dispatch --------------------------------------------------------------
+
+TEST_F(MenuRoutingTest, FrontWindowsHandlerTakesTheCommand) {
+    auto* back = MakeWindow(false);
+    auto* front = MakeWindow(false);
+    back->AddMenuHandler("FileNew", Logging("back"));
+    front->AddMenuHandler("FileNew", Logging("front"));
+    app->AddMenuHandler("FileNew", Logging("app"));
+
+    ASSERT_TRUE(drive::ChooseMenu("FileNew"));
+    EXPECT_EQ(log, std::vector<std::string>{"front"});
+    EXPECT_EQ(Counting("FileNew").defaults, 0);
+
+    back->Show();
+    ASSERT_TRUE(drive::ChooseMenu("FileNew"));
+    EXPECT_EQ(log, (std::vector<std::string>{"front", "back"}));
+}
+
+TEST_F(MenuRoutingTest, HandlerReturningFalsePassesTheCommandOn) {
+    auto* window = MakeWindow(false);
+    window->AddMenuHandler("FileNew", Logging("window", false));
+    app->AddMenuHandler("FileNew", Logging("app", false));
+    ASSERT_TRUE(drive::ChooseMenu("FileNew"));
+    EXPECT_EQ(log, (std::vector<std::string>{"window", "app"}));
+    EXPECT_EQ(Counting("FileNew").defaults, 1);
+
+    app->AddMenuHandler("FileNew", Logging("app takes it", true));
+    ASSERT_TRUE(drive::ChooseMenu("FileNew"));
+    EXPECT_EQ(log, (std::vector<std::string>{"window", "app", "window", "app takes it"}));
+    EXPECT_EQ(Counting("FileNew").defaults, 1);
+}
+
+TEST_F(MenuRoutingTest, ApplicationHandlesWhatNoWindowDoes) {
+    MakeWindow(false);
+    app->AddMenuHandler("FileSave", Logging("app"));
+    ASSERT_TRUE(drive::ChooseMenu("FileSave"));
+    EXPECT_EQ(log, std::vector<std::string>{"app"});
+    EXPECT_EQ(Counting("FileSave").defaults, 0);
+}
+
+TEST_F(MenuRoutingTest, ItemsDefaultRunsWhenNoHandlerTakesTheCommand) {
+    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileManual")->Enable(); }});
+    ASSERT_TRUE(drive::ChooseMenu("FileManual"));
+    EXPECT_EQ(Counting("FileManual").defaults, 1);
+}
+
+TEST_F(MenuRoutingTest, QuitItemClosesEveryWindow) {
+    bool firstGone = false, secondGone = false;
+    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); }, .destroyed = &firstGone});
+    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); }, .destroyed = &secondGone});
+    ASSERT_EQ(fw::WindowCount(), 2);
+    app->AddMenuHandler("FileQuit", Logging("app", false));
+
+    ASSERT_TRUE(drive::ChooseMenu("FileQuit"));
+    EXPECT_EQ(log, std::vector<std::string>{"app"});
+    EXPECT_EQ(fw::WindowCount(), 0);
+    EXPECT_TRUE(firstGone);
+    EXPECT_TRUE(secondGone);
+}
+
+TEST_F(MenuRoutingTest, QuitHandledByTheApplicationDoesNotQuit) {
+    MakeWindow(false);
+    app->AddMenuHandler("FileQuit", Logging("app", true));
+    ASSERT_TRUE(drive::ChooseMenu("FileQuit"));
+    EXPECT_EQ(fw::WindowCount(), 1);
+}
+
+TEST_F(MenuRoutingTest, QuitEndsTheEventLoop) {
+    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); }});
+    bool timedOut = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        timedOut = true;
+        QCoreApplication::exit(0);
+    });
+    guard.start(5000);
+    QTimer::singleShot(0, [] { drive::ChooseMenu("FileQuit"); });
+    fw::RuntimeRun();
+    EXPECT_FALSE(timedOut) << "choosing Quit did not end the event loop";
+    EXPECT_EQ(fw::WindowCount(), 0);
+}
+
+// ---- Enabling pass ---------------------------------------------------------
+
+TEST_F(MenuRoutingTest, EnablingPassEnablesItemsThatHaveAHandler) {
+    int frontPasses = 0, backPasses = 0;
+    auto* back = MakeWindow(false, {.enableMenuItems = [&](ScriptedWindow&) { ++backPasses; }});
+    auto* front = MakeWindow(false, {.enableMenuItems = [&](ScriptedWindow&) { ++frontPasses; }});
+    back->AddMenuHandler("FileSaveCopy", Logging("back"));
+    front->AddMenuHandler("FileSave", Logging("front"));
+    front->AddMenuHandler("FileManual", Logging("manual"));
+    app->AddMenuHandler("FileNew", Logging("app"));
+    // Whatever the items were before, the pass starts from disabled.
+    for (const char* name : {"FileNew", "FileSave", "FileSaveCopy", "FileManual", "FileQuit", "FormatPlain"})
+        bar->Lookup(name)->Enabled(true);
+
+    EXPECT_TRUE(drive::ShownMenuItem("FileSave").enabled);
+    EXPECT_TRUE(drive::ShownMenuItem("FileNew").enabled);
+    EXPECT_FALSE(drive::ShownMenuItem("FileSaveCopy").enabled) << "a window behind enabled an item";
+    EXPECT_FALSE(drive::ShownMenuItem("FileManual").enabled) << "an item without AutoEnable was enabled by its handler";
+    EXPECT_FALSE(drive::ShownMenuItem("FileQuit").enabled);
+    EXPECT_FALSE(drive::ShownMenuItem("FormatPlain").enabled);
+    EXPECT_GT(frontPasses, 0);
+    EXPECT_EQ(backPasses, 0);
+    EXPECT_FALSE(drive::ChooseMenu("FileManual"));
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(MenuRoutingTest, ItemWithoutAutoEnableIsEnabledOnlyByEnable) {
+    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileManual")->Enable(); }});
+    EXPECT_TRUE(drive::ShownMenuItem("FileManual").enabled);
+    EXPECT_TRUE(drive::ChooseMenu("FileManual"));
+}
+
+TEST_F(MenuRoutingTest, HiddenItemsAreLeftOutOfTheMenu) {
+    auto* window = MakeWindow(false);
+    window->AddMenuHandler("FileHidden", Logging("hidden"));
+    const auto hidden = drive::ShownMenuItem("FileHidden");
+    EXPECT_TRUE(hidden.present);
+    EXPECT_FALSE(hidden.visible);
+    EXPECT_FALSE(drive::ChooseMenu("FileHidden"));
+    EXPECT_TRUE(log.empty());
+
+    bar->Lookup("FileHidden")->Visible(true);
+    EXPECT_TRUE(drive::ShownMenuItem("FileHidden").visible);
+    EXPECT_TRUE(drive::ChooseMenu("FileHidden"));
+    EXPECT_EQ(log, std::vector<std::string>{"hidden"});
+}
+
+TEST_F(MenuRoutingTest, MenuShowsTheShortcutBesideTheCaption) {
+    auto* window = MakeWindow(false);
+    window->AddMenuHandler("FileSave", Logging("save"));
+    EXPECT_EQ(drive::ShownMenuItem("FileSave").caption, "Save\tCtrl+S");
+    EXPECT_EQ(drive::ShownMenuItem("FormatPlain").caption, "Plain\tCtrl+Shift+P");
+    EXPECT_EQ(drive::ShownMenuItem("EditClear").caption, "Delete");
+}
+
+TEST_F(MenuRoutingTest, FocusedFieldEnablesTheEditingItemsItCanCarryOut) {
+    auto editing = [] {
+        std::string shown;
+        for (const char* name : {"EditCut", "EditCopy", "EditPaste", "EditClear", "EditSelectAll"})
+            shown += drive::ShownMenuItem(name).enabled ? '1' : '0';
+        return shown;
+    };
+    MakeWindow(false);
+    SetClipboard("clip");
+    EXPECT_EQ(editing(), "00000") << "editing items enabled with no text field";
+
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    field->Text("hello");
+    drive::Focus(*field);
+    field->SelStart(5);
+    EXPECT_EQ(editing(), "00101");
+
+    field->SelStart(0);
+    field->SelLength(5);
+    EXPECT_EQ(editing(), "11111");
+
+    QGuiApplication::clipboard()->clear();
+    EXPECT_EQ(editing(), "11011");
+
+    SetClipboard("clip");
+    field->ReadOnly(true);
+    EXPECT_EQ(editing(), "01001");
+    EXPECT_EQ(drive::ShownMenuItem("EditUndo").enabled, false);
+}
+
+// ---- Editing commands ------------------------------------------------------
+
+TEST_F(MenuRoutingTest, FieldCarriesOutEditingCommandsAfterTheWindowsHandler) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    std::vector<std::string> textAtHandler;
+    bool answer = true;
+    window->AddMenuHandler("EditPaste", [&] {
+        textAtHandler.push_back(field->Text());
+        return answer;
+    });
+    field->Text("hello ");
+    drive::Focus(*field);
+    field->SelStart(6);
+    SetClipboard("world");
+
+    ASSERT_TRUE(drive::ChooseMenu("EditPaste"));
+    EXPECT_EQ(textAtHandler, std::vector<std::string>{"hello "});
+    EXPECT_EQ(field->Text(), "hello world");
+
+    answer = false;
+    app->AddMenuHandler("EditPaste", Logging("app", true));
+    ASSERT_TRUE(drive::ChooseMenu("EditPaste"));
+    EXPECT_EQ(textAtHandler.back(), "hello world");
+    EXPECT_EQ(field->Text(), "hello worldworld");
+    EXPECT_EQ(Counting("EditPaste").defaults, 0);
+}
+
+TEST_F(MenuRoutingTest, EditingCommandsReachTheField) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    field->Text("one two");
+    drive::Focus(*field);
+    field->SelStart(0);
+    field->SelLength(4);
+
+    ASSERT_TRUE(drive::ChooseMenu("EditCopy"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one ");
+    ASSERT_TRUE(drive::ChooseMenu("EditCut"));
+    EXPECT_EQ(field->Text(), "two");
+    ASSERT_TRUE(drive::ChooseMenu("EditSelectAll"));
+    EXPECT_EQ(field->SelLength(), 3);
+    ASSERT_TRUE(drive::ChooseMenu("EditClear"));
+    EXPECT_EQ(field->Text(), "");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one ");
+}
+
+TEST_F(MenuRoutingTest, ReadOnlyFieldIsNotChangedByCommandsItsWindowHandles) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    for (const char* name : {"EditPaste", "EditClear", "EditCut"}) window->AddMenuHandler(name, Logging(name, false));
+    field->Text("locked text");
+    field->ReadOnly(true);
+    drive::Focus(*field);
+    field->SelStart(0);
+    field->SelLength(6);
+    SetClipboard("pasted");
+
+    // The window's handlers keep the items enabled; the field must still refuse.
+    EXPECT_TRUE(drive::ChooseMenu("EditPaste"));
+    EXPECT_TRUE(drive::ChooseMenu("EditClear"));
+    EXPECT_TRUE(drive::ChooseMenu("EditCut"));
+    EXPECT_EQ(log, (std::vector<std::string>{"EditPaste", "EditClear", "EditCut"}));
+    EXPECT_EQ(field->Text(), "locked text");
+    drive::PressKeys(*window, "Ctrl+V");
+    EXPECT_EQ(field->Text(), "locked text");
+}
+
+// ---- Shortcuts -------------------------------------------------------------
+
+TEST_F(MenuRoutingTest, ShortcutGoesToTheFirstVisibleEnabledItemThatHasIt) {
+    auto* window = MakeWindow(true);
+    window->AddMenuHandler("FileSave", Logging("save"));
+    window->AddMenuHandler("FileSaveCopy", Logging("copy"));
+    drive::Focus(*window->ControlByName("Field"));
+
+    drive::PressKeys(*window, "Ctrl+S");
+    EXPECT_EQ(log, std::vector<std::string>{"save"});
+
+    bar->Lookup("FileSave")->Visible(false);
+    drive::PressKeys(*window, "Ctrl+S");
+    EXPECT_EQ(log, (std::vector<std::string>{"save", "copy"}));
+
+    bar->Lookup("FileSave")->Visible(true);
+    bar->Lookup("FileSave")->AutoEnable(false);
+    drive::PressKeys(*window, "Ctrl+S");
+    EXPECT_EQ(log, (std::vector<std::string>{"save", "copy", "copy"}));
+
+    drive::PressKeys(*window, "Ctrl+Shift+S");
+    EXPECT_EQ(log.size(), 3u) << "Shift made no difference to the shortcut";
+}
+
+TEST_F(MenuRoutingTest, ShortcutOfADisabledOrHiddenItemDoesNothing) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    window->AddMenuHandler("FileManual", Logging("manual"));
+    window->AddMenuHandler("FileHidden", Logging("hidden"));
+    drive::Focus(*field);
+
+    drive::PressKeys(*window, "Ctrl+M");
+    drive::PressKeys(*window, "Ctrl+H");
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(Counting("FileManual").defaults, 0);
+    EXPECT_EQ(Counting("FileHidden").defaults, 0);
+    EXPECT_EQ(field->Text(), "");
+}
+
+TEST_F(MenuRoutingTest, ShiftShortcutsNeedTheCommandKey) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    window->AddMenuHandler("FormatPlain", Logging("plain"));
+    window->AddMenuHandler("FormatOne", Logging("one"));
+
+    drive::TypeText(*field, "P!");
+    EXPECT_EQ(field->Text(), "P!");
+    drive::PressKeys(*window, "Shift+P");
+    drive::PressKeys(*window, "Shift+1");
+    EXPECT_TRUE(log.empty()) << "typing a capital or a shifted digit ran a command";
+
+    drive::PressKeys(*window, "Ctrl+Shift+P");
+    EXPECT_EQ(log, std::vector<std::string>{"plain"});
+    drive::PressKeys(*window, "Ctrl+P");
+    EXPECT_EQ(log.size(), 1u);
+}
+
+TEST_F(MenuRoutingTest, ShiftedDigitShortcutFiresWhicheverKeyTheKeyboardReports) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    window->AddMenuHandler("FormatOne", Logging("one"));
+    drive::Focus(*field);
+
+    drive::PressKeys(*window, "Ctrl+Shift+1");
+    EXPECT_EQ(log, std::vector<std::string>{"one"});
+    // Many keyboards report the shifted 1 as the exclamation mark.
+    drive::PressKeys(*window, "Ctrl+Shift+!");
+    EXPECT_EQ(log, (std::vector<std::string>{"one", "one"}));
+    drive::PressKeys(*window, "Ctrl+1");
+    EXPECT_EQ(log.size(), 2u);
+    EXPECT_EQ(field->Text(), "");
+}
+
+TEST_F(MenuRoutingTest, EditingKeysGoThroughTheMenus) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    std::vector<std::string> textAtPaste;
+    window->AddMenuHandler("EditUndo", Logging("undo"));
+    window->AddMenuHandler("EditPaste", [&] {
+        textAtPaste.push_back(field->Text());
+        return true;
+    });
+    window->AddMenuHandler("EditCopy", Logging("copy", false));
+    window->AddMenuHandler("EditCut", Logging("cut", false));
+    window->AddMenuHandler("EditSelectAll", Logging("all", false));
+
+    drive::TypeText(*field, "abc");
+    drive::PressKeys(*window, "Ctrl+Z");
+    EXPECT_EQ(log, std::vector<std::string>{"undo"});
+    EXPECT_EQ(field->Text(), "abc");
+
+    SetClipboard("XY");
+    drive::PressKeys(*window, "Ctrl+V");
+    EXPECT_EQ(textAtPaste, std::vector<std::string>{"abc"}) << "the handler did not run before the paste";
+    EXPECT_EQ(field->Text(), "abcXY") << "the paste happened other than once";
+
+    drive::PressKeys(*window, "Ctrl+A");
+    EXPECT_EQ(field->SelLength(), 5);
+    drive::PressKeys(*window, "Ctrl+C");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "abcXY");
+    field->SelStart(0);
+    field->SelLength(2);
+    drive::PressKeys(*window, "Ctrl+X");
+    EXPECT_EQ(field->Text(), "cXY");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "ab");
+    EXPECT_EQ(log, (std::vector<std::string>{"undo", "all", "copy", "cut"}));
+}
+
+// ---- Exceptions ------------------------------------------------------------
+
+TEST_F(MenuRoutingTest, HandlerExceptionIsCaughtAtTheDispatchAndRethrownByTheRun) {
+    auto* window = MakeWindow(false);
+    window->AddMenuHandler("FileNew", [] () -> bool { throw std::runtime_error("handler failed"); });
+    EXPECT_NO_THROW(drive::ChooseMenu("FileNew"));
+    try {
+        fw::RuntimeRun();
+        FAIL() << "the handler's exception was lost";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "handler failed");
+    }
+}
+
+TEST_F(MenuRoutingTest, HandlerExceptionEndsTheEventLoop) {
+    auto* window = MakeWindow(true);
+    window->AddMenuHandler("FileNew", [] () -> bool { throw std::runtime_error("shortcut failed"); });
+    bool timedOut = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        timedOut = true;
+        QCoreApplication::exit(0);
+    });
+    guard.start(5000);
+    QTimer::singleShot(0, [window] {
+        drive::Focus(*window->ControlByName("Field"));
+        drive::PressKeys(*window, "Ctrl+N");
+    });
+    EXPECT_THROW(fw::RuntimeRun(), std::runtime_error);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(window->Control<fw::EditField>("Field")->Text(), "");
+}
+
+TEST_F(MenuRoutingTest, ExceptionInTheEnablingPassIsCaughtToo) {
+    MakeWindow(false, {.enableMenuItems = [](ScriptedWindow&) { throw std::logic_error("enable failed"); }});
+    EXPECT_NO_THROW(drive::ShownMenuItem("FileNew"));
+    EXPECT_THROW(fw::RuntimeRun(), std::logic_error);
+}
+
+}  // namespace
