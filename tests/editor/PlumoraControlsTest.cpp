@@ -1,3 +1,4 @@
+#include "tests/support/ApplicationTest.h"
 #include "editor/Plumora.h"
 #include "editor/PlumoraLayout.h"
 
@@ -32,17 +33,8 @@ const std::string kExpectedWebPage =
 const std::string kExpectedLetter =
     "Dear <Chose Name>,\r\r< Your message goes here.>\r\r\r\r\r\rKing Regards,\r\r<Your name goes here.>";
 
-class PlumoraControlsTest : public ::testing::Test {
+class PlumoraControlsTest : public ApplicationTest {
 protected:
-    void SetUp() override {
-        fw::testing::InstallScriptedDialogs();
-        NewAppInstance();
-    }
-    void TearDown() override {
-        fw::testing::ReleaseAllWindows();
-        fw::RuntimeRegisterAppObject(nullptr);
-        ReleaseMenuBar1();
-    }
 
     static class Plumora* NewWindow() {
         auto* window = fw::MakeWindow<class Plumora>();

@@ -1,3 +1,4 @@
+#include "tests/support/ApplicationTest.h"
 #include "editor/Plumora.h"
 
 #include "framework/Runtime.h"
@@ -33,17 +34,8 @@ const auto* const toolkitShutdown = ::testing::AddGlobalTestEnvironment(new Tool
 
 // Every test starts with the application object and its menu bar in place and
 // no window open, so that the menus and the item lookups work.
-class PlumoraWindowTest : public ::testing::Test {
+class PlumoraWindowTest : public ApplicationTest {
 protected:
-    void SetUp() override {
-        fw::testing::InstallScriptedDialogs();
-        NewAppInstance();
-    }
-    void TearDown() override {
-        fw::testing::ReleaseAllWindows();
-        fw::RuntimeRegisterAppObject(nullptr);
-        ReleaseMenuBar1();
-    }
 
     static class Plumora* NewWindow() { return fw::MakeWindow<class Plumora>(); }
 };

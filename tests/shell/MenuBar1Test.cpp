@@ -1,3 +1,4 @@
+#include "tests/support/ApplicationTest.h"
 #include "shell/MenuBar1.h"
 
 #include "shell/App.h"
@@ -52,20 +53,13 @@ int IndexIn(const MenuItem& parent, const std::string& name) {
     return -1;
 }
 
-class MenuBar1Test : public ::testing::Test {
+class MenuBar1Test : public ApplicationTest {
 protected:
     void SetUp() override {
-        fw::testing::InstallScriptedDialogs();
-        NewAppInstance();
+        ApplicationTest::SetUp();
         ApplicationAddMenuHandlers();
         bar = App()->MenuBar();
         ASSERT_NE(bar, nullptr);
-    }
-
-    void TearDown() override {
-        fw::testing::ReleaseAllWindows();
-        fw::RuntimeRegisterAppObject(nullptr);
-        ReleaseMenuBar1();
     }
 
     Item Node(const std::string& name) const { return bar->Lookup(name); }

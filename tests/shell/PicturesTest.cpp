@@ -1,3 +1,4 @@
+#include "tests/support/ApplicationTest.h"
 #include "shell/Pictures.h"
 
 #include "editor/Plumora.h"
@@ -90,19 +91,16 @@ template <class Checks>
 #define EXPECT_IN_FRESH_PROCESS(...) \
     EXPECT_EXIT(RunChecksAndExit(__VA_ARGS__), ::testing::ExitedWithCode(0), "")
 
-class PicturesTest : public ::testing::Test {
+class PicturesTest : public ApplicationTest {
 protected:
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
-        fw::testing::InstallScriptedDialogs();
-        NewAppInstance();
+        ApplicationTest::SetUp();
         ApplicationAddMenuHandlers();
     }
 
     void TearDown() override {
-        fw::testing::ReleaseAllWindows();
-        fw::RuntimeRegisterAppObject(nullptr);
-        ReleaseMenuBar1();
+        ApplicationTest::TearDown();
         RestorePictures();
     }
 };

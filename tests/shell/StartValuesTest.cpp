@@ -1,3 +1,4 @@
+#include "tests/support/ApplicationTest.h"
 #include "shell/StartValues.h"
 
 #include "editor/Plumora.h"
@@ -52,18 +53,7 @@ const fw::PropertyValue* ValueOf(const std::vector<RecordEntry>& entries, std::s
     return nullptr;
 }
 
-class StartValuesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fw::testing::InstallScriptedDialogs();
-        NewAppInstance();
-    }
-
-    void TearDown() override {
-        fw::testing::ReleaseAllWindows();
-        fw::RuntimeRegisterAppObject(nullptr);
-        ReleaseMenuBar1();
-    }
+class StartValuesTest : public ApplicationTest {
 };
 
 TEST_F(StartValuesTest, WindowRecordBeginsWithCentredPlacement) {
