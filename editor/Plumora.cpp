@@ -1,12 +1,27 @@
 #include "Plumora.h"
+#include "PlumoraLayout.h"
 
 #include "shell/MenuLookups.h"
 #include "shell/Pictures.h"
 #include "framework/Runtime.h"
 
 namespace {
+
 constexpr fw::Color kBackground = fw::Color::FromRGB(0x6E6E6E);
-}
+
+const PlumoraMenuBinding kMenuBindings[] = {
+    {"FileSave", &Plumora::FileSave_Action},
+    {"FileSaveas", &Plumora::FileSaveas_Action},
+    {"FormatLocked", &Plumora::FormatLocked_Action},
+    {"EditUndo", &Plumora::EditUndo_Action},
+    {"EditRedo", &Plumora::EditRedo_Action},
+    {"EditPaste", &Plumora::EditPaste_Action},
+    {"EditClear", &Plumora::EditClear_Action},
+};
+
+}  // namespace
+
+std::span<const PlumoraMenuBinding> PlumoraMenuBindings() { return kMenuBindings; }
 
 class Plumora* Plumora() {
     if (auto* open = fw::GetImplicitWindow(Plumora::kClassName)) return static_cast<class Plumora*>(open);
@@ -14,6 +29,12 @@ class Plumora* Plumora() {
 }
 
 void Plumora::CreateControls() { CreateControls0(); }
+
+void Plumora::AddMenuHandlers(fw::Window& window) {
+    auto& self = dynamic_cast<class Plumora&>(window);
+    for (const auto& binding : kMenuBindings)
+        self.AddMenuHandler(std::string(binding.item), [&self, method = binding.method] { return (self.*method)(); });
+}
 
 void Plumora::Event_Open() {
     BackColor(kBackground);

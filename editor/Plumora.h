@@ -56,8 +56,36 @@ public:
     void CreateControls0();
     void Event_Open() override;
 
+    void AddMenuHandlers(fw::Window& window) override;
     void Event_EnableMenuItems() override;
     void Event_Resizing() override;
+
+    // Editing: the dirty flag, the word count, the context menu, the undo snapshot.
+    void EditField1_EnableMenuItems();
+    void EditField1_TextChange();
+    bool EditField1_ConstructContextualMenu(fw::MenuItem& base, int x, int y);
+    bool EditField1_MouseDown(int x, int y);
+
+    // Closing: the close picture and the save-changes bar's yes, no and cancel.
+    bool Canvas8_MouseDown(int x, int y);
+    bool Canvas5_MouseDown(int x, int y);
+    bool Canvas6_MouseDown(int x, int y);
+    bool Canvas7_MouseDown(int x, int y);
+
+    // Menu commands; each returns true: handled.
+    bool FileSave_Action();
+    bool FileSaveas_Action();
+    bool FormatLocked_Action();
+    bool EditUndo_Action();
+    bool EditRedo_Action();
+    bool EditPaste_Action();
+    bool EditClear_Action();
+
+    // Writes the document to its file, asking for one in the save dialog
+    // (proposing name) when the window has none or saveAs is true. A
+    // cancelled dialog writes nothing; a failed write is told to the user and
+    // leaves the file, the title and the dirty flag as they were.
+    void SaveFile(const std::string& name, bool saveAs);
 
 private:
     // This window's page set-up, kept while the window lives.

@@ -76,9 +76,39 @@ const std::vector<PlumoraControl>& Table() {
     return controls;
 }
 
+const PlumoraEventBinding kEventBindings[] = {
+    {"EditField1", "EnableMenuItems", &Plumora::EditField1_EnableMenuItems},
+    {"EditField1", "TextChange", &Plumora::EditField1_TextChange},
+    {"EditField1", "ConstructContextualMenu", &Plumora::EditField1_ConstructContextualMenu},
+    {"EditField1", "MouseDown", &Plumora::EditField1_MouseDown},
+    {"Canvas8", "MouseDown", &Plumora::Canvas8_MouseDown},
+    {"Canvas5", "MouseDown", &Plumora::Canvas5_MouseDown},
+    {"Canvas6", "MouseDown", &Plumora::Canvas6_MouseDown},
+    {"Canvas7", "MouseDown", &Plumora::Canvas7_MouseDown},
+};
+
+// The handler that runs the window's method with the window as its object.
+fw::EventHandler Bound(class Plumora& window, const PlumoraEventBinding::Method& method) {
+    return std::visit(
+        [&window](auto member) -> fw::EventHandler {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, void (Plumora::*)()>)
+                return fw::PlainHandler([&window, member] { (window.*member)(); });
+            else if constexpr (std::is_same_v<M, bool (Plumora::*)(int, int)>)
+                return fw::MouseHandler([&window, member](int x, int y) { return (window.*member)(x, y); });
+            else if constexpr (std::is_same_v<M, bool (Plumora::*)(fw::MenuItem&, int, int)>)
+                return fw::ContextMenuHandler(
+                    [&window, member](fw::MenuItem& base, int x, int y) { return (window.*member)(base, x, y); });
+            else
+                return fw::PaintHandler([&window, member](fw::Graphics& g) { (window.*member)(g); });
+        },
+        method);
+}
+
 }  // namespace
 
 std::span<const PlumoraControl> PlumoraControls() { return Table(); }
+std::span<const PlumoraEventBinding> PlumoraEventBindings() { return kEventBindings; }
 
 void Plumora::CreateControls0() {
     for (const auto& control : Table()) {
@@ -91,5 +121,9 @@ void Plumora::CreateControls0() {
             else if (auto* canvas = dynamic_cast<fw::Canvas*>(made)) canvas->Backdrop(control.picture());
         }
         fw::SetProperties(*made, ControlRecord(control.start));
+        // Bound only now, so that setting the start values runs no handler.
+        for (const auto& binding : kEventBindings)
+            if (binding.control == control.start.name)
+                made->InstallEventHandler(binding.event, Bound(*this, binding.method));
     }
 }

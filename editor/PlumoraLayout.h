@@ -3,8 +3,12 @@
 #include "shell/Pictures.h"
 #include "shell/StartValues.h"
 
+#include "framework/Events.h"
+
 #include <span>
 #include <string>
+#include <string_view>
+#include <variant>
 
 // The start-value record of every document window.
 const std::string& PlumoraWindowRecord();
@@ -18,3 +22,26 @@ struct PlumoraControl {
 
 // The window's controls in creation order.
 std::span<const PlumoraControl> PlumoraControls();
+
+class Plumora;
+
+// A control event bound to the window method that handles it.
+struct PlumoraEventBinding {
+    using Method = std::variant<void (Plumora::*)(), bool (Plumora::*)(int, int),
+                                bool (Plumora::*)(fw::MenuItem&, int, int), void (Plumora::*)(fw::Graphics&)>;
+    std::string_view control;
+    std::string_view event;
+    Method method;
+};
+
+// The control events the window handles, in the order they are bound.
+std::span<const PlumoraEventBinding> PlumoraEventBindings();
+
+// A menu command bound to the window method that handles it.
+struct PlumoraMenuBinding {
+    std::string_view item;
+    bool (Plumora::*method)();
+};
+
+// The menu commands the window handles, in the order they are bound.
+std::span<const PlumoraMenuBinding> PlumoraMenuBindings();

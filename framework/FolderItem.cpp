@@ -5,6 +5,7 @@
 #include "PictureData.h"
 #include "PlainTextReader.h"
 #include "RtfReader.h"
+#include "RtfWriter.h"
 
 #include <QImageReader>
 #include <QString>
@@ -12,6 +13,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fw {
 
@@ -40,6 +45,71 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
         throw IOException("\"" + path.filename().string() + "\" could not be read: " + reason + ".");
     }
     return bytes;
+}
+
+[[noreturn]] void SaveFailed(const std::filesystem::path& path, const std::string& reason) {
+    throw IOException("\"" + path.filename().string() + "\" could not be saved: " + reason + ".");
+}
+
+// Writes all of bytes to the descriptor; false with errno set when it can't.
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Puts bytes at path without ever leaving a half-written file there.
+void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::error_code error;
+    // Saving through a link replaces the file it points to, not the link.
+    const auto target = std::filesystem::is_symlink(path, error) ? std::filesystem::canonical(path, error) : path;
+    if (error) SaveFailed(path, "the link points nowhere");
+    if (std::filesystem::is_directory(target, error)) SaveFailed(path, "it is a folder");
+
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    auto folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) SaveFailed(path, std::strerror(errno));
+
+    auto fail = [&](int code) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        SaveFailed(path, std::strerror(code));
+    };
+    // A new file gets the permissions any new file of the user gets.
+    mode_t mode = old.st_mode & 07777;
+    if (!existed) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) fail(errno);
+    if (!WriteAll(fd, bytes)) fail(errno);
+    if (::fsync(fd) != 0) fail(errno);
+    if (::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(temporary.c_str());
+        SaveFailed(path, std::strerror(code));
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temporary.c_str());
+        SaveFailed(path, std::strerror(code));
+    }
+    // The rename itself is on disk only once the folder is.
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
 }
 
 }  // namespace
@@ -76,5 +146,7 @@ void FolderItem::OpenStyledEditField(EditField& field) const {
     const auto bytes = ReadWholeFile(path_);
     field.SetStyledText(LooksLikeRtf(bytes) ? ReadRtf(bytes) : ReadPlainText(bytes));
 }
+
+void FolderItem::SaveStyledEditField(const EditField& field) const { ReplaceFile(path_, WriteRtf(field.GetStyledText())); }
 
 }  // namespace fw

@@ -32,6 +32,14 @@ public:
     // and the reason when it cannot be read; the field is then unchanged.
     void OpenStyledEditField(EditField& field) const;
 
+    // Writes the field's text and styles as styled text (RTF), replacing the
+    // file. The old file stays whole until the new content is safely on disk:
+    // it is written to a temporary file in the same folder, flushed, and
+    // renamed over the old one, whose permissions it keeps. Throws IOException
+    // naming the file and the reason when it cannot be written; the old file
+    // is then untouched.
+    void SaveStyledEditField(const EditField& field) const;
+
 private:
     std::filesystem::path path_;
 };

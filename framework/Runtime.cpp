@@ -96,7 +96,9 @@ void RuntimeRun() {
     auto& state = State();
     Trace("RuntimeRun");
     if (!state.escaped && !state.quitting) {
+        state.running = true;
         QApplication::exec();
+        state.running = false;
     }
     Trace("RuntimeRun ended");
     if (auto escaped = std::exchange(state.escaped, nullptr)) std::rethrow_exception(escaped);

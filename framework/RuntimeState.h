@@ -35,6 +35,7 @@ struct RuntimeState {
     std::map<std::string, Window*, std::less<>> implicitInstances;
     std::function<void(std::string_view)> trace;
     std::exception_ptr escaped;
+    bool running = false;
     bool quitting = false;
     bool reportedException = false;
 };

@@ -228,6 +228,10 @@ void Window::Close() {
     frame_->close();
     frame_->hide();
     Forget(*this);
+    // Each window carries the menu bar here: with the last one gone nothing
+    // could reach the application's commands, so the application ends.
+    auto& state = State();
+    if (state.running && !state.quitting && state.windows.empty()) Quit();
 }
 
 void Window::Maximize() {

@@ -1,0 +1,68 @@
+#include "Plumora.h"
+
+#include "WordCount.h"
+#include "shell/MenuLookups.h"
+
+#include <string>
+
+void Plumora::EditField1_EnableMenuItems() {
+    if (auto save = FileSave()) save->Visible(TextHasChanged);
+}
+
+void Plumora::EditField1_TextChange() {
+    if (auto undo = EditUndo()) undo->AutoEnable(true);
+    TextHasChanged = true;
+    const long words = CountWords(EditField1()->Text());
+    StaticText5()->Text("There are: " + std::to_string(words) + " Words.");
+}
+
+bool Plumora::EditField1_ConstructContextualMenu(fw::MenuItem& base, int, int) {
+    base.Append(EditCut());
+    base.Append(EditCopy());
+    base.Append(EditPaste());
+    base.Append(EditClear());
+    base.Append(std::make_shared<fw::MenuItem>("-"));
+    base.Append(EditSelectAll());
+    return false;
+}
+
+// Undo goes back to the text as it was at the last click into the document,
+// Paste or Delete, however much was typed since.
+bool Plumora::EditField1_MouseDown(int, int) {
+    EditField4()->Text(EditField1()->Text());
+    return false;
+}
+
+bool Plumora::EditPaste_Action() {
+    EditField4()->Text(EditField1()->Text());
+    return true;
+}
+
+bool Plumora::EditClear_Action() {
+    EditField4()->Text(EditField1()->Text());
+    return true;
+}
+
+// The snapshots hold plain text: the restored text takes the style around it.
+bool Plumora::EditUndo_Action() {
+    EditField5()->Text(EditField1()->Text());
+    EditField1()->Text(EditField4()->Text());
+    if (auto undo = EditUndo()) undo->AutoEnable(false);
+    if (auto redo = EditRedo()) redo->AutoEnable(true);
+    return true;
+}
+
+bool Plumora::EditRedo_Action() {
+    EditField1()->Text(EditField5()->Text());
+    if (auto undo = EditUndo()) undo->AutoEnable(true);
+    if (auto redo = EditRedo()) redo->AutoEnable(false);
+    return true;
+}
+
+// The check mark is one for the whole application; the lock is this window's.
+bool Plumora::FormatLocked_Action() {
+    const bool locked = FormatLocked()->Checked();
+    FormatLocked()->Checked(!locked);
+    EditField1()->Enabled(locked);
+    return true;
+}

@@ -1,0 +1,123 @@
+// libFuzzer entry point for the styled-text readers and the RTF writer.
+//
+// Any input goes through ReadRtf and ReadPlainText. Besides the sanitizers'
+// own checks, the harness traps when a result breaks what the model promises
+// (valid UTF-8 runs without paragraph breaks, no empty runs) or when writing
+// a read document and reading it back does not give the same document.
+#include "framework/PlainTextReader.h"
+#include "framework/RtfReader.h"
+#include "framework/RtfWriter.h"
+#include "framework/StyledText.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+bool IsValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (s.size() - i < length) return false;
+        const auto second = static_cast<unsigned char>(s[i + 1]);
+        if (second < low || second > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+void Check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+// What every document a reader returns must satisfy. Runs never hold a
+// paragraph break (CR, LF, U+2029) nor a NUL.
+void CheckWellFormed(const fw::StyledText& doc, bool fromRtf) {
+    for (const fw::StyledParagraph& paragraph : doc.paragraphs) {
+        for (std::size_t i = 0; i < paragraph.runs.size(); ++i) {
+            const fw::StyledRun& run = paragraph.runs[i];
+            Check(!run.text.empty());
+            Check(IsValidUtf8(run.text));
+            Check(run.text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
+            Check(run.text.find("\xE2\x80\xA9") == std::string::npos);
+            Check(IsValidUtf8(run.style.font));
+            if (fromRtf) {
+                // The RTF reader gives every run its size and merges a run
+                // into the one before it when their formats are equal.
+                Check(std::isfinite(run.style.size) && run.style.size > 0);
+                if (i > 0) Check(!(paragraph.runs[i - 1].style == run.style));
+            } else {
+                Check(run.style == fw::CharStyle{});
+            }
+        }
+    }
+}
+
+// Plain text written as RTF reads back as the same characters. The RTF
+// reader drops control characters other than the tab, which RTF cannot
+// carry as text.
+std::string WithoutControls(std::string_view text) {
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') kept.push_back(c);
+    }
+    return kept;
+}
+
+std::string TextOf(const fw::StyledParagraph& paragraph) {
+    std::string text;
+    for (const fw::StyledRun& run : paragraph.runs) text += run.text;
+    return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    const fw::StyledText doc = fw::ReadRtf(bytes);
+    CheckWellFormed(doc, true);
+    (void)fw::LooksLikeRtf(bytes);
+
+    // The writer's output is itself RTF, read back to the same document:
+    // ReadRtf returns only what WriteRtf can express.
+    const std::string written = fw::WriteRtf(doc);
+    Check(fw::LooksLikeRtf(written));
+    for (const char c : written) Check(static_cast<unsigned char>(c) < 0x80);
+    Check(fw::ReadRtf(written) == doc);
+
+    const fw::StyledText plain = fw::ReadPlainText(bytes);
+    CheckWellFormed(plain, false);
+    const fw::StyledText plainBack = fw::ReadRtf(fw::WriteRtf(plain));
+    Check(plainBack.paragraphs.size() == plain.paragraphs.size());
+    for (std::size_t i = 0; i < plain.paragraphs.size(); ++i) {
+        Check(TextOf(plainBack.paragraphs[i]) == WithoutControls(TextOf(plain.paragraphs[i])));
+    }
+    return 0;
+}
