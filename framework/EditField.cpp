@@ -279,7 +279,20 @@ void EditField::SelLength(long length) {
     editor_->setTextCursor(cursor);
 }
 
-StyledText EditField::GetStyledText() const { return DocumentStyledText(*editor_->document()); }
+// Text in the field's own font is given that font by name and size, so that
+// the document looks the same wherever it is opened.
+StyledText EditField::GetStyledText() const {
+    auto text = DocumentStyledText(*editor_->document());
+    const QFont own = editor_->document()->defaultFont();
+    const std::string family = FromQt(own.family());
+    const double size = own.pointSizeF();
+    for (auto& paragraph : text.paragraphs)
+        for (auto& run : paragraph.runs) {
+            if (run.style.font.empty()) run.style.font = family;
+            if (run.style.size <= 0 && size > 0) run.style.size = size;
+        }
+    return text;
+}
 
 void EditField::SetStyledText(const StyledText& text) {
     editor_->Change([&] { SetDocumentStyledText(*editor_->document(), text); }, true);

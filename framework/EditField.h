@@ -36,7 +36,8 @@ public:
     long SelLength() const;
     void SelLength(long length);
 
-    // The whole document with its styles.
+    // The whole document with its styles; text in the field's own font has
+    // that font's name and size.
     StyledText GetStyledText() const;
     void SetStyledText(const StyledText& text);
 

@@ -66,10 +66,15 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // Puts bytes at path without ever leaving a half-written file there.
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::error_code error;
     // Saving through a link replaces the file it points to, not the link.
-    const auto target = std::filesystem::is_symlink(path, error) ? std::filesystem::canonical(path, error) : path;
-    if (error) SaveFailed(path, "the link points nowhere");
+    std::error_code error;
+    auto target = path;
+    for (int hops = 0; std::filesystem::is_symlink(target, error); ++hops) {
+        if (hops == 40) SaveFailed(path, "its links go round in a circle");
+        const auto next = std::filesystem::read_symlink(target, error);
+        if (error) SaveFailed(path, error.message());
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
     if (std::filesystem::is_directory(target, error)) SaveFailed(path, "it is a folder");
 
     struct stat old {};
