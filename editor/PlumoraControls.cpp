@@ -12,10 +12,7 @@ namespace {
 using fw::Color;
 using fw::RecordEntry;
 
-RecordEntry I(const char* key, std::int32_t value) { return {key, value}; }
-RecordEntry B(const char* key, bool value) { return {key, value}; }
-RecordEntry C(const char* key, std::uint32_t rgb) { return {key, Color::FromRGB(rgb)}; }
-RecordEntry S(const char* key, std::string_view value) { return {key, std::string(value)}; }
+using namespace startvalue;
 
 // Left of the content area lie the two templates and the undo and redo
 // snapshots: fields that hold data and are never seen.

@@ -32,20 +32,23 @@ std::string ToProgramText(QString raw) {
     return raw.toStdString();
 }
 
-// The program's text as the document holds it: CRLF, LF and CR each end a paragraph.
-QString ToDocumentText(std::string_view text) {
-    QString converted = ToQt(text);
-    converted.replace(QStringLiteral("\r\n"), QString(kParagraph));
-    converted.replace(QChar('\r'), kParagraph);
-    converted.replace(QChar('\n'), kParagraph);
-    return converted;
+// CRLF, LF and CR each become lineEnd.
+QString WithLineEnds(QString text, QChar lineEnd) {
+    text.replace(QStringLiteral("\r\n"), QString(lineEnd));
+    text.replace(QChar('\r'), lineEnd);
+    text.replace(QChar('\n'), lineEnd);
+    return text;
 }
 
-// Code points before a position counted in UTF-16 units.
+// The program's text as the document holds it: CRLF, LF and CR each end a paragraph.
+QString ToDocumentText(std::string_view text) { return WithLineEnds(ToQt(text), kParagraph); }
+
+// Code points before a position counted in UTF-16 units: the low half of a
+// surrogate pair adds none.
 long CodePointsBefore(const QString& text, qsizetype units) {
     long count = 0;
     for (qsizetype i = 0; i < units && i < text.size(); ++i)
-        if (!text[i].isLowSurrogate()) ++count;
+        if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())) ++count;
     return count;
 }
 
@@ -59,13 +62,10 @@ int UnitsFor(const QString& text, long codePoints) {
 
 }  // namespace
 
+// The program keeps its own undo: the editor's would only cost memory.
 EditField::Editor::Editor(EditField& owner) : field(owner) {
     setUndoRedoEnabled(false);
     setAcceptRichText(false);
-    setTabChangesFocus(true);
-    setLineWrapMode(QTextEdit::NoWrap);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->installEventFilter(this);
     connect(document(), &QTextDocument::contentsChange, this, &Editor::ContentsChanged);
     connect(this, &QTextEdit::cursorPositionChanged, this, &Editor::SelectionMoved);
@@ -125,7 +125,8 @@ void EditField::Editor::inputMethodEvent(QInputMethodEvent* event) {
 
 void EditField::Editor::contextMenuEvent(QContextMenuEvent* event) {
     MenuItem base;
-    const auto position = viewport()->mapFrom(this, event->pos());
+    // The event comes from the viewport; the program counts from the field's corner.
+    const auto position = viewport()->mapTo(this, event->pos());
     bool bound = false;
     Guarded([&] { bound = field.RaiseContextualMenu(base, position.x(), position.y()); });
     if (bound && base.Count() > 0) ShowContextMenu(base, event->globalPos());
@@ -136,7 +137,7 @@ bool EditField::Editor::eventFilter(QObject* watched, QEvent* event) {
     if (watched == viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         bool taken = false;
-        const auto at = press->position().toPoint();
+        const auto at = viewport()->mapTo(this, press->position().toPoint());
         Guarded([&] { taken = field.RaiseMouseDown(at.x(), at.y()); });
         return taken;
     }
@@ -148,12 +149,8 @@ bool EditField::Editor::canInsertFromMimeData(const QMimeData* source) const { r
 
 void EditField::Editor::insertFromMimeData(const QMimeData* source) {
     if (!source->hasText() || isReadOnly()) return;
-    QString text = source->text();
     // A single-line field keeps one line: every kind of line end becomes a blank.
-    const QString lineEnd = singleLine ? QStringLiteral(" ") : QString(kParagraph);
-    text.replace(QStringLiteral("\r\n"), lineEnd);
-    text.replace(QChar('\r'), lineEnd);
-    text.replace(QChar('\n'), lineEnd);
+    QString text = WithLineEnds(source->text(), singleLine ? QChar(' ') : kParagraph);
     if (singleLine) {
         text.replace(kParagraph, QChar(' '));
         text.replace(QChar::LineSeparator, QChar(' '));
@@ -382,10 +379,23 @@ int EditField::SelAlignment() const {
 }
 
 void EditField::SelAlignment(int alignment) {
-    static constexpr Qt::Alignment kAlignments[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignLeft | Qt::AlignAbsolute,
-                                                    Qt::AlignHCenter, Qt::AlignRight | Qt::AlignAbsolute};
+    static constexpr Qt::Alignment kAlignments[] = {Qt::Alignment(), Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignHCenter,
+                                                    Qt::AlignRight | Qt::AlignAbsolute};
     if (alignment < 0 || alignment > 3) return;
-    editor_->Restyle([&] { editor_->setAlignment(kAlignments[alignment]); });
+    editor_->Restyle([&] {
+        const auto selection = editor_->textCursor();
+        QTextCursor each(editor_->document());
+        each.setPosition(selection.selectionStart());
+        // Every paragraph the selection touches; the default leaves a
+        // paragraph without an alignment of its own.
+        do {
+            auto format = each.blockFormat();
+            if (alignment == 0) format.clearProperty(QTextFormat::BlockAlignment);
+            else format.setAlignment(kAlignments[alignment]);
+            each.setBlockFormat(format);
+        } while (each.block().position() + each.block().length() <= selection.selectionEnd() &&
+                 each.movePosition(QTextCursor::NextBlock));
+    });
 }
 
 // A read-only or disabled field's text changes only from the program.

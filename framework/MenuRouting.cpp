@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include <array>
 #include <functional>
 #include <string_view>
 
@@ -24,28 +23,26 @@ namespace fw {
 
 namespace {
 
-constexpr std::array kEditingItems{std::string_view("EditCut"), std::string_view("EditCopy"),
-                                   std::string_view("EditPaste"), std::string_view("EditClear"),
-                                   std::string_view("EditSelectAll")};
+// The editing items that a focused text field carries out itself: whether
+// it can now, and the doing.
+struct EditingItem {
+    std::string_view name;
+    bool (*can)(const EditField&);
+    void (*carryOut)(EditField&);
+};
 
-bool IsEditingItem(std::string_view name) {
-    return std::find(kEditingItems.begin(), kEditingItems.end(), name) != kEditingItems.end();
-}
+constexpr EditingItem kEditingItems[] = {
+    {"EditCut", [](const EditField& f) { return f.CanCut(); }, [](EditField& f) { f.Cut(); }},
+    {"EditCopy", [](const EditField& f) { return f.HasSelection(); }, [](EditField& f) { f.Copy(); }},
+    {"EditPaste", [](const EditField& f) { return f.CanPaste(); }, [](EditField& f) { f.Paste(); }},
+    {"EditClear", [](const EditField& f) { return f.CanCut(); }, [](EditField& f) { f.Clear(); }},
+    {"EditSelectAll", [](const EditField&) { return true; }, [](EditField& f) { f.SelectAll(); }},
+};
 
-bool FieldCanDo(const EditField& field, std::string_view name) {
-    if (!field.Enabled()) return name == "EditCopy" ? field.HasSelection() : name == "EditSelectAll";
-    if (name == "EditCut" || name == "EditClear") return field.CanCut();
-    if (name == "EditCopy") return field.HasSelection();
-    if (name == "EditPaste") return field.CanPaste();
-    return true;
-}
-
-void CarryOut(EditField& field, std::string_view name) {
-    if (name == "EditCut") field.Cut();
-    else if (name == "EditCopy") field.Copy();
-    else if (name == "EditPaste") field.Paste();
-    else if (name == "EditClear") field.Clear();
-    else field.SelectAll();
+const EditingItem* EditingItemNamed(std::string_view name) {
+    for (const auto& item : kEditingItems)
+        if (item.name == name) return &item;
+    return nullptr;
 }
 
 void ForEachItem(MenuItem& parent, const std::function<void(MenuItem&)>& visit) {
@@ -136,26 +133,25 @@ char32_t KeyOf(const QKeyEvent& event) {
     return 0;
 }
 
-// Of the items with this shortcut, the visible and enabled one, the first in
-// the bar when several are; nothing when the shortcut is no item's. found
-// tells whether any item carries the shortcut at all.
-std::shared_ptr<MenuItem> ItemForShortcut(const Shortcut& wanted, bool& found) {
-    found = false;
-    const auto bar = Bar();
-    if (!bar) return nullptr;
-    std::vector<std::shared_ptr<MenuItem>> candidates;
+// The items that carry this shortcut, in the order of the bar.
+std::vector<std::shared_ptr<MenuItem>> ItemsWithShortcut(const Shortcut& wanted) {
+    std::vector<std::shared_ptr<MenuItem>> found;
     std::function<void(const MenuItem&)> walk = [&](const MenuItem& parent) {
         for (int i = 0; i < parent.Count(); ++i) {
             const auto& item = parent.Item(i);
             if (item->KeyboardShortcut())
                 if (const auto shortcut = ParseShortcut(*item->KeyboardShortcut()); shortcut && *shortcut == wanted)
-                    candidates.push_back(item);
+                    found.push_back(item);
             walk(*item);
         }
     };
-    walk(*bar);
-    if (candidates.empty()) return nullptr;
-    found = true;
+    if (const auto bar = Bar()) walk(*bar);
+    return found;
+}
+
+// Of the items with the shortcut, the visible and enabled one takes it, the
+// first in the bar when several are.
+std::shared_ptr<MenuItem> ItemTaking(const std::vector<std::shared_ptr<MenuItem>>& candidates) {
     RunEnablingPass();
     for (const auto& item : candidates)
         if (item->Visible() && item->Enabled()) return item;
@@ -172,30 +168,21 @@ protected:
         auto* widget = qobject_cast<QWidget*>(receiver);
         if (!widget || !dynamic_cast<Window::Frame*>(widget->window())) return false;
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        if (!(key.modifiers() & Qt::ControlModifier)) return false;
+        // Menu shortcuts are Ctrl, with or without Shift; Alt and Meta make other keys.
+        if (!(key.modifiers() & Qt::ControlModifier) || (key.modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
+            return false;
         const Shortcut wanted{true, (key.modifiers() & Qt::ShiftModifier) != 0, KeyOf(key)};
         if (wanted.key == 0) return false;
+        const auto candidates = ItemsWithShortcut(wanted);
+        if (candidates.empty()) return false;
         if (event->type() == QEvent::ShortcutOverride) {
             // Keep the field from claiming the key for itself: it is the menus'.
-            bool found = false;
-            ItemsCarry(wanted, found);
-            if (found) event->accept();
+            event->accept();
             return false;
         }
-        bool found = false;
-        if (auto item = ItemForShortcut(wanted, found)) Dispatch(item);
-        return found;
-    }
-
-private:
-    static void ItemsCarry(const Shortcut& wanted, bool& found) {
-        found = false;
-        const auto bar = Bar();
-        if (!bar) return;
-        ForEachItem(*bar, [&](MenuItem& item) {
-            if (item.KeyboardShortcut())
-                if (const auto shortcut = ParseShortcut(*item.KeyboardShortcut()); shortcut && *shortcut == wanted) found = true;
-        });
+        // A disabled or hidden item's shortcut does nothing, and the key goes no further.
+        if (auto item = ItemTaking(candidates)) Dispatch(item);
+        return true;
     }
 };
 
@@ -228,7 +215,8 @@ void RunEnablingPass() {
         ForEachItem(*bar, [&](MenuItem& item) {
             if (!item.AutoEnable()) return;
             const bool handled = (front && front->Handlers().Has(item.Name())) || (app && app->Handlers().Has(item.Name()));
-            const bool fieldDoes = field && IsEditingItem(item.Name()) && FieldCanDo(*field, item.Name());
+            const auto* editing = EditingItemNamed(item.Name());
+            const bool fieldDoes = field && editing && editing->can(*field);
             if (handled || fieldDoes) item.Enable();
         });
         for (int i = 0; i < bar->Count(); ++i) EnableSubmenus(*bar->Item(i));
@@ -238,12 +226,14 @@ void RunEnablingPass() {
 void Dispatch(const std::shared_ptr<MenuItem>& item) {
     Guarded([&] {
         const auto& name = item->Name();
-        auto* field = IsEditingItem(name) ? FocusedField() : nullptr;
         bool handled = false;
         if (auto* front = WindowAt(0)) handled = front->Handlers().Run(name).value_or(false);
         if (!handled)
             if (const auto* app = GetAppObject()) handled = app->Handlers().Run(name).value_or(false);
-        if (field) CarryOut(*field, name);
+        // The field is asked for after the handlers, which may have moved the focus.
+        const auto* editing = EditingItemNamed(name);
+        auto* field = editing ? FocusedField() : nullptr;
+        if (field) editing->carryOut(*field);
         else if (!handled) item->DefaultAction();
     });
 }

@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <algorithm>
 #include <iostream>
@@ -39,8 +38,16 @@ void RegisterControlClass(const char* name) {
     State().controlClasses[name] = [](Window& window) -> std::unique_ptr<RectControl> { return std::make_unique<T>(window); };
 }
 
-// Destroys the windows closed by earlier events, outside any of their handlers.
-void ReleaseClosedWindows() { State().closing.clear(); }
+// Holds a closed window until Qt's deferred deletion, which waits for
+// control to come back to the loop that was running when the window closed:
+// a nested loop (a modal dialog, a pop-up menu) does not destroy it.
+class ClosedWindow : public QObject {
+public:
+    explicit ClosedWindow(std::unique_ptr<Window> window) : window_(std::move(window)) {}
+
+private:
+    std::unique_ptr<Window> window_;
+};
 
 }  // namespace
 
@@ -124,12 +131,16 @@ void UnhandledException(const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Unhandled exception"), QString::fromStdString(message));
 }
 
+void DestroyForgottenWindows() {
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 void RuntimeReleaseWindows() {
     auto& state = State();
     state.frontToBack.clear();
     state.implicitInstances.clear();
-    state.closing.clear();
     state.windows.clear();
+    DestroyForgottenWindows();
     Trace("RuntimeReleaseWindows");
 }
 
@@ -181,9 +192,8 @@ void Forget(Window& window) {
     std::erase_if(state.implicitInstances, [&](const auto& entry) { return entry.second == &window; });
     const auto owned = std::find_if(state.windows.begin(), state.windows.end(), [&](const auto& w) { return w.get() == &window; });
     if (owned != state.windows.end()) {
-        state.closing.push_back(std::move(*owned));
+        (new ClosedWindow(std::move(*owned)))->deleteLater();
         state.windows.erase(owned);
-        QTimer::singleShot(0, ReleaseClosedWindows);
     }
 }
 

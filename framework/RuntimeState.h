@@ -30,8 +30,6 @@ struct RuntimeState {
     // Every open window, and the same windows from the front backwards.
     std::vector<std::unique_ptr<Window>> windows;
     std::vector<Window*> frontToBack;
-    // Closed windows wait here until the event that closed them has finished.
-    std::vector<std::unique_ptr<Window>> closing;
     std::map<std::string, Window*, std::less<>> implicitInstances;
     std::function<void(std::string_view)> trace;
     std::exception_ptr escaped;
@@ -46,8 +44,12 @@ RuntimeState& State();
 // and is thrown again by RuntimeRun, so that it never crosses the toolkit.
 void Guarded(const std::function<void()>& handler);
 
-// Window bookkeeping for the window classes.
+// Window bookkeeping for the window classes. A forgotten window is destroyed
+// once control is back in the event loop that was running when it closed, so
+// that its own handler, and any dialog that handler opens, finish first.
 void BringToFront(Window& window);
 void Forget(Window& window);
+// Destroys the forgotten windows now, outside any of their handlers.
+void DestroyForgottenWindows();
 
 }  // namespace fw

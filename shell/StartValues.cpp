@@ -13,10 +13,7 @@ using fw::RecordEntry;
 
 constexpr std::int32_t kNoIndex = -2147483647 - 1;
 
-RecordEntry I(const char* key, std::int32_t value) { return {key, value}; }
-RecordEntry B(const char* key, bool value) { return {key, value}; }
-RecordEntry C(const char* key, std::uint32_t rgb) { return {key, Color::FromRGB(rgb)}; }
-RecordEntry S(const char* key, const char* value = "") { return {key, std::string(value)}; }
+using namespace startvalue;
 
 // The place and lock keys every class starts with; their values are the control's.
 std::vector<RecordEntry> Placement() {
@@ -89,7 +86,7 @@ const std::vector<RecordEntry>& ClassStartValues(std::string_view className) {
 std::string ControlRecord(const ControlStartValues& control) {
     auto record = ClassStartValues(control.className);
     const auto locked = [&](char edge) { return control.locks.find(edge) != std::string_view::npos; };
-    Put(record, S("Name", std::string(control.name).c_str()), control.name);
+    Put(record, S("Name", control.name), control.name);
     Put(record, I("Left", control.left), control.name);
     Put(record, I("Top", control.top), control.name);
     Put(record, I("Width", control.width), control.name);

@@ -2,6 +2,7 @@
 
 #include "framework/PropertyRecord.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,15 @@ struct ControlStartValues {
     std::optional<int> tabIndex;
     std::vector<fw::RecordEntry> values;
 };
+
+// Start-value entries, short so that the tables of start values read like the
+// design: I an Int32, B a Boolean, C a colour written &hRRGGBB, S a string.
+namespace startvalue {
+inline fw::RecordEntry I(const char* key, std::int32_t value) { return {key, value}; }
+inline fw::RecordEntry B(const char* key, bool value) { return {key, value}; }
+inline fw::RecordEntry C(const char* key, std::uint32_t rgb) { return {key, fw::Color::FromRGB(rgb)}; }
+inline fw::RecordEntry S(const char* key, std::string_view value = {}) { return {key, std::string(value)}; }
+}  // namespace startvalue
 
 // The keys of a control class with their start values, in the class's order.
 const std::vector<fw::RecordEntry>& ClassStartValues(std::string_view className);

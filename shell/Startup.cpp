@@ -38,6 +38,8 @@ void Main() {
         fw::RuntimeRun();
     } catch (const std::exception& error) {
         fw::UnhandledException(error);
+    } catch (...) {
+        fw::UnhandledException(fw::RuntimeException("an exception that is no standard exception"));
     }
 }
 

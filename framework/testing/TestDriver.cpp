@@ -90,10 +90,12 @@ void StopHeadlessRuntime() {
 }
 
 void ProcessEvents() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+    for (int round = 0; round < 2; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+    // Outside the event loop, closed windows go only when asked to.
+    DestroyForgottenWindows();
 }
 
 void ReleaseAllWindows() {
