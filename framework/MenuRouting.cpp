@@ -116,12 +116,27 @@ void FillMenu(QMenu* menu, const MenuItem& parent) {
     });
 }
 
-// The key a shortcut names, from a key event: shifted digits arrive as the
-// symbol on their key, so they are taken back to the digit.
+// The letter or digit that the physical key carries on a US keyboard, by its
+// X keyboard code (evdev code + 8, as X11 and Wayland both report it).
+char32_t UsKeyAt(quint32 scanCode) {
+    static constexpr std::string_view kRows[] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+    static constexpr quint32 kFirstCode[] = {10, 24, 38, 52};
+    for (std::size_t row = 0; row < std::size(kRows); ++row)
+        if (scanCode >= kFirstCode[row] && scanCode < kFirstCode[row] + kRows[row].size())
+            return static_cast<char32_t>(kRows[row][scanCode - kFirstCode[row]]);
+    return 0;
+}
+
+// The key a shortcut names, from a key event. A Latin letter or a digit names
+// itself. Otherwise (a shifted digit arrives as the symbol on its key, a
+// Cyrillic or Greek layout gives its own letters) the key's place on the
+// keyboard names it, as on a US keyboard; without a scan code, the symbols of
+// a US keyboard's shifted digits are taken back to the digit.
 char32_t KeyOf(const QKeyEvent& event) {
     const int key = event.key();
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<char32_t>(key);
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<char32_t>(key);
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<char32_t>(key);
+    if (const char32_t placed = UsKeyAt(event.nativeScanCode())) return placed;
     static constexpr std::pair<int, char32_t> kShifted[] = {
         {Qt::Key_Exclam, U'1'}, {Qt::Key_At, U'2'}, {Qt::Key_NumberSign, U'3'}, {Qt::Key_Dollar, U'4'},
         {Qt::Key_Percent, U'5'}, {Qt::Key_AsciiCircum, U'6'}, {Qt::Key_Ampersand, U'7'},

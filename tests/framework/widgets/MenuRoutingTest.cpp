@@ -7,9 +7,12 @@
 #include "framework/testing/ScriptedDialogs.h"
 #include "framework/testing/TestDriver.h"
 
+#include <QApplication>
+#include <QWidget>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -422,6 +425,30 @@ TEST_F(MenuRoutingTest, ShiftedDigitShortcutFiresWhicheverKeyTheKeyboardReports)
     drive::PressKeys(*window, "Ctrl+1");
     EXPECT_EQ(log.size(), 2u);
     EXPECT_EQ(field->Text(), "");
+}
+
+TEST_F(MenuRoutingTest, OtherKeyboardLayoutsReachShortcutsByTheKeysPlace) {
+    auto* window = MakeWindow(true);
+    auto* field = window->Control<fw::EditField>("Field");
+    window->AddMenuHandler("FormatPlain", Logging("plain"));
+    window->AddMenuHandler("FormatOne", Logging("one"));
+    drive::Focus(*field);
+    // X keyboard codes of the keys that carry P and 1 on a US keyboard.
+    constexpr quint32 kKeyP = 33, kKey1 = 10;
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
+        QApplication::sendEvent(QApplication::focusWidget(), &event);
+    };
+
+    // A Russian layout gives the Cyrillic Ze (its code point) where a US one gives P.
+    press(0x0417, Qt::ControlModifier | Qt::ShiftModifier, kKeyP);
+    EXPECT_EQ(log, std::vector<std::string>{"plain"});
+    // A German layout gives '"' for the shifted 2; a French one gives '&' for the 1 key.
+    press(Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier, kKey1);
+    EXPECT_EQ(log, (std::vector<std::string>{"plain", "one"}));
+    // Alt or Meta make another key, which no menu takes.
+    press(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, kKeyP);
+    EXPECT_EQ(log.size(), 2u);
 }
 
 TEST_F(MenuRoutingTest, EditingKeysGoThroughTheMenus) {
