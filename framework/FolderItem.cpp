@@ -79,9 +79,15 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
 
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
+    // Renaming would replace even a file the user may not write: a locked
+    // file is refused as writing into it would be.
+    if (existed && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) SaveFailed(path, std::strerror(errno));
     auto folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // The temporary name must fit the folder's limit on names too: a long
+    // file name is cut short in it.
+    const std::string stem = target.filename().string().substr(0, 200);
+    std::string temporary = (folder / ("." + stem + ".XXXXXX")).string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) SaveFailed(path, std::strerror(errno));
 
@@ -97,6 +103,11 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
         ::umask(mask);
         mode = 0666 & ~mask;
     }
+    // The replacement belongs to the old file's owner and group, so that
+    // whoever could read the file still can. Only root may give a file away;
+    // anyone else keeps at least the group where they belong to it. Changing
+    // the owner clears the set-user-ID bits, so the mode comes after.
+    if (existed && ::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
     if (::fchmod(fd, mode) != 0) fail(errno);
     if (!WriteAll(fd, bytes)) fail(errno);
     if (::fsync(fd) != 0) fail(errno);

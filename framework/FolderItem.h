@@ -35,9 +35,10 @@ public:
     // Writes the field's text and styles as styled text (RTF), replacing the
     // file. The old file stays whole until the new content is safely on disk:
     // it is written to a temporary file in the same folder, flushed, and
-    // renamed over the old one, whose permissions it keeps. Throws IOException
-    // naming the file and the reason when it cannot be written; the old file
-    // is then untouched.
+    // renamed over the old one, whose permissions and owner it keeps. Throws
+    // IOException naming the file and the reason when it cannot be written,
+    // also when the user may not write the old file; the old file is then
+    // untouched.
     void SaveStyledEditField(const EditField& field) const;
 
 private:
