@@ -1,0 +1,504 @@
+// Editing a large styled document in the program's document window: one
+// typed character, one mouse press in the page, and saving and opening the
+// document. Each is measured beside the same action in a bare QTextEdit that
+// holds the same document, so that what the program adds to the toolkit's
+// own work shows. Key and mouse events go through QApplication::sendEvent in
+// both, the road the toolkit takes for real input.
+#include "editor/Plumora.h"
+#include "editor/WordCount.h"
+#include "framework/FolderItem.h"
+#include "framework/MenuRouting.h"
+#include "framework/Runtime.h"
+#include "framework/StyledText.h"
+#include "framework/TextDocumentConvert.h"
+#include "framework/WindowFrame.h"
+#include "framework/testing/ScriptedDialogs.h"
+#include "shell/MenuBar1.h"
+#include "shell/Startup.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QString>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kMegabyte = 1'000'000;
+
+// A small fixed pseudo-random sequence, so every run measures the same text.
+class Sequence {
+public:
+    std::uint32_t Next(std::uint32_t bound) {
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::uint32_t>(state_ >> 33) % bound;
+    }
+
+private:
+    std::uint64_t state_ = 7;
+};
+
+// Styled text of about `bytes` bytes of text, shaped like a document that
+// LibreOffice Writer saved: paragraphs of some 500 characters, the character
+// format changing every two to four words among the fonts, sizes, emphases
+// and colours such a document uses, an accented letter now and then, and
+// every tenth paragraph centred.
+fw::StyledText MakeDocument(std::size_t bytes) {
+    static const char* const kWords[] = {
+        "lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing", "elit", "sed", "do",
+        "eiusmod", "tempor", "incididunt", "ut", "labore", "et", "dolore", "magna", "aliqua", "enim",
+        "ad", "minim", "veniam", "quis", "nostrud", "exercitation", "ullamco", "laboris", "nisi",
+        "aliquip", "ex", "ea", "commodo", "consequat", "duis", "aute", "irure", "in", "reprehenderit",
+        "voluptate", "velit", "esse", "cillum", "fugiat", "nulla", "pariatur", "excepteur", "sint",
+    };
+    constexpr auto kWordCount = static_cast<std::uint32_t>(sizeof kWords / sizeof kWords[0]);
+    const fw::Color red = fw::Color::FromRGB(0xC9211E), blue = fw::Color::FromRGB(0x2A6099);
+    const fw::CharStyle kStyles[] = {
+        {"Liberation Sans", 12, false, false, false, std::nullopt},
+        {"Liberation Sans", 12, true, false, false, std::nullopt},
+        {"Liberation Sans", 12, false, true, false, std::nullopt},
+        {"Liberation Sans", 12, false, false, true, std::nullopt},
+        {"Liberation Sans", 12, false, false, false, red},
+        {"Liberation Serif", 10.5, false, false, false, std::nullopt},
+        {"Liberation Mono", 14, false, false, false, blue},
+        {"Liberation Sans", 12, true, true, true, red},
+    };
+    constexpr auto kStyleCount = static_cast<std::uint32_t>(sizeof kStyles / sizeof kStyles[0]);
+
+    Sequence random;
+    fw::StyledText text;
+    std::size_t total = 0;
+    while (total < bytes) {
+        auto& paragraph = text.paragraphs.emplace_back();
+        if (text.paragraphs.size() % 10 == 0) paragraph.alignment = fw::Alignment::Center;
+        std::size_t length = 0;
+        while (length < 495 && total + length < bytes) {
+            fw::StyledRun run{{}, kStyles[random.Next(kStyleCount)]};
+            const auto words = 2 + random.Next(3);
+            for (std::uint32_t w = 0; w < words; ++w) {
+                if (random.Next(40) == 0) run.text += "\xC3\xA9";
+                run.text += kWords[random.Next(kWordCount)];
+                run.text += ' ';
+            }
+            length += run.text.size();
+            paragraph.runs.push_back(std::move(run));
+        }
+        total += length + 1;
+    }
+    return text;
+}
+
+std::size_t RunCount(const fw::StyledText& text) {
+    std::size_t runs = 0;
+    for (const auto& paragraph : text.paragraphs) runs += paragraph.runs.size();
+    return runs;
+}
+
+// The runtime as the program starts it, on the offscreen platform, with the
+// toolkit's application object that main already made: the framework's
+// classes, its keyboard routing, the application object with its menu bar
+// and handlers, and dialogs that answer by script instead of waiting for a
+// person.
+fw::testing::ScriptedDialogs* StartRuntime() {
+    static fw::testing::ScriptedDialogs* dialogs = [] {
+        qApp->setQuitOnLastWindowClosed(false);
+        fw::InstallMenuRouting();
+        fw::RuntimeInitExternalClasses();
+        fw::InitPluginEntrypoints();
+        auto* scripted = &fw::testing::InstallScriptedDialogs();
+        SetUpClasses();
+        NewAppInstance();
+        ApplicationAddMenuHandlers();
+        return scripted;
+    }();
+    return dialogs;
+}
+
+// The document window and the bare field, both holding the same document of
+// one size, laid out in full, kept from one benchmark to the next because
+// filling them takes seconds.
+struct Scene {
+    std::size_t bytes = 0;
+    fw::StyledText document;
+    class Plumora* window = nullptr;
+    QTextEdit* bare = nullptr;
+    std::filesystem::path folder;
+
+    fw::EditField& Field() const { return *window->EditField1(); }
+    QTextEdit& Editor() const { return *static_cast<QTextEdit*>(fw::ViewOf(Field())); }
+};
+
+Scene& CurrentScene() {
+    static Scene scene;
+    return scene;
+}
+
+void Settle() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+void LayOutAll(QTextEdit& edit) { benchmark::DoNotOptimize(edit.document()->documentLayout()->documentSize()); }
+
+// Closes the window and the bare field and forgets the document; run before
+// the toolkit goes at the end of the process.
+void ReleaseScene() {
+    auto& scene = CurrentScene();
+    delete scene.bare;
+    scene.bare = nullptr;
+    fw::RuntimeReleaseWindows();
+    scene.window = nullptr;
+    if (!scene.folder.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(scene.folder, ignored);
+    }
+    scene = Scene{};
+}
+
+void ReleaseAll() {
+    ReleaseScene();
+    fw::RuntimeRegisterAppObject(nullptr);
+    ReleaseMenuBar1();
+}
+
+Scene& SceneOf(std::size_t megabytes) {
+    auto& scene = CurrentScene();
+    const std::size_t bytes = megabytes * kMegabyte;
+    if (scene.bytes == bytes && scene.window) return scene;
+    StartRuntime();
+    static const bool cleanUpRegistered = [] {
+        qAddPostRoutine(ReleaseAll);
+        return true;
+    }();
+    (void)cleanUpRegistered;
+    ReleaseScene();
+
+    scene.bytes = bytes;
+    scene.document = MakeDocument(bytes);
+    scene.folder = std::filesystem::temp_directory_path() /
+                   ("plumora-editing-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(scene.folder);
+
+    scene.window = fw::MakeWindow<class Plumora>();
+    scene.Field().SetStyledText(scene.document);
+
+    // The bare field is as large as the window's page and wraps its lines the same way.
+    scene.bare = new QTextEdit;
+    scene.bare->resize(scene.Editor().size());
+    scene.bare->setLineWrapMode(scene.Editor().lineWrapMode());
+    fw::SetDocumentStyledText(*scene.bare->document(), scene.document);
+    scene.bare->show();
+
+    Settle();
+    LayOutAll(scene.Editor());
+    LayOutAll(*scene.bare);
+    // The first press copies the whole text into the undo snapshot; later
+    // presses find it there, as they do after the first click in a session.
+    auto& snapshot = *scene.window->EditField4();
+    snapshot.Text(scene.Field().Text());
+    Settle();
+    return scene;
+}
+
+void Describe(benchmark::State& state, const Scene& scene) {
+    state.counters["text_MB"] = static_cast<double>(scene.Editor().document()->characterCount()) / 1e6;
+    state.counters["paragraphs"] = static_cast<double>(scene.document.paragraphs.size());
+    state.counters["runs"] = static_cast<double>(RunCount(scene.document));
+}
+
+void TypeCharacter(QWidget& target) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&target, &release);
+}
+
+// A click in the middle of the visible part of the page.
+void Press(QTextEdit& edit) {
+    QWidget* viewport = edit.viewport();
+    const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+    const QPointF global = viewport->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+}
+
+enum class Where { End, Middle };
+
+void PlaceCursor(QTextEdit& edit, Where where) {
+    edit.activateWindow();
+    edit.setFocus(Qt::OtherFocusReason);
+    QTextCursor cursor(edit.document());
+    if (where == Where::End) cursor.movePosition(QTextCursor::End);
+    else cursor.setPosition(edit.document()->characterCount() / 2);
+    edit.setTextCursor(cursor);
+    Settle();
+}
+
+// One typed character must reach the document and, in the window, the word
+// count; a benchmark that measures less would flatter the program.
+bool CheckTyping(benchmark::State& state, QTextEdit& edit, const Scene* scene) {
+    const int before = edit.document()->characterCount();
+    if (scene) scene->window->TextHasChanged = false;
+    TypeCharacter(edit);
+    Settle();
+    if (edit.document()->characterCount() != before + 1) {
+        state.SkipWithError("the typed character did not reach the document");
+        return false;
+    }
+    if (scene) {
+        const std::string expected =
+            "There are: " + std::to_string(CountWords(scene->Field().Text())) + " Words.";
+        if (!scene->window->TextHasChanged || scene->window->StaticText5()->Text() != expected) {
+            state.SkipWithError("the window's TextChange handler did not run for the typed character");
+            return false;
+        }
+    }
+    return true;
+}
+
+void ProgramKeystroke(benchmark::State& state, Where where) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextEdit& edit = scene.Editor();
+    PlaceCursor(edit, where);
+    if (!CheckTyping(state, edit, &scene)) return;
+    for (auto _ : state) {
+        TypeCharacter(edit);
+        state.PauseTiming();
+        Settle();
+        state.ResumeTiming();
+    }
+    Describe(state, scene);
+}
+
+void BareKeystroke(benchmark::State& state, Where where) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextEdit& edit = *scene.bare;
+    PlaceCursor(edit, where);
+    if (!CheckTyping(state, edit, nullptr)) return;
+    for (auto _ : state) {
+        TypeCharacter(edit);
+        state.PauseTiming();
+        Settle();
+        state.ResumeTiming();
+    }
+    Describe(state, scene);
+}
+
+void BM_PlumoraKeystrokeAtEnd(benchmark::State& state) { ProgramKeystroke(state, Where::End); }
+void BM_BareKeystrokeAtEnd(benchmark::State& state) { BareKeystroke(state, Where::End); }
+void BM_PlumoraKeystrokeInMiddle(benchmark::State& state) { ProgramKeystroke(state, Where::Middle); }
+void BM_BareKeystrokeInMiddle(benchmark::State& state) { BareKeystroke(state, Where::Middle); }
+
+// A press in the page takes the undo snapshot before the field moves the
+// insertion point. With typedBefore, a character is typed (untimed) before
+// each press, so that the snapshot differs from the text as after real
+// typing; without, the snapshot already holds the text.
+void ProgramPress(benchmark::State& state, bool typedBefore) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextEdit& edit = scene.Editor();
+    PlaceCursor(edit, Where::Middle);
+    TypeCharacter(edit);
+    Press(edit);
+    Settle();
+    if (scene.window->EditField4()->Text() != scene.Field().Text()) {
+        state.SkipWithError("the press did not take the undo snapshot");
+        return;
+    }
+    for (auto _ : state) {
+        if (typedBefore) {
+            state.PauseTiming();
+            TypeCharacter(edit);
+            Settle();
+            state.ResumeTiming();
+        }
+        Press(edit);
+        state.PauseTiming();
+        Settle();
+        state.ResumeTiming();
+    }
+    Describe(state, scene);
+}
+
+void BarePress(benchmark::State& state, bool typedBefore) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextEdit& edit = *scene.bare;
+    PlaceCursor(edit, Where::Middle);
+    for (auto _ : state) {
+        if (typedBefore) {
+            state.PauseTiming();
+            TypeCharacter(edit);
+            Settle();
+            state.ResumeTiming();
+        }
+        Press(edit);
+        state.PauseTiming();
+        Settle();
+        state.ResumeTiming();
+    }
+    Describe(state, scene);
+}
+
+void BM_PlumoraPress(benchmark::State& state) { ProgramPress(state, false); }
+void BM_BarePress(benchmark::State& state) { BarePress(state, false); }
+void BM_PlumoraPressAfterTyping(benchmark::State& state) { ProgramPress(state, true); }
+void BM_BarePressAfterTyping(benchmark::State& state) { BarePress(state, true); }
+
+std::int64_t FileSize(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? -1 : static_cast<std::int64_t>(size);
+}
+
+// Saving through the window's own command: the document has a file, so no
+// dialog is asked; the field's styled text is written as RTF.
+void BM_PlumoraSave(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    auto* dialogs = StartRuntime();
+    const auto path = scene.folder / "document.rtf";
+    scene.window->Document = std::make_shared<fw::FolderItem>(path);
+    dialogs->calls.clear();
+    for (auto _ : state) scene.window->SaveFile(scene.window->Title(), false);
+    const auto size = FileSize(path);
+    if (!dialogs->calls.empty() || size <= 0) {
+        state.SkipWithError("the save failed or asked the user");
+        return;
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["file_MB"] = static_cast<double>(size) / 1e6;
+    Describe(state, scene);
+}
+
+// Qt's own styled format, HTML, written by the toolkit's document writer.
+void BM_BareSave(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const auto path = scene.folder / "document.html";
+    const QString name = QString::fromStdString(path.string());
+    bool written = true;
+    for (auto _ : state) {
+        QTextDocumentWriter writer(name, "HTML");
+        written = writer.write(scene.bare->document()) && written;
+    }
+    const auto size = FileSize(path);
+    if (!written || size <= 0) {
+        state.SkipWithError("the bare field's document was not written");
+        return;
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["file_MB"] = static_cast<double>(size) / 1e6;
+    Describe(state, scene);
+}
+
+// Opening the saved file into the window's page: reading the RTF, filling
+// the field, and the word count that the change of text brings.
+void BM_PlumoraOpen(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const auto path = scene.folder / "document-to-open.rtf";
+    scene.window->Document = std::make_shared<fw::FolderItem>(path);
+    scene.window->SaveFile(scene.window->Title(), false);
+    const auto size = FileSize(path);
+    if (size <= 0) {
+        state.SkipWithError("the document could not be saved for opening");
+        return;
+    }
+    const fw::FolderItem file(path);
+    const int expected = scene.Editor().document()->characterCount();
+    for (auto _ : state) file.OpenStyledEditField(scene.Field());
+    if (scene.Editor().document()->characterCount() != expected) {
+        state.SkipWithError("the opened document differs from the saved one");
+        return;
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["file_MB"] = static_cast<double>(size) / 1e6;
+    Describe(state, scene);
+    LayOutAll(scene.Editor());
+    Settle();
+}
+
+void BM_BareOpen(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const auto path = scene.folder / "document-to-open.html";
+    const QString name = QString::fromStdString(path.string());
+    if (!QTextDocumentWriter(name, "HTML").write(scene.bare->document())) {
+        state.SkipWithError("the document could not be written for opening");
+        return;
+    }
+    const int expected = scene.bare->document()->characterCount();
+    for (auto _ : state) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("the HTML file could not be read");
+            return;
+        }
+        scene.bare->setHtml(QString::fromUtf8(file.readAll()));
+    }
+    if (scene.bare->document()->characterCount() != expected) {
+        state.SkipWithError("the opened document differs from the saved one");
+        return;
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+    state.counters["file_MB"] = static_cast<double>(FileSize(path)) / 1e6;
+    Describe(state, scene);
+    LayOutAll(*scene.bare);
+    Settle();
+}
+
+// The least time over repetitions: on a shared machine the least disturbed.
+double Minimum(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Minimum);
+}
+
+// Benchmarks of one document size run together, so that each size's window
+// is filled once.
+
+#define PLUMORA_EDITING_BENCHMARK(name, megabytes) BENCHMARK(name)->Apply(Sizes)->Arg(megabytes)
+
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraKeystrokeAtEnd, 1);
+PLUMORA_EDITING_BENCHMARK(BM_BareKeystrokeAtEnd, 1);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraKeystrokeInMiddle, 1);
+PLUMORA_EDITING_BENCHMARK(BM_BareKeystrokeInMiddle, 1);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraPress, 1);
+PLUMORA_EDITING_BENCHMARK(BM_BarePress, 1);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraPressAfterTyping, 1);
+PLUMORA_EDITING_BENCHMARK(BM_BarePressAfterTyping, 1);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraSave, 1);
+PLUMORA_EDITING_BENCHMARK(BM_BareSave, 1);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraOpen, 1);
+PLUMORA_EDITING_BENCHMARK(BM_BareOpen, 1);
+
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraKeystrokeAtEnd, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareKeystrokeAtEnd, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraKeystrokeInMiddle, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareKeystrokeInMiddle, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraPress, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BarePress, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraPressAfterTyping, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BarePressAfterTyping, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraSave, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareSave, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraOpen, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareOpen, 5);
+
+}  // namespace
