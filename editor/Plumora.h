@@ -88,8 +88,14 @@ public:
     void SaveFile(const std::string& name, bool saveAs);
 
 private:
+    // Takes the undo snapshot: the document's text as it is now.
+    void TakeSnapshot();
+
     // This window's page set-up, kept while the window lives.
     std::string PageSetup;
+    // Whether the undo snapshot holds the document's text as it is: a press
+    // without a change since then need not copy the whole text again.
+    bool snapshotIsCurrent_ = false;
 };
 
 // The shared default instance: the open one, or a new one made and built.

@@ -12,7 +12,10 @@ void Plumora::EditField1_EnableMenuItems() {
 void Plumora::EditField1_TextChange() {
     if (auto undo = EditUndo()) undo->AutoEnable(true);
     TextHasChanged = true;
-    const long words = CountWords(EditField1()->Text());
+    snapshotIsCurrent_ = false;
+    // No word runs across a line break: the count of the whole text is the
+    // sum of its paragraphs' counts, which the field keeps.
+    const long words = EditField1()->SumOverParagraphs(CountWords);
     StaticText5()->Text("There are: " + std::to_string(words) + " Words.");
 }
 
@@ -28,18 +31,24 @@ bool Plumora::EditField1_ConstructContextualMenu(fw::MenuItem& base, int, int) {
 
 // Undo goes back to the text as it was at the last click into the document,
 // Paste or Delete, however much was typed since.
-bool Plumora::EditField1_MouseDown(int, int) {
+void Plumora::TakeSnapshot() {
+    if (snapshotIsCurrent_) return;
     EditField4()->Text(EditField1()->Text());
+    snapshotIsCurrent_ = true;
+}
+
+bool Plumora::EditField1_MouseDown(int, int) {
+    TakeSnapshot();
     return false;
 }
 
 bool Plumora::EditPaste_Action() {
-    EditField4()->Text(EditField1()->Text());
+    TakeSnapshot();
     return true;
 }
 
 bool Plumora::EditClear_Action() {
-    EditField4()->Text(EditField1()->Text());
+    TakeSnapshot();
     return true;
 }
 

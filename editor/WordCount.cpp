@@ -27,14 +27,31 @@ char32_t Next(std::string_view s, std::size_t& i) {
     return c < kSmallest[extra] || c > 0x10FFFF ? kMalformed : c;
 }
 
+// Whether the character starting at i is white space; i moves past it. Every
+// white space beyond ASCII begins with one of four lead bytes, so any other
+// byte of 0x80 or more (a lead, a continuation, a malformed byte) belongs to a
+// character that is no white space and can be passed one byte at a time.
+bool WhiteSpaceAt(std::string_view s, std::size_t& i) {
+    const auto byte = static_cast<unsigned char>(s[i]);
+    if (byte < 0x80) {
+        ++i;
+        return byte == ' ' || (byte >= 0x09 && byte <= 0x0D);
+    }
+    if (byte != 0xC2 && byte != 0xE1 && byte != 0xE2 && byte != 0xE3) {
+        ++i;
+        return false;
+    }
+    return IsWhiteSpace(Next(s, i));
+}
+
 }  // namespace
 
 long CountWords(std::string_view utf8) {
     long words = 0;
     bool inWord = false;
     for (std::size_t i = 0; i < utf8.size();) {
-        const bool blank = IsWhiteSpace(Next(utf8, i));
-        if (!blank && !inWord) ++words;
+        const bool blank = WhiteSpaceAt(utf8, i);
+        words += !blank && !inWord;
         inWord = !blank;
     }
     return words;

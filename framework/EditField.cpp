@@ -19,17 +19,33 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <cstring>
+
 namespace fw {
 
 namespace {
 
 constexpr QChar kParagraph = QChar::ParagraphSeparator;
 
-// The field's text as the program sees it: paragraphs end in CR.
-std::string ToProgramText(QString raw) {
-    raw.replace(kParagraph, QChar('\r'));
-    raw.replace(QChar::LineSeparator, QChar('\r'));
-    return raw.toStdString();
+// The field's text as the program sees it: paragraphs, and line breaks
+// inside them, end in CR. Done on the UTF-8 bytes, where both separators are
+// three bytes beginning 0xE2 that a fast search finds.
+std::string ToProgramText(const QString& raw) {
+    QByteArray bytes = raw.toUtf8();
+    char* out = bytes.data();
+    const char* in = bytes.constData();
+    const char* const end = in + bytes.size();
+    while (const char* lead = static_cast<const char*>(std::memchr(in, '\xE2', static_cast<std::size_t>(end - in)))) {
+        const auto kept = static_cast<std::size_t>(lead - in);
+        std::memmove(out, in, kept);
+        out += kept;
+        const bool separator = end - lead >= 3 && lead[1] == '\x80' && (lead[2] == '\xA8' || lead[2] == '\xA9');
+        *out++ = separator ? '\r' : *lead;
+        in = lead + (separator ? 3 : 1);
+    }
+    std::memmove(out, in, static_cast<std::size_t>(end - in));
+    out += end - in;
+    return std::string(bytes.constData(), static_cast<std::size_t>(out - bytes.constData()));
 }
 
 // CRLF, LF and CR each become lineEnd.
@@ -40,8 +56,23 @@ QString WithLineEnds(QString text, QChar lineEnd) {
     return text;
 }
 
-// The program's text as the document holds it: CRLF, LF and CR each end a paragraph.
-QString ToDocumentText(std::string_view text) { return WithLineEnds(ToQt(text), kParagraph); }
+// The program's text as the document holds it: CRLF, LF and CR each end a
+// paragraph. Line feeds are rare in the program's texts, so the common case
+// is one conversion and one replacement of a single character.
+QString ToDocumentText(std::string_view text) {
+    std::string normalised;
+    if (text.find('\n') != std::string_view::npos) {
+        normalised.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+            normalised.push_back(text[i] == '\n' ? '\r' : text[i]);
+        }
+        text = normalised;
+    }
+    QString converted = ToQt(text);
+    converted.replace(QChar('\r'), kParagraph);
+    return converted;
+}
 
 // Code points before a position counted in UTF-16 units: the low half of a
 // surrogate pair adds none.
@@ -51,13 +82,42 @@ long CodePointsBefore(const QString& text, qsizetype units) {
         if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())) ++count;
     return count;
 }
-
 // The UTF-16 position of a code-point position.
 int UnitsFor(const QString& text, long codePoints) {
     qsizetype i = 0;
     for (long seen = 0; i < text.size() && seen < codePoints; ++seen)
         i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
     return static_cast<int>(i);
+}
+
+// How many bytes a and b have in common from the start; compared a block at
+// a time, since a field may hold megabytes that mostly agree.
+std::size_t CommonPrefix(std::string_view a, std::string_view b) {
+    constexpr std::size_t kBlock = 512;
+    const std::size_t length = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i + kBlock <= length && std::memcmp(a.data() + i, b.data() + i, kBlock) == 0) i += kBlock;
+    while (i < length && a[i] == b[i]) ++i;
+    return i;
+}
+
+// The same from the ends, at most length bytes.
+std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t length) {
+    constexpr std::size_t kBlock = 512;
+    std::size_t i = 0;
+    while (i + kBlock <= length && std::memcmp(a.end() - i - kBlock, b.end() - i - kBlock, kBlock) == 0) i += kBlock;
+    while (i < length && a[a.size() - 1 - i] == b[b.size() - 1 - i]) ++i;
+    return i;
+}
+
+bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// The UTF-16 units of well-formed UTF-8 text: one per character, two for a
+// character beyond U+FFFF (the ones whose lead byte is 0xF0 or more).
+int Utf16Units(std::string_view utf8) {
+    int units = 0;
+    for (const char byte : utf8) units += !IsContinuation(byte) + (static_cast<unsigned char>(byte) >= 0xF0);
+    return units;
 }
 
 }  // namespace
@@ -92,8 +152,36 @@ void EditField::Editor::Restyle(const std::function<void()>& restyle) {
     restyling_ = false;
 }
 
-void EditField::Editor::ContentsChanged(int, int removed, int added) {
+namespace {
+
+// A paragraph's text as the program sees it, kept with the paragraph until
+// its text changes: reading a long document's text at every keystroke then
+// converts only the paragraphs that changed.
+struct ParagraphText : QTextBlockUserData {
+    explicit ParagraphText(std::string text) : utf8(std::move(text)) {}
+    std::string utf8;
+    long (*measuredBy)(std::string_view) = nullptr;
+    long measure = 0;
+};
+
+ParagraphText& KeptTextOf(const QTextBlock& block) {
+    auto* kept = static_cast<ParagraphText*>(block.userData());
+    if (!kept) {
+        kept = new ParagraphText(ToProgramText(block.text()));
+        QTextBlock(block).setUserData(kept);
+    }
+    return *kept;
+}
+
+const std::string& ProgramTextOf(const QTextBlock& block) { return KeptTextOf(block).utf8; }
+
+}  // namespace
+
+void EditField::Editor::ContentsChanged(int from, int removed, int added) {
     if (restyling_ || (removed == 0 && added == 0)) return;
+    // Every paragraph the change reached forgets its kept text.
+    for (auto block = document()->findBlock(from); block.isValid() && block.position() <= from + added; block = block.next())
+        block.setUserData(nullptr);
     if (changeDepth_ > 0) {
         changedInside_ = true;
         return;
@@ -217,27 +305,55 @@ void EditField::AcceptTabs(bool on) { acceptTabs_ = on; ApplyLook(); }
 void EditField::TextColor(Color color) { textColor_ = color; ApplyLook(); }
 void EditField::BackColor(Color color) { backColor_ = color; ApplyLook(); }
 
-std::string EditField::Text() const { return ToProgramText(editor_->document()->toRawText()); }
+std::string EditField::Text() const {
+    std::string text;
+    const auto* document = editor_->document();
+    text.reserve(static_cast<std::size_t>(document->characterCount()));
+    for (auto block = document->begin(); block.isValid(); block = block.next()) {
+        if (block != document->begin()) text += '\r';
+        text += ProgramTextOf(block);
+    }
+    return text;
+}
 
+long EditField::SumOverParagraphs(long (*measure)(std::string_view)) const {
+    long sum = 0;
+    for (auto block = editor_->document()->begin(); block.isValid(); block = block.next()) {
+        auto& kept = KeptTextOf(block);
+        if (kept.measuredBy != measure) {
+            kept.measure = measure(kept.utf8);
+            kept.measuredBy = measure;
+        }
+        sum += kept.measure;
+    }
+    return sum;
+}
+
+// The difference is found on the program's text, which the field keeps per
+// paragraph, so that a long document is neither copied nor converted whole.
 void EditField::Text(const std::string& text) {
-    const QString wanted = ToDocumentText(text);
-    auto* document = editor_->document();
-    const QString current = document->toRawText();
-    qsizetype prefix = 0;
-    const qsizetype shorter = std::min(current.size(), wanted.size());
-    while (prefix < shorter && current[prefix] == wanted[prefix]) ++prefix;
-    if (prefix > 0 && prefix < current.size() && current[prefix].isLowSurrogate()) --prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix && current[current.size() - 1 - suffix] == wanted[wanted.size() - 1 - suffix]) ++suffix;
-    if (suffix > 0 && current[current.size() - suffix].isLowSurrogate()) --suffix;
+    std::string normalised;
+    std::string_view wanted = text;
+    if (wanted.find('\n') != std::string_view::npos) {
+        normalised = FromQt(ToDocumentText(text).replace(kParagraph, QChar('\r')));
+        wanted = normalised;
+    }
+    const std::string current = Text();
+    std::size_t prefix = CommonPrefix(current, wanted);
+    // Neither end may split a character.
+    while (prefix > 0 && prefix < current.size() && IsContinuation(current[prefix])) --prefix;
+    std::size_t suffix = CommonSuffix(current, wanted, std::min(current.size(), wanted.size()) - prefix);
+    while (suffix > 0 && IsContinuation(current[current.size() - suffix])) --suffix;
     editor_->Change(
         [&] {
             if (prefix == current.size() && prefix == wanted.size()) return;
-            QTextCursor cursor(document);
-            cursor.setPosition(static_cast<int>(prefix));
+            const std::string_view head(current.data(), prefix);
+            const std::string_view replaced(current.data() + prefix, current.size() - suffix - prefix);
+            QTextCursor cursor(editor_->document());
+            cursor.setPosition(Utf16Units(head));
             const auto style = cursor.charFormat();
-            cursor.setPosition(static_cast<int>(current.size() - suffix), QTextCursor::KeepAnchor);
-            cursor.insertText(wanted.mid(prefix, wanted.size() - suffix - prefix), style);
+            cursor.setPosition(cursor.position() + Utf16Units(replaced), QTextCursor::KeepAnchor);
+            cursor.insertText(ToDocumentText(wanted.substr(prefix, wanted.size() - suffix - prefix)), style);
         },
         true);
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -29,6 +30,13 @@ public:
     // their characters and styles; the new middle takes the style of the
     // character before it.
     void Text(const std::string& text);
+    // The sum of measure over the paragraphs of the text (each without its
+    // line break). A paragraph's measure is kept until the paragraph changes,
+    // so a long document costs little more than its changed paragraphs. For
+    // counts of things that never span a line break, such as words, the sum
+    // is the count over the whole text.
+    long SumOverParagraphs(long (*measure)(std::string_view)) const;
+
     std::string SelText() const;
     void SelText(const std::string& text);
     long SelStart() const;
