@@ -514,3 +514,72 @@ TEST_F(EditFieldTest, PastedTextTakesTheStyleAtTheInsertionPoint) {
 }
 
 }  // namespace
+
+namespace {
+
+// Words as runs of characters other than blanks and line breaks: enough to
+// tell a whole-text count from a sum over paragraphs.
+long CountAsciiWords(std::string_view text) {
+    long words = 0;
+    bool inWord = false;
+    for (const char c : text) {
+        const bool blank = c == ' ' || c == '\r' || c == '\t';
+        words += !blank && !inWord;
+        inWord = !blank;
+    }
+    return words;
+}
+
+}  // namespace
+
+// The field keeps each paragraph's text and measure between changes; whatever
+// edits come, what it reads must be what it holds now.
+TEST_F(EditFieldTest, KeptParagraphTextFollowsEveryKindOfEdit) {
+    field->Text("alpha beta\rgamma\r\rdelta epsilon zeta");
+    const auto check = [&](const std::string& expected, const char* after) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(field->Text(), expected);
+        EXPECT_EQ(field->SumOverParagraphs(CountAsciiWords), CountAsciiWords(expected));
+    };
+    check("alpha beta\rgamma\r\rdelta epsilon zeta", "setting the text");
+
+    field->SelStart(6);
+    drive::TypeText(*field, "big ");
+    check("alpha big beta\rgamma\r\rdelta epsilon zeta", "typing inside a paragraph");
+
+    field->SelStart(16);
+    drive::PressKeys(*window, "Return");
+    check("alpha big beta\rg\ramma\r\rdelta epsilon zeta", "splitting a paragraph");
+
+    field->SelStart(15);
+    field->SelLength(3);
+    field->SelText("x y");
+    check("alpha big beta\rx ymma\r\rdelta epsilon zeta", "replacing across a paragraph break");
+
+    field->SelStart(14);
+    drive::PressKeys(*window, "Delete");
+    check("alpha big betax ymma\r\rdelta epsilon zeta", "joining two paragraphs");
+
+    field->Text("alpha big betax ymma\r\rdelta\repsilon zeta");
+    check("alpha big betax ymma\r\rdelta\repsilon zeta", "setting a text that differs in its middle");
+
+    fw::StyledText styled;
+    styled.paragraphs.push_back({fw::Alignment::Default, {{"one two", {}}}});
+    fw::CharStyle bold;
+    bold.bold = true;
+    styled.paragraphs.push_back({fw::Alignment::Default, {{"three", bold}}});
+    field->SetStyledText(styled);
+    check("one two\rthree", "loading styled text");
+
+    field->SelectAll();
+    field->Clear();
+    check("", "clearing everything");
+}
+
+// A field whose measure changes takes the new one for every paragraph.
+TEST_F(EditFieldTest, SumOverParagraphsFollowsTheMeasureAskedFor) {
+    field->Text("ab cd\refg");
+    EXPECT_EQ(field->SumOverParagraphs(CountAsciiWords), 3);
+    EXPECT_EQ(field->SumOverParagraphs([](std::string_view text) { return static_cast<long>(text.size()); }), 8);
+    EXPECT_EQ(field->SumOverParagraphs(CountAsciiWords), 3);
+}
