@@ -29,6 +29,10 @@ constexpr std::size_t kMaxGroupDepth = 4096;
 // Numeric parameters are clamped to this magnitude.
 constexpr std::int64_t kMaxParameter = 2147483647;
 
+// Font sizes in half-points are capped where RTF writers cap them, at the
+// largest signed 16-bit value, so that every size read can be written back.
+constexpr int kMaxFontSizeHalfPoints = 32767;
+
 // A \ucN larger than this would only make the reader skip real text.
 constexpr int kMaxUnicodeSkip = 1000;
 
@@ -68,6 +72,7 @@ enum class Word : std::uint8_t {
     Par, Pard, Plain, AlignLeft, AlignCenter, AlignRight, AlignJustify,
     Sect, Cell, Row,
     Bold, Italic, Underline, UnderlineNone, FontSize, ColorFore,
+    DoubleByteRun, OtherRun, AssocBold, AssocItalic, AssocFontSize,
     Character,  // inserts the fixed character in WordInfo::character
 };
 
@@ -91,6 +96,9 @@ constexpr WordInfo kWords[] = {
     {"sect", Word::Sect}, {"page", Word::Sect}, {"column", Word::Sect},
     {"cell", Word::Cell}, {"nestcell", Word::Cell}, {"row", Word::Row}, {"nestrow", Word::Row},
     {"b", Word::Bold}, {"i", Word::Italic}, {"fs", Word::FontSize}, {"cf", Word::ColorFore},
+    {"dbch", Word::DoubleByteRun}, {"loch", Word::OtherRun}, {"hich", Word::OtherRun},
+    {"rtlch", Word::OtherRun}, {"ltrch", Word::OtherRun},
+    {"ab", Word::AssocBold}, {"ai", Word::AssocItalic}, {"afs", Word::AssocFontSize},
     {"ul", Word::Underline}, {"uld", Word::Underline}, {"uldash", Word::Underline},
     {"uldashd", Word::Underline}, {"uldashdd", Word::Underline}, {"uldb", Word::Underline},
     {"ulhwave", Word::Underline}, {"ulldash", Word::Underline}, {"ulth", Word::Underline},
@@ -278,6 +286,10 @@ struct GroupState {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    // After \dbch (until \loch, \hich, \rtlch or \ltrch) the associated
+    // \ab, \ai and \afs give the weight, slant and size of the text, the
+    // way LibreOffice writes them for Chinese, Japanese and Korean.
+    bool doubleByteRun = false;
     Alignment alignment = Alignment::Default;
     int unicodeSkip = 1;
     Destination destination = Destination::Text;
@@ -611,14 +623,32 @@ void Parser::Execute(const WordInfo& info, const Control& control) {
         state.fontSizeHalfPoints = 24;
         state.bold = state.italic = state.underline = false;
         state.color = -1;
+        state.doubleByteRun = false;
         styleDirty_ = true;
         break;
     case Word::Bold: state.bold = on; styleDirty_ = true; break;
     case Word::Italic: state.italic = on; styleDirty_ = true; break;
+    case Word::DoubleByteRun: state.doubleByteRun = true; break;
+    case Word::OtherRun: state.doubleByteRun = false; break;
+    case Word::AssocBold:
+        if (state.doubleByteRun) {
+            state.bold = on;
+            styleDirty_ = true;
+        }
+        break;
+    case Word::AssocItalic:
+        if (state.doubleByteRun) {
+            state.italic = on;
+            styleDirty_ = true;
+        }
+        break;
     case Word::Underline: state.underline = on; styleDirty_ = true; break;
     case Word::UnderlineNone: state.underline = false; styleDirty_ = true; break;
+    case Word::AssocFontSize:
+        if (!state.doubleByteRun) break;
+        [[fallthrough]];
     case Word::FontSize:
-        state.fontSizeHalfPoints = control.hasParameter && param > 0 ? std::min(param, 65535) : 24;
+        state.fontSizeHalfPoints = control.hasParameter && param > 0 ? std::min(param, kMaxFontSizeHalfPoints) : 24;
         styleDirty_ = true;
         break;
     case Word::ColorFore:

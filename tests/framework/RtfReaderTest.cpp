@@ -1,4 +1,5 @@
 #include "framework/RtfReader.h"
+#include "framework/RtfWriter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -502,6 +503,42 @@ TEST_F(RtfCharacterFormat, ReadsTheShapeLibreOfficeWrites) {
     EXPECT_EQ(runs[2].style, (CharStyle{"Liberation Serif", 12, false, false, false, kRed}));
 }
 
+// LibreOffice writes the size and weight of Chinese, Japanese and Korean
+// text as associated properties after \dbch; elsewhere those words belong to
+// right-to-left text, which keeps the regular ones.
+TEST_F(RtfCharacterFormat, TakesDoubleByteSizeAndWeightFromAssociatedWords) {
+    const std::string rtf = R"rtf({\rtf1\ansi\deff3\adeflang1025
+{\fonttbl{\f3\froman\fprq2\fcharset0 DejaVu Serif;}{\f6\fnil\fprq2\fcharset0 Droid Sans Fallback;}{\f7\fnil\fprq2\fcharset0 DejaVu Sans;}}
+{\colortbl;\red0\green0\blue128;}
+\pard\plain \s0\rtlch\af7\afs40\ab\alang1081 \ltrch\lang1033\langfe2052\hich\af3\loch\nowidctlpar\cf0\f3\fs24\lang1033\kerning1\dbch\af7\langfe2052\qc\ltrpar{\hich\af6\loch\cf1\f6\ul\ulc0\dbch\afs28\i\ab\dbch
+\u26085\'3f\u26412\'3f}{\hich\af6\loch\cf1\fs28\i0\ulnone\ulc0\b\f6\loch
+, }{\hich\af6\loch\cf1\f6\ulnone\ulc0\dbch\afs18\i0\ab0\dbch
+\u54620\'3f}{\loch latin\dbch\afs50\ab\loch\afs60\ai  after}{\dbch\afs50\plain\afs60\ab  plain}{\dbch\ab{\afs44 inner}\afs44  outer}
+\par })rtf";
+    const StyledText doc = ReadRtf(rtf);
+    ASSERT_EQ(doc.paragraphs.size(), 1u);
+    const auto& runs = doc.paragraphs[0].runs;
+    ASSERT_EQ(runs.size(), 7u);
+    EXPECT_EQ(runs[0].text, "\u65E5\u672C");
+    EXPECT_EQ(runs[0].style, (CharStyle{"Droid Sans Fallback", 14, true, true, true, Color{0, 0, 128}}));
+    EXPECT_EQ(runs[1].text, ", ");
+    EXPECT_EQ(runs[1].style, (CharStyle{"Droid Sans Fallback", 14, true, false, false, Color{0, 0, 128}}));
+    EXPECT_EQ(runs[2].text, "\uD55C");
+    EXPECT_EQ(runs[2].style, (CharStyle{"Droid Sans Fallback", 9, false, false, false, Color{0, 0, 128}}));
+    // The paragraph's \rtlch\afs40\ab do not apply; of the words after
+    // "latin", those that follow \dbch do, those that follow \loch do not.
+    EXPECT_EQ(runs[3].text, "latin");
+    EXPECT_EQ(runs[3].style, (CharStyle{"DejaVu Serif", 12, false, false, false, std::nullopt}));
+    EXPECT_EQ(runs[4].text, " after");
+    EXPECT_EQ(runs[4].style, (CharStyle{"DejaVu Serif", 25, true, false, false, std::nullopt}));
+    // \plain ends the double-byte run along with the rest of the format.
+    EXPECT_EQ(runs[5].text, " plain");
+    EXPECT_EQ(runs[5].style, (CharStyle{"DejaVu Serif", 12, false, false, false, std::nullopt}));
+    // A group inherits the double-byte run of the group around it.
+    EXPECT_EQ(runs[6].text, "inner outer");
+    EXPECT_EQ(runs[6].style, (CharStyle{"DejaVu Serif", 22, true, false, false, std::nullopt}));
+}
+
 TEST_F(RtfCharacterFormat, ReadsTheShapeTextEditWrites) {
     const std::string rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\cocoartf2639\n\\cocoatextscaling0\\cocoaplatform0"
@@ -585,6 +622,31 @@ TEST_F(RtfRobustness, ReadsOneHundredThousandNestedGroups) {
     EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1 a{\\*\\skipped " + open + "x" + close + "}b}")), Texts{"ab"});
 }
 
+// A whole document in one paragraph of one format: every character arrives,
+// escapes and Unicode included, as one run.
+TEST_F(RtfRobustness, ReadsFiftyMegabytesOfOneParagraph) {
+    const std::string unit = "Fifty megabytes caf\\'e9 \\u954?\\tab\\{x\\} ";
+    const std::string unitText = "Fifty megabytes caf\u00E9 \u03BA\t{x} ";
+    const std::size_t units = 50'000'000 / unit.size() + 1;
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+    rtf.reserve(rtf.size() + units * unit.size() + 8);
+    for (std::size_t i = 0; i < units; ++i) rtf += unit;
+    rtf += "\\par}";
+    ASSERT_GE(rtf.size(), 50'000'000u);
+
+    const StyledText doc = ReadRtf(rtf);
+    ASSERT_EQ(doc.paragraphs.size(), 1u);
+    ASSERT_EQ(doc.paragraphs[0].runs.size(), 1u);
+    const StyledRun& run = doc.paragraphs[0].runs[0];
+    EXPECT_EQ(run.style, (CharStyle{"Arial", 10, false, false, false, std::nullopt}));
+    ASSERT_EQ(run.text.size(), units * unitText.size());
+    for (std::size_t i = 0; i < units; ++i) {
+        if (run.text.compare(i * unitText.size(), unitText.size(), unitText) != 0) {
+            FAIL() << "text differs in repetition " << i;
+        }
+    }
+}
+
 TEST_F(RtfRobustness, HugeBinaryCountStopsAtTheEnd) {
     EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1 a\\par\\bin999999999 xyz}")), Texts{"a"});
     EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1 a\\par{\\pict\\bin99999999999999999999 xyz}}")), Texts{"a"});
@@ -596,6 +658,9 @@ TEST_F(RtfRobustness, ClampsOverflowingNumbers) {
     ASSERT_EQ(big.paragraphs.size(), 1u);
     EXPECT_GT(big.paragraphs[0].runs.at(0).style.size, 12);
     EXPECT_TRUE(std::isfinite(big.paragraphs[0].runs[0].style.size));
+    // The cap is the writer's, so that the largest size read is written back as it was.
+    EXPECT_EQ(big.paragraphs[0].runs[0].style.size, 32767 / 2.0);
+    EXPECT_EQ(ReadRtf(WriteRtf(big)), big);
     EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1\\uc99999999999999 \\u65?x{y}}")), Texts{"Ay"});
     EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1\\uc-5 \\u65?x}")), Texts{"A?x"});
     EXPECT_EQ(OnlyRun(ReadRtf("{\\rtf1{\\colortbl;\\red255;}\\cf-99999999999999 x}")).style.color, std::nullopt);
