@@ -216,6 +216,42 @@ long HalfPoints(double size) {
     return static_cast<long>(half);
 }
 
+// LibreOffice and Word give right-to-left and other complex-script text
+// (Hebrew, Arabic, Devanagari, ...) the font, size, weight and slant of the
+// associated words after \rtlch, and Chinese, Japanese and Korean text the
+// font of \af after \dbch; \f alone reaches only Latin text. Every run states
+// them, not only runs holding such characters, because spaces, digits and
+// punctuation take the script of the text around them. What \plain already
+// gives is left out: the reader's own font (font < 0 for a run without one),
+// the reader's own size, upright and regular. \ltrch and \loch close the
+// prefix, so that LibreOffice reads the \f, \fs, \b and \i after it as the
+// Latin ones; ReadRtf ignores all these words outside \dbch.
+void AppendAssociatedFormat(std::string& token, long font, long half, const CharStyle& style) {
+    const std::size_t start = token.size();
+    token += "\\rtlch";
+    const std::size_t emptyLength = token.size();
+    if (font >= 0) {
+        token += "\\af";
+        AppendNumber(token, font);
+    }
+    if (half) {
+        token += "\\afs";
+        AppendNumber(token, half);
+    }
+    if (style.bold) token += "\\ab";
+    if (style.italic) token += "\\ai";
+    if (token.size() == emptyLength) {
+        token.resize(start);
+    } else {
+        token += "\\ltrch";
+    }
+    if (font >= 0) {
+        token += "\\dbch\\af";
+        AppendNumber(token, font);
+        token += "\\loch";
+    }
+}
+
 }  // namespace
 
 std::string WriteRtf(const StyledText& text) {
@@ -304,10 +340,14 @@ std::string WriteRtf(const StyledText& text) {
             const CharStyle& style = run.style;
             // \plain between runs returns a run without a size to the
             // reader's default instead of leaving it the previous run's size.
-            token = firstRun ? "\\f" : "\\plain\\f";
+            token = firstRun ? "" : "\\plain";
             firstRun = false;
-            AppendNumber(token, fontIndex.find(style.font)->second);
-            if (const long half = HalfPoints(style.size)) {
+            const long font = fontIndex.find(style.font)->second;
+            const long half = HalfPoints(style.size);
+            AppendAssociatedFormat(token, style.font.empty() ? -1 : font, half, style);
+            token += "\\f";
+            AppendNumber(token, font);
+            if (half) {
                 token += "\\fs";
                 AppendNumber(token, half);
             }

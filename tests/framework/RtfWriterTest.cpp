@@ -88,7 +88,11 @@ TEST(RtfWriterOutput, RunWithoutFontUsesUnnamedFontZero) {
     EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil\\fcharset0 ;}{\\f1\\fnil\\fcharset0 Times;}}"),
               std::string::npos)
         << rtf;
-    EXPECT_NE(Body(rtf).find("\\f0\\fs24\\b\\i0\\ulnone\\cf0 y"), std::string::npos) << rtf;
+    // The nameless font is not named as the associated font either, so that
+    // other programs keep their own font for every script.
+    EXPECT_NE(Body(rtf).find("\\plain\\rtlch\\afs24\\ab\\ltrch\\f0\\fs24\\b\\i0\\ulnone\\cf0 y"),
+              std::string::npos)
+        << rtf;
 }
 
 TEST(RtfWriterOutput, FontNamesEscapeTerminatorBracesBackslashAndNonAscii) {
@@ -124,15 +128,58 @@ TEST(RtfWriterOutput, EveryRunStatesItsWholeFormat) {
                               {{"one", Style("F", 12, true, true, true)},
                                {"two", Style("F", 12)}}});
     const std::string body = Body(WriteRtf(doc));
-    EXPECT_NE(body.find("\\f0\\fs24\\b\\i\\ul\\cf0 one"), std::string::npos) << body;
-    EXPECT_NE(body.find("\\plain\\f0\\fs24\\b0\\i0\\ulnone\\cf0 two"), std::string::npos) << body;
+    EXPECT_NE(body.find("\\rtlch\\af0\\afs24\\ab\\ai\\ltrch\\dbch\\af0\\loch\\f0\\fs24\\b\\i\\ul\\cf0 one"),
+              std::string::npos)
+        << body;
+    EXPECT_NE(body.find("\\plain\\rtlch\\af0\\afs24\\ltrch\\dbch\\af0\\loch\\f0\\fs24\\b0\\i0\\ulnone\\cf0 two"),
+              std::string::npos)
+        << body;
+}
+
+// Other programs apply \f, \fs, \b and \i to Latin text only (\f) or not
+// to right-to-left text, so each run says them again as associated words:
+// after \rtlch for complex scripts and after \dbch for East Asian fonts.
+TEST(RtfWriterOutput, RunsRepeatTheirFormatAsAssociatedWordsForOtherScripts) {
+    StyledText doc;
+    doc.paragraphs.push_back(
+        {Alignment::Default,
+         {{"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", Style("Times", 14, true, true)},  // Hebrew
+          {", ", Style("Arial", 10.5)},
+          {"\xE6\xBC\xA2\xE5\xAD\x97", Style("Times", 9, false, true, true)}}});  // Chinese
+    const std::string body = Body(WriteRtf(doc));
+    EXPECT_NE(body.find("\\pard\\plain\\rtlch\\af0\\afs28\\ab\\ai\\ltrch\\dbch\\af0\\loch"
+                        "\\f0\\fs28\\b\\i\\ulnone\\cf0 \\u1513?"),
+              std::string::npos)
+        << body;
+    // Punctuation between other scripts takes their script, so a run
+    // without such characters states the associated words as well.
+    EXPECT_NE(body.find("\\plain\\rtlch\\af1\\afs21\\ltrch\\dbch\\af1\\loch\\f1\\fs21\\b0\\i0\\ulnone\\cf0 , "),
+              std::string::npos)
+        << body;
+    EXPECT_NE(body.find("\\plain\\rtlch\\af0\\afs18\\ai\\ltrch\\dbch\\af0\\loch\\f0\\fs18\\b0\\i\\ul\\cf0 \\u28450?"),
+              std::string::npos)
+        << body;
+}
+
+// Off, the reader's own font and the reader's own size are what \plain
+// gives, so a run in the field's own format states no associated word.
+TEST(RtfWriterOutput, RunInTheFieldsOwnFormatStatesNoAssociatedWords) {
+    StyledText doc;
+    doc.paragraphs.push_back({Alignment::Default, {{"x", Style("", 0)}, {"y", Style("", 0, false, true)}}});
+    const std::vector<std::string> lines = Lines(Body(WriteRtf(doc)));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "\\pard\\plain\\f0\\b0\\i0\\ulnone\\cf0 x\\plain\\rtlch\\ai\\ltrch\\f0\\b0\\i\\ulnone\\cf0 y\\par");
 }
 
 TEST(RtfWriterOutput, SizesAreWholeHalfPoints) {
+    // The size as \fs, after making sure the associated \afs says the same.
     auto sizeWord = [](double size) {
         const std::string body = Body(WriteRtf(OneRun("x", Style("F", size))));
         std::smatch m;
-        return std::regex_search(body, m, std::regex(R"(\\fs(\d+))")) ? m.str(0) : std::string();
+        const std::string fs = std::regex_search(body, m, std::regex(R"(\\fs(\d+))")) ? m.str(1) : std::string();
+        const std::string afs = std::regex_search(body, m, std::regex(R"(\\afs(\d+))")) ? m.str(1) : std::string();
+        EXPECT_EQ(afs, fs) << body;
+        return fs.empty() ? fs : "\\fs" + fs;
     };
     EXPECT_EQ(sizeWord(12), "\\fs24");
     EXPECT_EQ(sizeWord(10.5), "\\fs21");
@@ -206,9 +253,10 @@ TEST(RtfWriterOutput, ParagraphsStartWithResetsAndAlignmentAndEndWithParAndNewli
     doc.paragraphs.push_back({Alignment::Right, {}});
     const std::vector<std::string> lines = Lines(Body(WriteRtf(doc)));
     ASSERT_EQ(lines.size(), 6u);  // The rest of the colour-table line, four paragraphs, "}".
-    EXPECT_EQ(lines[1], "\\pard\\plain\\f0\\fs24\\b0\\i0\\ulnone\\cf0 d\\par");
-    EXPECT_EQ(lines[2], "\\pard\\plain\\ql\\f0\\fs24\\b0\\i0\\ulnone\\cf0 l\\par");
-    EXPECT_EQ(lines[3], "\\pard\\plain\\qc\\f0\\fs24\\b0\\i0\\ulnone\\cf0 c\\par");
+    const std::string run = "\\rtlch\\af0\\afs24\\ltrch\\dbch\\af0\\loch\\f0\\fs24\\b0\\i0\\ulnone\\cf0 ";
+    EXPECT_EQ(lines[1], "\\pard\\plain" + run + "d\\par");
+    EXPECT_EQ(lines[2], "\\pard\\plain\\ql" + run + "l\\par");
+    EXPECT_EQ(lines[3], "\\pard\\plain\\qc" + run + "c\\par");
     EXPECT_EQ(lines[4], "\\pard\\plain\\qr\\par");
     EXPECT_EQ(lines[5], "}");
 }
@@ -382,6 +430,26 @@ TEST_F(RtfWriterRoundTrip, TextInManyScripts) {
           {"e\xCC\x81 a\xCC\x8A\xCC\xA3 ", Style("Arial", 12, false, false, true)},
           {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xD8\xB3\xD9\x84\xD8\xA7\xD9\x85 \xE0\xA4\xA8\xE0\xA4\xAE\xE0\xA4\xB8\xE0\xA5\x8D\xE0\xA4\xA4\xE0\xA5\x87",
            Style("Arial", 12, false, false, false, Color{0, 0, 255})}}});
+    ExpectRoundTrip(doc);
+}
+
+// The associated words that carry the format of right-to-left and East
+// Asian text change nothing when the document is read back.
+TEST_F(RtfWriterRoundTrip, RightToLeftAndEastAsianRunsWithFullFormat) {
+    StyledText doc;
+    doc.paragraphs.push_back(
+        {Alignment::Right,
+         {{"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D ", Style("DejaVu Sans", 16, true, true)},
+          {"\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85", Style("DejaVu Sans", 20, false, true, true, Color{0, 0, 128})},
+          {" 123 ", Style("", 12)},
+          {"\xD7\xA2\xD7\x91\xD7\xA8\xD7\x99\xD7\xAA", Style("", 11, true)}}});
+    doc.paragraphs.push_back(
+        {Alignment::Default,
+         {{"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", Style("Droid Sans Fallback", 14, true)},
+          {"\xE3\x80\x81", Style("Droid Sans Fallback", 14)},
+          {"\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4", Style("Noto Sans CJK KR", 9, false, true)},
+          {" Latin after", Style("Arial", 12)},
+          {" default font", Style("", 12, false, false, true)}}});
     ExpectRoundTrip(doc);
 }
 
