@@ -2,50 +2,32 @@
 #include "editor/Plumora.h"
 
 #include "framework/EditField.h"
-#include "framework/FolderItem.h"
 #include "framework/RtfReader.h"
-#include "framework/Runtime.h"
 #include "framework/StyledText.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
-#include "shell/MenuLookups.h"
-#include "shell/Startup.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 namespace drive = fw::testing;
-
-// Root may write anywhere: the saves that must fail run as an ordinary user.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() {
-        if (root_) ::setfsuid(65534);
-    }
-    ~AsOrdinaryUser() {
-        if (root_) ::setfsuid(0);
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-
-private:
-    bool root_ = ::geteuid() == 0;
-};
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -54,13 +36,9 @@ std::string ReadBytes(const fs::path& path) {
     return bytes.str();
 }
 
-std::set<std::string> Entries(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
-
-std::string PlainTextOf(const fw::StyledText& text) {
+// The text of the styled document in the file, paragraphs joined by CR.
+std::string SavedText(const fs::path& path) {
+    const auto text = fw::ReadRtf(ReadBytes(path));
     std::string plain;
     for (std::size_t i = 0; i < text.paragraphs.size(); ++i) {
         if (i > 0) plain += '\r';
@@ -69,23 +47,10 @@ std::string PlainTextOf(const fw::StyledText& text) {
     return plain;
 }
 
-// A window's state as a user sees it, to tell whether an action touched it.
-struct Looks {
-    std::string title;
-    std::string text;
-    std::shared_ptr<fw::FolderItem> document;
-    bool changed = false;
-
-    bool operator==(const Looks&) const = default;
-};
-
-void PrintTo(const Looks& looks, std::ostream* out) {
-    *out << "title \"" << looks.title << "\", text \"" << looks.text << "\", document "
-         << (looks.document ? looks.document->Path().string() : std::string("none")) << ", changed " << looks.changed;
-}
-
-Looks LooksOf(class Plumora& window) {
-    return {window.Title(), window.EditField1()->Text(), window.Document, window.TextHasChanged};
+std::set<std::string> Entries(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
 }
 
 // A file's content and the time it was last written, to tell whether a save touched it.
@@ -100,51 +65,29 @@ void PrintTo(const FileState& state, std::ostream* out) {
     *out << state.bytes.size() << " bytes written at " << state.written.time_since_epoch().count();
 }
 
+FileState StateOf(const fs::path& path) { return {ReadBytes(path), fs::last_write_time(path)}; }
+
+// The file's state, with its time set well into the past so that any later write shows.
+FileState Aged(const fs::path& path) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(48));
+    return StateOf(path);
+}
+
+// Every entry below the folder, with the state of each file as the reader gives it.
+std::map<std::string, FileState> Tree(const fs::path& folder, FileState (*read)(const fs::path&) = StateOf) {
+    std::map<std::string, FileState> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        tree[fs::relative(entry.path(), folder).string()] = entry.is_regular_file() ? read(entry.path()) : FileState{};
+    return tree;
+}
+
 class PlumoraSavingTest : public ApplicationTest {
 protected:
-    void SetUp() override {
-        ApplicationTest::SetUp();
-        ApplicationAddMenuHandlers();
-        folder = fs::temp_directory_path() /
-                 ("plumora-saving-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::permissions(folder, fs::perms(0755));
-    }
-    void TearDown() override {
-        ApplicationTest::TearDown();
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
-            if (entry.is_directory(ignored)) fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::permissions(folder, fs::perms::owner_all, ignored);
-        fs::remove_all(folder, ignored);
-    }
-
-    static class Plumora* NewWindow() {
-        auto* window = fw::MakeWindow<class Plumora>();
-        drive::ProcessEvents();
-        return window;
-    }
-    static class Plumora* Front() { return dynamic_cast<class Plumora*>(fw::WindowAt(0)); }
     static bool IsOpenWindow(const fw::Window* window) {
         for (int i = 0; i < fw::WindowCount(); ++i)
             if (fw::WindowAt(i) == window) return true;
         return false;
     }
-
-    fs::path Write(const std::string& name, const std::string& content) {
-        std::ofstream(folder / name, std::ios::binary) << content;
-        return folder / name;
-    }
-
-    // The file's state, with its time set well into the past so that any
-    // later write shows.
-    static FileState Aged(const fs::path& path) {
-        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(48));
-        return {ReadBytes(path), fs::last_write_time(path)};
-    }
-    static FileState StateOf(const fs::path& path) { return {ReadBytes(path), fs::last_write_time(path)}; }
 
     void AnswerSave(const fs::path& path) { dialogs->saveAnswers.push_back(std::make_shared<fw::FolderItem>(path)); }
 
@@ -155,24 +98,16 @@ protected:
         ASSERT_TRUE(drive::ChooseMenu(item)) << item << " could not be chosen";
     }
 
-    // A window whose document was saved to name; its text is text.
-    class Plumora* SavedWindow(const std::string& name, const std::string& text) {
+    // A window whose document, the text, was saved to the file.
+    class Plumora* SavedWindow(const fs::path& file, const std::string& text) {
         auto* window = NewWindow();
         drive::TypeText(*window->EditField1(), text);
-        AnswerSave(folder / name);
+        AnswerSave(file);
         Choose(*window, "FileSave");
         EXPECT_FALSE(window->TextHasChanged);
-        EXPECT_EQ(window->Title(), name);
+        EXPECT_EQ(window->Title(), file.filename().string());
         dialogs->calls.clear();
         return window;
-    }
-
-    // Opens the file through File > Open; the new window.
-    class Plumora* Opened(const fs::path& path) {
-        dialogs->openAnswers.push_back(std::make_shared<fw::FolderItem>(path));
-        EXPECT_TRUE(drive::ChooseMenu("FileOpen"));
-        dialogs->calls.clear();
-        return Front();
     }
 
     // The one message shown since the last clear; fails when there was not exactly one.
@@ -185,8 +120,6 @@ protected:
     static std::vector<fw::RectControl*> Bar(class Plumora& window) {
         return {window.Rectangle1(), window.StaticText1(), window.Canvas5(), window.Canvas6(), window.Canvas7()};
     }
-
-    fs::path folder;
 };
 
 // ---- File > Save and File > Save As -----------------------------------------
@@ -198,8 +131,7 @@ TEST_F(PlumoraSavingTest, SaveInANewWindowAsksAndWritesTheStyledDocument) {
     field.SelStart(6);
     field.SelLength(4);
     field.SelBold(true);
-    const auto path = folder / "letter.rtf";
-    AnswerSave(path);
+    AnswerSave(folder / "letter.rtf");
     Choose(*window, "FileSave");
 
     const auto asked = dialogs->CallsOf("save");
@@ -207,66 +139,43 @@ TEST_F(PlumoraSavingTest, SaveInANewWindowAsksAndWritesTheStyledDocument) {
     EXPECT_EQ(asked[0].filter, "text");
     EXPECT_EQ(asked[0].text, " Plumora");
     EXPECT_EQ(window->Title(), "letter.rtf");
-    ASSERT_NE(window->Document, nullptr);
-    EXPECT_EQ(window->Document->Path(), path);
     EXPECT_FALSE(window->TextHasChanged);
-    drive::Focus(field);
-    EXPECT_FALSE(drive::ShownMenuItem("FileSave").visible);
-    EXPECT_TRUE(dialogs->CallsOf("msgbox").empty());
 
-    const auto bytes = ReadBytes(path);
+    const auto bytes = ReadBytes(folder / "letter.rtf");
     ASSERT_TRUE(fw::LooksLikeRtf(bytes)) << bytes.substr(0, 40);
     const auto saved = fw::ReadRtf(bytes);
-    EXPECT_EQ(PlainTextOf(saved), "Hello bold world");
     EXPECT_EQ(saved, field.GetStyledText());
-    bool sawBold = false;
     for (const auto& paragraph : saved.paragraphs)
-        for (const auto& run : paragraph.runs) {
-            if (run.text == "bold") sawBold = run.style.bold;
-            else EXPECT_FALSE(run.style.bold) << run.text;
-        }
-    EXPECT_TRUE(sawBold);
+        for (const auto& run : paragraph.runs) EXPECT_EQ(run.style.bold, run.text == "bold") << run.text;
 }
 
-TEST_F(PlumoraSavingTest, SaveInASavedWindowWritesAgainWithoutAsking) {
-    auto* window = SavedWindow("again.rtf", "first");
-    drive::TypeText(*window->EditField1(), " second");
-    Choose(*window, "FileSave");
-    EXPECT_TRUE(dialogs->CallsOf("save").empty());
-    EXPECT_FALSE(window->TextHasChanged);
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "again.rtf"))), window->EditField1()->Text());
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"again.rtf"});
-}
-
-TEST_F(PlumoraSavingTest, SaveInAnOpenedWindowWritesItsFileWithoutAsking) {
-    const auto path = Write("opened.txt", "plain start");
-    auto* window = Opened(path);
-    ASSERT_NE(window, nullptr);
-    ASSERT_EQ(window->Title(), "opened.txt");
-    drive::Focus(*window->EditField1());
-    window->EditField1()->SelStart(11);
-    drive::TypeText(*window->EditField1(), " and more");
-    Choose(*window, "FileSave");
-    EXPECT_TRUE(dialogs->CallsOf("save").empty());
-    EXPECT_FALSE(window->TextHasChanged);
-    EXPECT_EQ(window->Title(), "opened.txt");
-    // Saved as styled text, whatever the file held before.
-    const auto bytes = ReadBytes(path);
-    ASSERT_TRUE(fw::LooksLikeRtf(bytes));
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(bytes)), "plain start and more");
-}
-
-TEST_F(PlumoraSavingTest, CtrlSSavesAChangedDocumentToItsFileWithoutAsking) {
-    auto* window = SavedWindow("keys.rtf", "typed");
-    drive::TypeText(*window->EditField1(), " and saved by key");
-    drive::PressKeys(*window, "Ctrl+S");
-    EXPECT_TRUE(dialogs->CallsOf("save").empty());
-    EXPECT_FALSE(window->TextHasChanged);
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "keys.rtf"))), "typed and saved by key");
+TEST_F(PlumoraSavingTest, SaveInAWindowWithAFileWritesItAgainWithoutAsking) {
+    struct Road {
+        const char* file;
+        bool opened;  // opened through File > Open rather than saved
+        bool byKey;   // Ctrl+S rather than File > Save
+    };
+    for (const auto& road : {Road{"again.rtf", false, false}, Road{"opened.txt", true, false}, Road{"keys.rtf", false, true}}) {
+        SCOPED_TRACE(road.file);
+        auto* window = road.opened ? Open(Write(road.file, "plain start")) : SavedWindow(folder / road.file, "plain start");
+        ASSERT_NE(window, nullptr);
+        dialogs->calls.clear();
+        TypeAtEnd(*window->EditField1(), " and more");
+        if (road.byKey) drive::PressKeys(*window, "Ctrl+S");
+        else Choose(*window, "FileSave");
+        EXPECT_TRUE(dialogs->calls.empty());
+        EXPECT_FALSE(window->TextHasChanged);
+        EXPECT_EQ(window->Title(), road.file);
+        // Saved as styled text, whatever the file held before.
+        ASSERT_TRUE(fw::LooksLikeRtf(ReadBytes(folder / road.file)));
+        EXPECT_EQ(SavedText(folder / road.file), "plain start and more");
+    }
+    // Replacing the files left nothing else behind.
+    EXPECT_EQ(Entries(folder), (std::set<std::string>{"again.rtf", "keys.rtf", "opened.txt"}));
 }
 
 TEST_F(PlumoraSavingTest, SaveAsAlwaysAsksProposingTheTitleAndMovesToTheNewFile) {
-    auto* window = SavedWindow("old.rtf", "content");
+    auto* window = SavedWindow(folder / "old.rtf", "content");
     const auto old = Aged(folder / "old.rtf");
     drive::TypeText(*window->EditField1(), " changed");
     AnswerSave(folder / "new.rtf");
@@ -279,7 +188,7 @@ TEST_F(PlumoraSavingTest, SaveAsAlwaysAsksProposingTheTitleAndMovesToTheNewFile)
     EXPECT_EQ(window->Document->Path(), folder / "new.rtf");
     EXPECT_FALSE(window->TextHasChanged);
     EXPECT_EQ(StateOf(folder / "old.rtf"), old) << "Save As touched the old file";
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "new.rtf"))), window->EditField1()->Text());
+    EXPECT_EQ(SavedText(folder / "new.rtf"), window->EditField1()->Text());
 
     // Save As in an unchanged window asks as well.
     dialogs->calls.clear();
@@ -287,154 +196,99 @@ TEST_F(PlumoraSavingTest, SaveAsAlwaysAsksProposingTheTitleAndMovesToTheNewFile)
     EXPECT_EQ(dialogs->CallsOf("save").size(), 1u);
 }
 
-TEST_F(PlumoraSavingTest, SavingTheSameFileFromTwoWindowsKeepsTheLastSave) {
-    auto* first = SavedWindow("shared.rtf", "from the first");
-    auto* second = NewWindow();
-    drive::TypeText(*second->EditField1(), "from the second");
-    AnswerSave(folder / "shared.rtf");
-    Choose(*second, "FileSave");
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "shared.rtf"))), "from the second");
-    EXPECT_EQ(first->Title(), "shared.rtf");
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"shared.rtf"});
-}
-
-// ---- Cancelling the save dialog ----------------------------------------------
-
-TEST_F(PlumoraSavingTest, CancelledSaveInANewWindowWritesAndChangesNothing) {
-    for (const char* item : {"FileSave", "FileSaveas"}) {
-        SCOPED_TRACE(item);
-        auto* window = NewWindow();
-        drive::TypeText(*window->EditField1(), "unsaved");
+TEST_F(PlumoraSavingTest, ACancelledSaveDialogWritesAndChangesNothing) {
+    struct Road {
+        const char* what;
+        bool saved;        // the window has a file
+        const char* item;  // none: the save-changes bar's Yes
+    };
+    const Road roads[]{{"new, Save", false, "FileSave"}, {"new, Save As", false, "FileSaveas"}, {"new, Yes", false, nullptr},
+                       {"saved, Save As", true, "FileSaveas"}, {"saved, Yes", true, nullptr}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.what);
+        auto* window = road.saved ? SavedWindow(folder / "kept.rtf", "saved text") : NewWindow();
+        drive::TypeText(*window->EditField1(), " and unsaved text");
+        const auto files = Tree(folder, Aged);
+        if (!road.item) drive::Click(*window->Canvas8());
         const auto before = LooksOf(*window);
         dialogs->calls.clear();
-        Choose(*window, item);
+        if (road.item) Choose(*window, road.item);
+        else drive::Click(*window->Canvas5());
         EXPECT_EQ(dialogs->CallsOf("save").size(), 1u);
+        EXPECT_EQ(dialogs->calls.size(), 1u) << "something was told";
         EXPECT_EQ(LooksOf(*window), before);
-        EXPECT_EQ(window->Title(), " Plumora");
-        EXPECT_EQ(window->Document, nullptr);
-        EXPECT_TRUE(Entries(folder).empty());
-        EXPECT_TRUE(dialogs->CallsOf("msgbox").empty());
+        EXPECT_EQ(Tree(folder), files);
+        EXPECT_TRUE(IsOpenWindow(window));
+        EXPECT_EQ(drive::IsShown(*window->Rectangle1()), !road.item);
         drive::Focus(*window->EditField1());
         EXPECT_TRUE(drive::ShownMenuItem("FileSave").visible);
     }
 }
 
-TEST_F(PlumoraSavingTest, CancelledYesInANewWindowWritesAndChangesNothing) {
-    auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "unsaved");
-    drive::Click(*window->Canvas8());
-    const auto before = LooksOf(*window);
-    drive::Click(*window->Canvas5());
-    EXPECT_EQ(dialogs->CallsOf("save").size(), 1u);
-    EXPECT_EQ(LooksOf(*window), before);
-    EXPECT_TRUE(Entries(folder).empty());
-    EXPECT_TRUE(dialogs->CallsOf("msgbox").empty());
-    EXPECT_TRUE(drive::IsShown(*window->Rectangle1()));
-}
-
-TEST_F(PlumoraSavingTest, CancelledSaveAsInAWindowWithADocumentWritesAndChangesNothing) {
-    auto* window = SavedWindow("kept.rtf", "saved text");
-    drive::TypeText(*window->EditField1(), " and unsaved text");
-    const auto file = Aged(folder / "kept.rtf");
-    const auto before = LooksOf(*window);
-    Choose(*window, "FileSaveas");
-    EXPECT_EQ(dialogs->CallsOf("save").size(), 1u);
-    EXPECT_EQ(LooksOf(*window), before);
-    EXPECT_TRUE(window->TextHasChanged);
-    EXPECT_EQ(StateOf(folder / "kept.rtf"), file) << "the cancelled dialog wrote the file";
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"kept.rtf"});
-}
-
-TEST_F(PlumoraSavingTest, CancelledYesInAWindowWithADocumentWritesAndChangesNothing) {
-    auto* window = SavedWindow("kept.rtf", "saved text");
-    drive::TypeText(*window->EditField1(), " and unsaved text");
-    const auto file = Aged(folder / "kept.rtf");
-    drive::Click(*window->Canvas8());
-    ASSERT_TRUE(drive::IsShown(*window->Rectangle1()));
-    const auto before = LooksOf(*window);
-    drive::Click(*window->Canvas5());
-    ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
-    EXPECT_EQ(dialogs->CallsOf("save")[0].text, "kept.rtf");
-    EXPECT_EQ(LooksOf(*window), before);
-    EXPECT_EQ(StateOf(folder / "kept.rtf"), file);
-    EXPECT_TRUE(IsOpenWindow(window));
-    EXPECT_TRUE(drive::IsShown(*window->Rectangle1()));
-}
-
 // ---- The close picture and the save-changes bar ------------------------------
 
-TEST_F(PlumoraSavingTest, ClosePictureClosesAnEmptyWindowAtOnce) {
-    auto* keep = NewWindow();
-    auto* window = NewWindow();
-    drive::Click(*window->Canvas8());
-    EXPECT_FALSE(IsOpenWindow(window));
-    EXPECT_EQ(fw::WindowCount(), 1);
-    EXPECT_TRUE(IsOpenWindow(keep));
+TEST_F(PlumoraSavingTest, TheClosePictureClosesAWindowWithoutTextAndShowsTheBarOverAnyOther) {
+    struct Case {
+        const char* what;
+        std::vector<const char*> steps;  // text typed, or the key pressed or the close picture clicked
+        bool closes;
+    };
+    const Case cases[]{
+        {"new", {}, true},
+        {"typed and deleted", {"go", "Backspace", "Backspace"}, true},
+        {"emptied while the bar is shown", {"x", "close", "Backspace"}, true},
+        {"typed", {"text"}, false},
+    };
+    auto* stays = NewWindow();
+    std::vector<std::tuple<const char*, class Plumora*, bool>> windows;
+    for (const auto& c : cases) {
+        auto* window = std::get<1>(windows.emplace_back(c.what, NewWindow(), c.closes));
+        for (const std::string step : c.steps) {
+            if (step == "close") drive::Click(*window->Canvas8());
+            else if (step == "Backspace") drive::PressKeys(*window, step);
+            else drive::TypeText(*window->EditField1(), step);
+        }
+    }
+    // A document just saved or opened is unchanged, but has text.
+    windows.emplace_back("just saved", SavedWindow(folder / "saved.rtf", "saved"), false);
+    windows.emplace_back("just opened", Open(Write("opened.txt", "opened")), false);
+    dialogs->calls.clear();
+    for (const auto& [what, window, closes] : windows) {
+        SCOPED_TRACE(what);
+        drive::Click(*window->Canvas8());
+        EXPECT_EQ(IsOpenWindow(window), !closes);
+        if (closes) continue;
+        for (auto* part : Bar(*window)) EXPECT_TRUE(drive::IsShown(*part)) << part->Name();
+        // Again while shown: it stays shown.
+        drive::Click(*window->Canvas8());
+        EXPECT_TRUE(drive::IsShown(*window->Rectangle1()));
+    }
     EXPECT_TRUE(dialogs->calls.empty());
+    EXPECT_TRUE(IsOpenWindow(stays));
 }
 
-TEST_F(PlumoraSavingTest, ClosePictureClosesAWindowWhoseTextWasTypedAndDeleted) {
-    NewWindow();
+TEST_F(PlumoraSavingTest, TheBarAsksLeavesEditingOnAndCancelHidesItAndEnablesTheToolbar) {
     auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "gone");
-    for (int i = 0; i < 4; ++i) drive::PressKeys(*window, "Backspace");
-    ASSERT_EQ(window->EditField1()->Text(), "");
-    ASSERT_TRUE(window->TextHasChanged);
+    auto& field = *window->EditField1();
+    drive::TypeText(field, "stay");
     drive::Click(*window->Canvas8());
-    EXPECT_FALSE(IsOpenWindow(window));
-    EXPECT_TRUE(dialogs->calls.empty()) << "closing an empty document asked or told something";
-}
-
-TEST_F(PlumoraSavingTest, ClosePictureOnAnEmptyWindowLeavesTheMenuBarAsItIs) {
-    NewWindow();
-    auto* window = NewWindow();
-    window->MenuBarVisible(false);
-    window->Canvas8()->RaiseMouseDown(4, 4);
-    EXPECT_FALSE(window->IsOpen());
-    EXPECT_FALSE(window->MenuBarVisible());
-}
-
-TEST_F(PlumoraSavingTest, ClosePictureWithTextShowsTheBarAndAllItsParts) {
-    auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "text");
-    for (auto* part : Bar(*window)) ASSERT_FALSE(drive::IsShown(*part)) << part->Name();
-    drive::Click(*window->Canvas8());
-    EXPECT_TRUE(IsOpenWindow(window));
-    for (auto* part : Bar(*window)) EXPECT_TRUE(drive::IsShown(*part)) << part->Name();
     EXPECT_EQ(drive::ShownText(*window->StaticText1()), "Do you want to save the changes?");
-    EXPECT_TRUE(dialogs->calls.empty());
     // Showing the bar disables nothing.
-    EXPECT_TRUE(window->EditField1()->Enabled());
-    drive::TypeText(*window->EditField1(), "!");
-    EXPECT_EQ(window->EditField1()->Text(), "text!");
-    // Again while shown: it stays shown.
-    drive::Click(*window->Canvas8());
-    EXPECT_TRUE(drive::IsShown(*window->Rectangle1()));
-}
+    drive::TypeText(field, "!");
+    EXPECT_EQ(field.Text(), "stay!");
 
-TEST_F(PlumoraSavingTest, ClosePictureShowsTheBarRightAfterASaveOrAnOpen) {
-    auto* saved = SavedWindow("saved.rtf", "saved");
-    drive::Click(*saved->Canvas8());
-    EXPECT_TRUE(IsOpenWindow(saved));
-    EXPECT_TRUE(drive::IsShown(*saved->Rectangle1()));
-
-    auto* opened = Opened(Write("opened.txt", "opened"));
-    ASSERT_NE(opened, nullptr);
-    ASSERT_FALSE(opened->TextHasChanged);
-    drive::Click(*opened->Canvas8());
-    EXPECT_TRUE(IsOpenWindow(opened));
-    EXPECT_TRUE(drive::IsShown(*opened->Rectangle1()));
-}
-
-TEST_F(PlumoraSavingTest, ClosePictureWithTheBarShownClosesOnceTheTextIsEmpty) {
-    NewWindow();
-    auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "x");
-    drive::Click(*window->Canvas8());
-    ASSERT_TRUE(drive::IsShown(*window->Rectangle1()));
-    drive::PressKeys(*window, "Backspace");
-    drive::Click(*window->Canvas8());
-    EXPECT_FALSE(IsOpenWindow(window));
+    const std::vector<fw::RectControl*> eight = {&field, window->cmnu(), window->Colorbutton(), window->fontmenu(),
+                                                 window->sizemenu(), window->BoldButton(), window->italicbutton(),
+                                                 window->underlinebutton()};
+    for (auto* control : eight) control->Enabled(false);
+    window->StaticText5()->Visible(false);
+    drive::Click(*window->Canvas7());
+    for (auto* part : Bar(*window)) EXPECT_FALSE(drive::IsShown(*part)) << part->Name();
+    for (auto* control : eight) EXPECT_TRUE(control->Enabled()) << control->Name();
+    EXPECT_TRUE(drive::IsShown(*window->StaticText5()));
+    EXPECT_TRUE(IsOpenWindow(window));
+    EXPECT_EQ(field.Text(), "stay!");
+    EXPECT_TRUE(dialogs->calls.empty());
 }
 
 TEST_F(PlumoraSavingTest, YesAsksWithTheTitleAndKeepsTheBarAndTheWindow) {
@@ -449,7 +303,7 @@ TEST_F(PlumoraSavingTest, YesAsksWithTheTitleAndKeepsTheBarAndTheWindow) {
     EXPECT_EQ(asked[0].text, " Plumora");
     EXPECT_EQ(window->Title(), "yes.rtf");
     EXPECT_FALSE(window->TextHasChanged);
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "yes.rtf"))), "answer yes");
+    EXPECT_EQ(SavedText(folder / "yes.rtf"), "answer yes");
     EXPECT_TRUE(IsOpenWindow(window));
     EXPECT_TRUE(drive::IsShown(*window->Rectangle1()));
 
@@ -462,7 +316,7 @@ TEST_F(PlumoraSavingTest, YesAsksWithTheTitleAndKeepsTheBarAndTheWindow) {
 
 TEST_F(PlumoraSavingTest, NoClosesWithoutSaving) {
     NewWindow();
-    auto* window = SavedWindow("untouched.rtf", "saved");
+    auto* window = SavedWindow(folder / "untouched.rtf", "saved");
     drive::TypeText(*window->EditField1(), " but not this");
     const auto file = Aged(folder / "untouched.rtf");
     drive::Click(*window->Canvas8());
@@ -486,26 +340,6 @@ TEST_F(PlumoraSavingTest, NoGivesAFullScreenWindowItsMenuBarBackBeforeClosing) {
     EXPECT_FALSE(window->IsOpen());
 }
 
-TEST_F(PlumoraSavingTest, CancelHidesTheBarAndEnablesTheToolbar) {
-    auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "stay");
-    drive::Click(*window->Canvas8());
-    ASSERT_TRUE(drive::IsShown(*window->Rectangle1()));
-    const std::vector<fw::RectControl*> eight = {window->EditField1(), window->cmnu(), window->Colorbutton(),
-                                                 window->fontmenu(), window->sizemenu(), window->BoldButton(),
-                                                 window->italicbutton(), window->underlinebutton()};
-    for (auto* control : eight) control->Enabled(false);
-    window->StaticText5()->Visible(false);
-
-    drive::Click(*window->Canvas7());
-    for (auto* part : Bar(*window)) EXPECT_FALSE(drive::IsShown(*part)) << part->Name();
-    for (auto* control : eight) EXPECT_TRUE(control->Enabled()) << control->Name();
-    EXPECT_TRUE(drive::IsShown(*window->StaticText5()));
-    EXPECT_TRUE(IsOpenWindow(window));
-    EXPECT_EQ(window->EditField1()->Text(), "stay");
-    EXPECT_TRUE(dialogs->calls.empty());
-}
-
 // ---- The last window ----------------------------------------------------------
 
 TEST_F(PlumoraSavingTest, ClosingTheLastWindowWhileRunningQuitsAndAnEarlierOneDoesNot) {
@@ -523,11 +357,7 @@ TEST_F(PlumoraSavingTest, ClosingTheLastWindowWhileRunningQuitsAndAnEarlierOneDo
         },
         50);
     // The safety net, should the loop not end by itself.
-    drive::RunInEventLoop(
-        [finished] {
-            if (!*finished) drive::StopEventLoop();
-        },
-        10000);
+    drive::RunInEventLoop([finished] { if (!*finished) drive::StopEventLoop(); }, 10000);
     const auto started = std::chrono::steady_clock::now();
     fw::RuntimeRun();
     *finished = true;
@@ -540,175 +370,92 @@ TEST_F(PlumoraSavingTest, ClosingTheLastWindowWhileRunningQuitsAndAnEarlierOneDo
 
 // ---- Saves that fail ----------------------------------------------------------
 
-TEST_F(PlumoraSavingTest, AReadOnlyFolderIsToldAndLeavesFileWindowAndFolderAsTheyWere) {
-    auto* window = SavedWindow("kept.rtf", "the saved words");
-    const auto old = ReadBytes(folder / "kept.rtf");
-    drive::TypeText(*window->EditField1(), " and new ones");
-    const auto before = LooksOf(*window);
-    fs::permissions(folder, fs::perms(0555));
-    {
-        AsOrdinaryUser user;
-        Choose(*window, "FileSave");
+// Every failure is told, naming the file and the reason, and leaves the window
+// (title, document, text, dirty flag) and every file and folder as they were.
+TEST_F(PlumoraSavingTest, AFailedSaveIsToldAndLeavesTheWindowAndTheFilesAsTheyWere) {
+    struct Failure {
+        const char* what;
+        const char* saved;   // the window's file, saved before; none: a new window
+        const char* item;
+        const char* answer;  // the file chosen in the save dialog
+        void (*cause)(const fs::path& folder);
+        const char* reason;
+    };
+    const Failure failures[]{
+        {"a read-only folder", "kept.rtf", "FileSave", nullptr,
+         [](const fs::path& dir) { fs::permissions(dir, fs::perms(0555)); }, "Permission denied"},
+        {"a new file in a read-only folder", nullptr, "FileSave", "new.rtf",
+         [](const fs::path& dir) { fs::permissions(dir, fs::perms(0555)); }, "Permission denied"},
+        {"Save As into a read-only folder", "home.rtf", "FileSaveas", "locked/away.rtf",
+         [](const fs::path& dir) {
+             fs::create_directories(dir / "locked");
+             fs::permissions(dir / "locked", fs::perms(0555));
+         },
+         "Permission denied"},
+        {"a file without write permission in an open folder", "readonly.rtf", "FileSave", nullptr,
+         [](const fs::path& dir) { fs::permissions(dir / "readonly.rtf", fs::perms(0444)); }, "Permission denied"},
+        {"a removed folder", "sub/doc.rtf", "FileSave", nullptr,
+         [](const fs::path& dir) { fs::remove_all(dir / "sub"); }, "No such file or directory"},
+        {"a folder chosen as the file", nullptr, "FileSave", "Chapters",
+         [](const fs::path& dir) {
+             fs::create_directories(dir / "Chapters");
+             std::ofstream(dir / "Chapters" / "one.rtf") << "{\\rtf1 one}";
+         },
+         "folder"},
+    };
+    for (std::size_t i = 0; i < std::size(failures); ++i) {
+        const auto& failure = failures[i];
+        SCOPED_TRACE(failure.what);
+        const auto dir = folder / std::to_string(i);
+        fs::create_directories(failure.saved ? (dir / failure.saved).parent_path() : dir);
+        fs::permissions(dir, fs::perms::all);
+        auto* window = failure.saved ? SavedWindow(dir / failure.saved, "the saved words") : NewWindow();
+        failure.cause(dir);
+        if (failure.answer) AnswerSave(dir / failure.answer);
+        TypeAtEnd(*window->EditField1(), " and new ones");
+        const auto before = LooksOf(*window);
+        const auto files = Tree(dir, Aged);
+        dialogs->calls.clear();
+        {
+            AsOrdinaryUser user;
+            Choose(*window, failure.item);
+        }
+        const auto message = OnlyMessage();
+        const auto name = fs::path(failure.answer ? failure.answer : failure.saved).filename().string();
+        EXPECT_NE(message.find(name), std::string::npos) << message;
+        EXPECT_NE(message.find(failure.reason), std::string::npos) << message;
+        EXPECT_EQ(LooksOf(*window), before);
+        EXPECT_EQ(Tree(dir), files);
+        EXPECT_EQ(dialogs->CallsOf("save").size(), failure.answer ? 1u : 0u);
+        drive::Focus(*window->EditField1());
+        EXPECT_TRUE(drive::ShownMenuItem("FileSave").visible);
     }
-    const auto message = OnlyMessage();
-    EXPECT_NE(message.find("kept.rtf"), std::string::npos) << message;
-    EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
-    EXPECT_EQ(LooksOf(*window), before);
-    EXPECT_TRUE(window->TextHasChanged);
-    EXPECT_EQ(ReadBytes(folder / "kept.rtf"), old);
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"kept.rtf"});
-    drive::Focus(*window->EditField1());
-    EXPECT_TRUE(drive::ShownMenuItem("FileSave").visible);
-}
-
-TEST_F(PlumoraSavingTest, ANewFileInAReadOnlyFolderIsToldAndTheWindowKeepsNoDocument) {
-    auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "nowhere to go");
-    fs::permissions(folder, fs::perms(0555));
-    AnswerSave(folder / "new.rtf");
-    {
-        AsOrdinaryUser user;
-        Choose(*window, "FileSave");
-    }
-    const auto message = OnlyMessage();
-    EXPECT_NE(message.find("new.rtf"), std::string::npos) << message;
-    EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
-    EXPECT_EQ(window->Title(), " Plumora");
-    EXPECT_EQ(window->Document, nullptr);
-    EXPECT_TRUE(window->TextHasChanged);
-    EXPECT_TRUE(Entries(folder).empty());
-}
-
-TEST_F(PlumoraSavingTest, AFailedSaveAsKeepsTheOldDocumentAndTitle) {
-    auto* window = SavedWindow("home.rtf", "home");
-    drive::TypeText(*window->EditField1(), " away");
-    fs::create_directories(folder / "locked");
-    fs::permissions(folder / "locked", fs::perms(0555));
-    const auto before = LooksOf(*window);
-    const auto file = Aged(folder / "home.rtf");
-    AnswerSave(folder / "locked" / "away.rtf");
-    {
-        AsOrdinaryUser user;
-        Choose(*window, "FileSaveas");
-    }
-    const auto message = OnlyMessage();
-    EXPECT_NE(message.find("away.rtf"), std::string::npos) << message;
-    EXPECT_EQ(LooksOf(*window), before);
-    EXPECT_EQ(StateOf(folder / "home.rtf"), file);
-    EXPECT_TRUE(Entries(folder / "locked").empty());
-}
-
-TEST_F(PlumoraSavingTest, ARemovedFolderIsToldAndTheWindowStaysAsItWas) {
-    fs::create_directories(folder / "sub");
-    auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "inside");
-    AnswerSave(folder / "sub" / "doc.rtf");
-    Choose(*window, "FileSave");
-    ASSERT_FALSE(window->TextHasChanged);
-    dialogs->calls.clear();
-    fs::remove_all(folder / "sub");
-    drive::TypeText(*window->EditField1(), " more");
-    const auto before = LooksOf(*window);
-    Choose(*window, "FileSave");
-    const auto message = OnlyMessage();
-    EXPECT_NE(message.find("doc.rtf"), std::string::npos) << message;
-    EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
-    EXPECT_EQ(LooksOf(*window), before);
-    EXPECT_TRUE(window->TextHasChanged);
-    EXPECT_EQ(window->Title(), "doc.rtf");
-    EXPECT_FALSE(fs::exists(folder / "sub"));
-    EXPECT_TRUE(dialogs->CallsOf("save").empty());
-}
-
-TEST_F(PlumoraSavingTest, AFolderChosenAsTheFileIsToldAndLeftWhole) {
-    fs::create_directories(folder / "Chapters");
-    Write("Chapters/one.rtf", "{\\rtf1 one}");
-    auto* window = NewWindow();
-    drive::TypeText(*window->EditField1(), "not a folder");
-    AnswerSave(folder / "Chapters");
-    Choose(*window, "FileSave");
-    const auto message = OnlyMessage();
-    EXPECT_NE(message.find("Chapters"), std::string::npos) << message;
-    EXPECT_NE(message.find("folder"), std::string::npos) << message;
-    EXPECT_EQ(window->Title(), " Plumora");
-    EXPECT_EQ(window->Document, nullptr);
-    EXPECT_TRUE(window->TextHasChanged);
-    ASSERT_TRUE(fs::is_directory(folder / "Chapters"));
-    EXPECT_EQ(Entries(folder / "Chapters"), std::set<std::string>{"one.rtf"});
-    EXPECT_EQ(ReadBytes(folder / "Chapters" / "one.rtf"), "{\\rtf1 one}");
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"Chapters"});
-}
-
-TEST_F(PlumoraSavingTest, AFileWithoutWritePermissionIsToldAndLeftWhole) {
-    auto* window = SavedWindow("readonly.rtf", "protected words");
-    drive::TypeText(*window->EditField1(), " and an attempt");
-    fs::permissions(folder / "readonly.rtf", fs::perms(0444));
-    // The folder itself is open to everyone: only the file is protected.
-    fs::permissions(folder, fs::perms(0777));
-    const auto file = Aged(folder / "readonly.rtf");
-    const auto before = LooksOf(*window);
-    {
-        AsOrdinaryUser user;
-        Choose(*window, "FileSave");
-    }
-    const auto message = OnlyMessage();
-    EXPECT_NE(message.find("readonly.rtf"), std::string::npos) << message;
-    EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
-    EXPECT_EQ(LooksOf(*window), before);
-    EXPECT_EQ(StateOf(folder / "readonly.rtf"), file) << "a file the user may not write was replaced";
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"readonly.rtf"});
-}
-
-TEST_F(PlumoraSavingTest, AfterAFailedSaveTheNextOneSucceeds) {
-    auto* window = SavedWindow("retry.rtf", "one");
-    drive::TypeText(*window->EditField1(), " two");
-    fs::permissions(folder, fs::perms(0555));
-    {
-        AsOrdinaryUser user;
-        Choose(*window, "FileSave");
-    }
-    ASSERT_TRUE(window->TextHasChanged);
-    fs::permissions(folder, fs::perms(0755));
-    dialogs->calls.clear();
-    Choose(*window, "FileSave");
-    EXPECT_TRUE(dialogs->calls.empty());
-    EXPECT_FALSE(window->TextHasChanged);
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "retry.rtf"))), "one two");
 }
 
 // ---- How the file is replaced ---------------------------------------------------
 
-TEST_F(PlumoraSavingTest, SavingLeavesNoTemporaryFileBehind) {
-    auto* window = SavedWindow("clean.rtf", "one");
-    for (const char* more : {" two", " three"}) {
-        drive::TypeText(*window->EditField1(), more);
-        Choose(*window, "FileSave");
-    }
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"clean.rtf"});
-}
-
 TEST_F(PlumoraSavingTest, SavingKeepsThePermissionsOfTheFile) {
-    auto* window = SavedWindow("private.rtf", "one");
+    auto* window = SavedWindow(folder / "private.rtf", "one");
     fs::permissions(folder / "private.rtf", fs::perms(0640));
     drive::TypeText(*window->EditField1(), " two");
     Choose(*window, "FileSave");
     struct stat info {};
     ASSERT_EQ(::stat((folder / "private.rtf").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "private.rtf"))), "one two");
+    EXPECT_EQ(SavedText(folder / "private.rtf"), "one two");
 }
 
 TEST_F(PlumoraSavingTest, SavingThroughALinkReplacesTheFileItPointsToAndKeepsTheLink) {
     const auto real = Write("real.rtf", "old content");
     fs::create_symlink("real.rtf", folder / "link.rtf");
-    auto* window = Opened(folder / "link.rtf");
+    auto* window = Open(folder / "link.rtf");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Title(), "link.rtf");
     drive::TypeText(*window->EditField1(), "new ");
     Choose(*window, "FileSave");
     ASSERT_TRUE(fs::is_symlink(folder / "link.rtf"));
     EXPECT_EQ(fs::read_symlink(folder / "link.rtf"), fs::path("real.rtf"));
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(real))), window->EditField1()->Text());
+    EXPECT_EQ(SavedText(real), window->EditField1()->Text());
     EXPECT_EQ(Entries(folder), (std::set<std::string>{"link.rtf", "real.rtf"}));
     EXPECT_TRUE(dialogs->CallsOf("msgbox").empty());
 }

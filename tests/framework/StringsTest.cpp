@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -30,36 +29,18 @@ const std::string kFinalSigma = "\u03C2";
 // ---------------------------------------------------------------------------
 
 TEST(StringsLen, CountsCodePoints) {
-  struct Case {
-    std::string s;
-    long expected;
-  };
+  struct Case { std::string s; long expected; };
   const std::vector<Case> cases = {
-      {"", 0},
-      {"abc", 3},
-      {"\u00E9", 1},
-      {kDecomposedE, 2},
-      {"日本語", 3},
-      {kGrin, 1},
-      {kFamily, 5},
-      {kFlagDE, 2},
+      {"", 0}, {"abc", 3}, {"\u00E9", 1}, {kDecomposedE, 2}, {"日本語", 3}, {kGrin, 1}, {kFamily, 5}, {kFlagDE, 2},
       {std::string("a\0b", 3), 3},
       {"abcdefgh\u00E9", 9},          // leaves the eight-byte ASCII stride mid-way
-      {"abcdefghijklmnop" + kGrin, 17},
-      {"\U0010FFFF", 1},
+      {"abcdefghijklmnop" + kGrin, 17}, {"\U0010FFFF", 1},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.s);
-    EXPECT_EQ(fw::Len(c.s), c.expected);
-  }
+  for (const auto& c : cases) EXPECT_EQ(fw::Len(c.s), c.expected) << c.s;
 }
 
 TEST(StringsLen, CountsEachDamagedByteAsOneCharacter) {
-  struct Case {
-    std::string s;
-    long expected;
-    const char* why;
-  };
+  struct Case { std::string s; long expected; const char* why; };
   const std::vector<Case> cases = {
       {"\xFF", 1, "byte that never occurs in UTF-8"},
       {"a\xE2\x82", 3, "three-byte sequence cut short"},
@@ -72,10 +53,7 @@ TEST(StringsLen, CountsEachDamagedByteAsOneCharacter) {
       {"\xE2\x82\xAC\x82", 2, "euro sign followed by a stray continuation byte"},
       {"abcdefg\xFF" "abcdefgh", 16, "damage inside the ASCII stride"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.why);
-    EXPECT_EQ(fw::Len(c.s), c.expected);
-  }
+  for (const auto& c : cases) EXPECT_EQ(fw::Len(c.s), c.expected) << c.why;
 }
 
 // The bytes of s that stand as characters of their own.
@@ -123,47 +101,17 @@ TEST(StringsArbitraryBytes, KeepInvariantsOnRandomInput) {
 // ---------------------------------------------------------------------------
 
 TEST(StringsMid, TakesCodePointsFromOneBasedStart) {
-  struct Case {
-    std::string s;
-    long start;
-    long length;
-    std::string expected;
-  };
+  struct Case { std::string s; long start; long length; std::string expected; };
   const std::vector<Case> cases = {
-      {"abcdef", 1, -1, "abcdef"},
-      {"abcdef", 3, -1, "cdef"},
-      {"abcdef", 3, 2, "cd"},
-      {"abcdef", 6, 5, "f"},
-      {"abcdef", 7, -1, ""},
-      {"abcdef", 100, 1, ""},
-      {"abcdef", 0, 2, "ab"},
-      {"abcdef", -4, 2, "ab"},
-      {"abcdef", 2, 0, ""},
-      {"", 1, -1, ""},
-      {"日本語", 2, 1, "本"},
-      {"日本語", 2, -1, "本語"},
-      {"a" + kGrin + "b", 2, 1, kGrin},
-      {"a" + kGrin + "b", 3, -1, "b"},
-      {kDecomposedE + "x", 2, 1, kAcute},
-      {kFamily, 2, 1, "\u200D"},
-      {"0123456789abcdef\u00E9z", 17, -1, "\u00E9z"},
+      {"abcdef", 1, -1, "abcdef"}, {"abcdef", 3, -1, "cdef"}, {"abcdef", 3, 2, "cd"}, {"abcdef", 6, 5, "f"},
+      {"abcdef", 7, -1, ""}, {"abcdef", 100, 1, ""}, {"abcdef", 0, 2, "ab"}, {"abcdef", -4, 2, "ab"},
+      {"abcdef", 2, 0, ""}, {"", 1, -1, ""}, {"日本語", 2, 1, "本"}, {"日本語", 2, -1, "本語"},
+      {"a" + kGrin + "b", 2, 1, kGrin}, {"a" + kGrin + "b", 3, -1, "b"}, {kDecomposedE + "x", 2, 1, kAcute},
+      {kFamily, 2, 1, "\u200D"}, {"0123456789abcdef\u00E9z", 17, -1, "\u00E9z"},
+      {"a\xFF" "b\xE2\x82" "c", 2, 1, "\xFF"},  // damaged bytes stay as they are
+      {"a\xFF" "b\xE2\x82" "c", 3, 2, "b\xE2"}, {"a\xFF" "b\xE2\x82" "c", 5, -1, "\x82" "c"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.s + " start " + std::to_string(c.start) + " length " + std::to_string(c.length));
-    EXPECT_EQ(fw::Mid(c.s, c.start, c.length), c.expected);
-  }
-}
-
-TEST(StringsMid, DefaultLengthRunsToTheEnd) {
-  EXPECT_EQ(fw::Mid("hello", 2), "ello");
-}
-
-TEST(StringsMid, KeepsDamagedBytesAsTheyAre) {
-  const std::string s = "a\xFF" "b\xE2\x82" "c";
-  EXPECT_EQ(fw::Mid(s, 1), s);
-  EXPECT_EQ(fw::Mid(s, 2, 1), "\xFF");
-  EXPECT_EQ(fw::Mid(s, 3, 2), "b\xE2");
-  EXPECT_EQ(fw::Mid(s, 5), "\x82" "c");
+  for (const auto& c : cases) EXPECT_EQ(fw::Mid(c.s, c.start, c.length), c.expected) << c.s << " from " << c.start;
 }
 
 TEST(StringsMid, PiecesTogetherRebuildTheText) {
@@ -178,13 +126,7 @@ TEST(StringsMid, PiecesTogetherRebuildTheText) {
 
 // ---------------------------------------------------------------------------
 
-struct InStrCase {
-  long start;
-  std::string s;
-  std::string find;
-  long expected;
-  const char* why;
-};
+struct InStrCase { long start; std::string s; std::string find; long expected; const char* why; };
 
 void checkInStr(const std::vector<InStrCase>& cases) {
   for (const auto& c : cases) {
@@ -258,51 +200,14 @@ TEST(StringsInStr, DamagedBytesMatchOnlyThemselves) {
   });
 }
 
-TEST(StringsInStr, WorksAcrossMegabytes) {
-  // One million two-byte characters, then a capital omega.
-  std::string big;
-  for (int i = 0; i < 1000000; ++i) big += "\u00E9";
-  big += "\u03A9";
-  ASSERT_EQ(big.size(), 2000002u);
-  EXPECT_EQ(fw::Len(big), 1000001);
-  EXPECT_EQ(fw::InStr(big, "\u03C9"), 1000001);
-  EXPECT_EQ(fw::InStr(5, big, "\u00C9"), 5);
-  EXPECT_EQ(fw::InStr(big, "\u00E9\u00E9\u03C9"), 999999);
-  EXPECT_EQ(fw::InStr(big, "\u00E9x"), 0);
-  EXPECT_EQ(fw::Mid(big, 1000001), "\u03A9");
-  EXPECT_EQ(fw::Mid(big, 999999, 2), "\u00E9\u00E9");
-}
-
-TEST(StringsInStr, FindsAlmostRepeatingPatternInMegabytes) {
-  // A text and pattern built to make a naive search compare over and over.
-  std::string text(2000000, 'a');
-  const std::string find = std::string(1000, 'A') + "b";
-  EXPECT_EQ(fw::InStr(text, find), 0);
-  text += "b";
-  EXPECT_EQ(fw::InStr(text, find), 2000000 - 1000 + 1);
-}
-
 // ---------------------------------------------------------------------------
 
 TEST(StringsChr, EncodesCodePoints) {
-  struct Case {
-    long cp;
-    std::string expected;
-  };
+  struct Case { long cp; std::string expected; };
   const std::vector<Case> cases = {
-      {65, "A"},
-      {0, std::string(1, '\0')},
-      {0x7F, "\x7F"},
-      {0x80, "\xC2\x80"},
-      {0xE9, "\u00E9"},
-      {0x7FF, "\xDF\xBF"},
-      {0x800, "\xE0\xA0\x80"},
-      {0x20AC, "\u20AC"},
-      {0xD7FF, "\xED\x9F\xBF"},
-      {0xE000, "\xEE\x80\x80"},
-      {0xFFFF, "\xEF\xBF\xBF"},
-      {0x10000, "\xF0\x90\x80\x80"},
-      {0x1F600, kGrin},
+      {65, "A"}, {0, std::string(1, '\0')}, {0x7F, "\x7F"}, {0x80, "\xC2\x80"}, {0xE9, "\u00E9"},
+      {0x7FF, "\xDF\xBF"}, {0x800, "\xE0\xA0\x80"}, {0x20AC, "\u20AC"}, {0xD7FF, "\xED\x9F\xBF"},
+      {0xE000, "\xEE\x80\x80"}, {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"}, {0x1F600, kGrin},
       {0x10FFFF, "\xF4\x8F\xBF\xBF"},
   };
   for (const auto& c : cases) {
@@ -313,77 +218,34 @@ TEST(StringsChr, EncodesCodePoints) {
 }
 
 TEST(StringsChr, GivesEmptyForValuesThatAreNoCodePoint) {
-  for (long cp : {-1L, LONG_MIN, 0xD800L, 0xDBFFL, 0xDC00L, 0xDFFFL, 0x110000L, 0x7FFFFFFFL, LONG_MAX}) {
-    SCOPED_TRACE(cp);
-    EXPECT_EQ(fw::Chr(cp), "");
-  }
+  for (long cp : {-1L, LONG_MIN, 0xD800L, 0xDBFFL, 0xDC00L, 0xDFFFL, 0x110000L, 0x7FFFFFFFL, LONG_MAX})
+    EXPECT_EQ(fw::Chr(cp), "") << cp;
 }
 
 // ---------------------------------------------------------------------------
 
 TEST(StringsVal, ReadsTheLeadingNumber) {
-  struct Case {
-    std::string s;
-    double expected;
-  };
+  struct Case { std::string s; double expected; };
   const std::vector<Case> cases = {
-      {"12", 12},
-      {"  12abc", 12},
-      {"\t\n-3.5", -3.5},
-      {"+.5", 0.5},
-      {"-.25x", -0.25},
-      {"5.", 5},
-      {"007", 7},
-      {"1e3", 1000},
-      {"1E-2", 0.01},
-      {"2.5e+2", 250},
-      {"2e", 2},
-      {"2e+", 2},
-      {"2ex", 2},
-      {"1.2.3", 1.2},
-      {"1,5", 1},
-      {"0x10", 0},
-      {"0.1", 0.1},
-      {"123456789012345678901234567890", 123456789012345678901234567890.0},
-      {"abc", 0},
-      {"", 0},
-      {"   ", 0},
-      {"-", 0},
-      {".", 0},
-      {"-.e5", 0},
-      {"- 5", 0},
+      {"12", 12}, {"  12abc", 12}, {"\t\n-3.5", -3.5}, {"+.5", 0.5}, {"-.25x", -0.25}, {"5.", 5}, {"007", 7},
+      {"1e3", 1000}, {"1E-2", 0.01}, {"2.5e+2", 250}, {"2e", 2}, {"2e+", 2}, {"2ex", 2}, {"1.2.3", 1.2},
+      {"1,5", 1}, {"0x10", 0}, {"0.1", 0.1},
+      {"123456789012345678901234567890", 123456789012345678901234567890.0}, {"abc", 0}, {"", 0}, {"   ", 0},
+      {"-", 0}, {".", 0}, {"-.e5", 0}, {"- 5", 0},
       {"\u0661\u0662", 0},  // Arabic-Indic digits are no decimal digits here
-      {"&hFF", 255},
-      {"&HfF", 255},
-      {"&h10zz", 16},
-      {"&h", 0},
-      {"&hG", 0},
-      {"&o17", 15},
-      {"&O778", 63},
-      {"&o8", 0},
-      {"&b1011", 11},
-      {"&B102", 2},
-      {"-&h10", -16},
-      {" &h1F", 31},
-      {"&x10", 0},
-      {"&", 0},
+      {"&hFF", 255}, {"&HfF", 255}, {"&h10zz", 16}, {"&h", 0}, {"&hG", 0}, {"&o17", 15}, {"&O778", 63},
+      {"&o8", 0}, {"&b1011", 11}, {"&B102", 2}, {"-&h10", -16}, {" &h1F", 31}, {"&x10", 0}, {"&", 0},
       {"&hFFFFFFFFFFFFFFFF", 18446744073709551615.0},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.s);
-    EXPECT_EQ(fw::Val(c.s), c.expected);
-  }
+  for (const auto& c : cases) EXPECT_EQ(fw::Val(c.s), c.expected) << c.s;
 }
 
-TEST(StringsVal, OverflowGivesInfinityAndUnderflowZero) {
+TEST(StringsVal, OverflowGivesInfinityUnderflowZeroAndNeverNegativeZero) {
   EXPECT_EQ(fw::Val("1e400"), std::numeric_limits<double>::infinity());
   EXPECT_EQ(fw::Val("-1e400"), -std::numeric_limits<double>::infinity());
   EXPECT_EQ(fw::Val("0.00000000001e-400"), 0.0);
   EXPECT_EQ(fw::Val("1e-400"), 0.0);
   EXPECT_EQ(fw::Val("1e99999999999999999999"), std::numeric_limits<double>::infinity());
-}
-
-TEST(StringsVal, NeverGivesNegativeZero) {
   for (const char* s : {"-0", "-&h", "-", "-0.0e5"}) {
     SCOPED_TRACE(s);
     const double v = fw::Val(s);
@@ -395,39 +257,16 @@ TEST(StringsVal, NeverGivesNegativeZero) {
 // ---------------------------------------------------------------------------
 
 TEST(StringsStr, WritesShortestText) {
-  struct Case {
-    double value;
-    std::string expected;
-  };
+  struct Case { double value; std::string expected; };
   const std::vector<Case> cases = {
-      {0, "0"},
-      {-0.0, "0"},
-      {12, "12"},
-      {-3, "-3"},
-      {1000000, "1000000"},
-      {999999999999999, "999999999999999"},
-      {-999999999999999, "-999999999999999"},
-      {1e15, "1e+15"},
-      {1e21, "1e+21"},
-      {0.1, "0.1"},
-      {1.5, "1.5"},
-      {-2.25, "-2.25"},
-      {123456.789, "123456.789"},
-      {1.0 / 3.0, "0.3333333333333333"},
-      {0.1 + 0.2, "0.30000000000000004"},
-      {1.5e20, "1.5e+20"},
-      {1e-5, "1e-05"},
-      {0.001, "0.001"},
-      {1e100, "1e+100"},
-      {5e-324, "5e-324"},
-      {std::numeric_limits<double>::quiet_NaN(), "NaN"},
-      {std::numeric_limits<double>::infinity(), "Inf"},
-      {-std::numeric_limits<double>::infinity(), "-Inf"},
+      {0, "0"}, {-0.0, "0"}, {12, "12"}, {-3, "-3"}, {1000000, "1000000"}, {999999999999999, "999999999999999"},
+      {-999999999999999, "-999999999999999"}, {1e15, "1e+15"}, {1e21, "1e+21"}, {0.1, "0.1"}, {1.5, "1.5"},
+      {-2.25, "-2.25"}, {123456.789, "123456.789"}, {1.0 / 3.0, "0.3333333333333333"},
+      {0.1 + 0.2, "0.30000000000000004"}, {1.5e20, "1.5e+20"}, {1e-5, "1e-05"}, {0.001, "0.001"},
+      {1e100, "1e+100"}, {5e-324, "5e-324"}, {std::numeric_limits<double>::quiet_NaN(), "NaN"},
+      {std::numeric_limits<double>::infinity(), "Inf"}, {-std::numeric_limits<double>::infinity(), "-Inf"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
-    EXPECT_EQ(fw::Str(c.value), c.expected);
-  }
+  for (const auto& c : cases) EXPECT_EQ(fw::Str(c.value), c.expected) << c.expected;
 }
 
 TEST(StringsStr, ReadsBackThroughValExactly) {
@@ -436,102 +275,54 @@ TEST(StringsStr, ReadsBackThroughValExactly) {
       9007199254740993.0, DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, 3.141592653589793,
       -2.718281828459045e-10, 6.02214076e23, 42, -1,
   };
-  for (double v : values) {
-    SCOPED_TRACE(fw::Str(v));
-    EXPECT_EQ(fw::Val(fw::Str(v)), v);
-  }
+  for (double v : values) EXPECT_EQ(fw::Val(fw::Str(v)), v) << fw::Str(v);
 }
 
 // ---------------------------------------------------------------------------
 
-struct CaseMapping {
-  std::string in;
-  std::string expected;
-};
+struct CaseMapping { std::string in; std::string expected; };
+
+void checkMapping(std::string (*map)(std::string_view), const std::vector<CaseMapping>& cases) {
+  for (const auto& c : cases) EXPECT_EQ(map(c.in), c.expected) << c.in;
+}
 
 TEST(StringsUppercase, MapsFullUnicode) {
-  const std::vector<CaseMapping> cases = {
-      {"hello World 123", "HELLO WORLD 123"},
-      {"stra\u00DFe", "STRASSE"},
-      {"\uFB01ne", "FINE"},
-      {"\u01C6", "\u01C4"},
-      {"\u01C5", "\u01C4"},
-      {"\u1FB3", "\u0391\u0399"},
-      {"\u00E9" + kDecomposedE, "\u00C9E" + kAcute},
-      {kFinalSigma + "\u03C3", "\u03A3\u03A3"},
-      {"\U00010428", "\U00010400"},
-      {kGrin + "a" + kFamily, kGrin + "A" + kFamily},
+  checkMapping(fw::Uppercase, {
+      {"hello World 123", "HELLO WORLD 123"}, {"stra\u00DFe", "STRASSE"}, {"\uFB01ne", "FINE"},
+      {"\u01C6", "\u01C4"}, {"\u01C5", "\u01C4"}, {"\u1FB3", "\u0391\u0399"},
+      {"\u00E9" + kDecomposedE, "\u00C9E" + kAcute}, {kFinalSigma + "\u03C3", "\u03A3\u03A3"},
+      {"\U00010428", "\U00010400"}, {kGrin + "a" + kFamily, kGrin + "A" + kFamily},
       {"\xEF\xBB\xBF" "abc", "\xEF\xBB\xBF" "ABC"},  // a leading byte order mark stays
-      {std::string("a\0b", 3), std::string("A\0B", 3)},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.in);
-    EXPECT_EQ(fw::Uppercase(c.in), c.expected);
-  }
+      {std::string("a\0b", 3), std::string("A\0B", 3)}, {"", ""},
+  });
 }
 
-TEST(StringsLowercase, MapsFullUnicode) {
-  const std::vector<CaseMapping> cases = {
-      {"HELLO World 123", "hello world 123"},
-      {"\u00C0\u00C9\u00CE", "\u00E0\u00E9\u00EE"},
-      {"\u0130", "i\u0307"},
-      {"\u01C5", "\u01C6"},
-      {"\U00010400", "\U00010428"},
-      {"\xEF\xBB\xBF" "ABC", "\xEF\xBB\xBF" "abc"},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.in);
-    EXPECT_EQ(fw::Lowercase(c.in), c.expected);
-  }
-}
-
-TEST(StringsLowercase, WritesFinalSigmaAtWordEnds) {
-  const std::vector<CaseMapping> cases = {
+TEST(StringsLowercase, MapsFullUnicodeWithFinalSigmaAtWordEnds) {
+  checkMapping(fw::Lowercase, {
+      {"HELLO World 123", "hello world 123"}, {"\u00C0\u00C9\u00CE", "\u00E0\u00E9\u00EE"},
+      {"\u0130", "i\u0307"}, {"\u01C5", "\u01C6"}, {"\U00010400", "\U00010428"},
+      {"\xEF\xBB\xBF" "ABC", "\xEF\xBB\xBF" "abc"}, {"", ""},
+      // Sigma at the end of a word becomes final sigma.
       {"\u039F\u0394\u039F\u03A3", "\u03BF\u03B4\u03BF" + kFinalSigma},
       {"\u03A3\u0391\u03A3 \u0391\u03A3\u0391", "\u03C3\u03B1" + kFinalSigma + " \u03B1\u03C3\u03B1"},
       {"\u0391\u03A3.", "\u03B1" + kFinalSigma + "."},
-      {"\u0391\u03A3" + kAcute, "\u03B1" + kFinalSigma + kAcute},
-      {"\u03A3", "\u03C3"},
-      {" \u03A3 ", " \u03C3 "},
-      {"\u0391\u03A3\u0301\u0392", "\u03B1\u03C3\u0301\u03B2"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.in);
-    EXPECT_EQ(fw::Lowercase(c.in), c.expected);
-  }
+      {"\u0391\u03A3" + kAcute, "\u03B1" + kFinalSigma + kAcute}, {"\u03A3", "\u03C3"},
+      {" \u03A3 ", " \u03C3 "}, {"\u0391\u03A3\u0301\u0392", "\u03B1\u03C3\u0301\u03B2"},
+  });
 }
 
 TEST(StringsTitlecase, CapitalisesTheFirstLetterOfEveryWord) {
-  const std::vector<CaseMapping> cases = {
-      {"hello wORLD", "Hello World"},
-      {"  two  spaces  ", "  Two  Spaces  "},
-      {"hello-world foo_bar a/b", "Hello-World Foo_Bar A/B"},
-      {"don't STOP", "Don't Stop"},
-      {"it\u2019s", "It\u2019s"},
-      {"'hello'", "'Hello'"},
-      {"rock 'n' roll", "Rock 'N' Roll"},
-      {"1st PLACE 3RD", "1st Place 3rd"},
-      {"\u00E9LAN vital", "\u00C9lan Vital"},
-      {kDecomposedE + "COLE", "E" + kAcute + "cole"},
-      {"stra\u00DFe", "Stra\u00DFe"},
-      {"\u00DFa", "Ssa"},
-      {"\uFB01NE", "Fine"},
-      {"\u01C6ungla \u01C4UNGLA", "\u01C5ungla \u01C5ungla"},
-      {"\u0149", "\u02BCN"},
-      {"\u1FB3", "\u1FBC"},
-      {"\u1FB2", "\u1FBA\u0345"},
-      {"\u0130STANBUL", "\u0130stanbul"},
+  checkMapping(fw::Titlecase, {
+      {"hello wORLD", "Hello World"}, {"  two  spaces  ", "  Two  Spaces  "},
+      {"hello-world foo_bar a/b", "Hello-World Foo_Bar A/B"}, {"don't STOP", "Don't Stop"},
+      {"it\u2019s", "It\u2019s"}, {"'hello'", "'Hello'"}, {"rock 'n' roll", "Rock 'N' Roll"},
+      {"1st PLACE 3RD", "1st Place 3rd"}, {"\u00E9LAN vital", "\u00C9lan Vital"},
+      {kDecomposedE + "COLE", "E" + kAcute + "cole"}, {"stra\u00DFe", "Stra\u00DFe"}, {"\u00DFa", "Ssa"},
+      {"\uFB01NE", "Fine"}, {"\u01C6ungla \u01C4UNGLA", "\u01C5ungla \u01C5ungla"}, {"\u0149", "\u02BCN"},
+      {"\u1FB3", "\u1FBC"}, {"\u1FB2", "\u1FBA\u0345"}, {"\u0130STANBUL", "\u0130stanbul"},
       {"\u039F\u0394\u039F\u03A3 \u039F\u03A3", "\u039F\u03B4\u03BF" + kFinalSigma + " \u039F" + kFinalSigma},
-      {"日本 語", "日本 語"},
-      {kGrin + "smile", kGrin + "Smile"},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.in);
-    EXPECT_EQ(fw::Titlecase(c.in), c.expected);
-  }
+      {"日本 語", "日本 語"}, {kGrin + "smile", kGrin + "Smile"}, {"", ""},
+  });
 }
 
 TEST(StringsCaseMapping, PassesDamagedBytesThrough) {
@@ -542,24 +333,9 @@ TEST(StringsCaseMapping, PassesDamagedBytesThrough) {
   EXPECT_EQ(fw::Titlecase(s), "Ab\xFF" "Cd\xC0\x80" "Ef\xED\xA0\x80" "Gh");
 }
 
-TEST(StringsCaseMapping, HandlesMegabytes) {
-  std::string big;
-  for (int i = 0; i < 200000; ++i) big += "ab\u00E9\u03A3 ";
-  const std::string upper = fw::Uppercase(big);
-  const std::string lower = fw::Lowercase(big);
-  EXPECT_EQ(fw::Len(upper), fw::Len(big));
-  EXPECT_EQ(fw::Mid(upper, 999996), "AB\u00C9\u03A3 ");
-  EXPECT_EQ(fw::Mid(lower, 999996), "ab\u00E9" + kFinalSigma + " ");
-  EXPECT_EQ(fw::Mid(fw::Titlecase(big), 999996), "Ab\u00E9" + kFinalSigma + " ");
-}
-
 // ---------------------------------------------------------------------------
 
-struct SplitCase {
-  std::string s;
-  std::string delimiter;
-  Pieces expected;
-};
+struct SplitCase { std::string s; std::string delimiter; Pieces expected; };
 
 void checkSplit(const std::vector<SplitCase>& cases) {
   for (const auto& c : cases) {
@@ -572,16 +348,9 @@ void checkSplit(const std::vector<SplitCase>& cases) {
 
 TEST(StringsSplit, CutsAtEveryDelimiter) {
   checkSplit({
-      {"a b c", " ", {"a", "b", "c"}},
-      {"a  b", " ", {"a", "", "b"}},
-      {"", " ", {""}},
-      {" ", " ", {"", ""}},
-      {"abc", ",", {"abc"}},
-      {"a::b::", "::", {"a", "b", ""}},
-      {"aaa", "aa", {"", "a"}},
-      {"aXbxc", "x", {"aXb", "c"}},
-      {"\u00C9t\u00E9", "\u00E9", {"\u00C9t", ""}},
-      {"日本語", "本", {"日", "語"}},
+      {"a b c", " ", {"a", "b", "c"}}, {"a  b", " ", {"a", "", "b"}}, {"", " ", {""}}, {" ", " ", {"", ""}},
+      {"abc", ",", {"abc"}}, {"a::b::", "::", {"a", "b", ""}}, {"aaa", "aa", {"", "a"}},
+      {"aXbxc", "x", {"aXb", "c"}}, {"\u00C9t\u00E9", "\u00E9", {"\u00C9t", ""}}, {"日本語", "本", {"日", "語"}},
       {"a" + kGrin + "b" + kGrin, kGrin, {"a", "b", ""}},
       {"line1\r\nline2\r\n", "\r\n", {"line1", "line2", ""}},
   });
@@ -589,33 +358,25 @@ TEST(StringsSplit, CutsAtEveryDelimiter) {
 
 TEST(StringsSplit, NeverCutsInsideACharacter) {
   checkSplit({
-      {"a\u20ACb", "\x82", {"a\u20ACb"}},
-      {"a\x82" "b", "\x82", {"a", "b"}},
+      {"a\u20ACb", "\x82", {"a\u20ACb"}}, {"a\x82" "b", "\x82", {"a", "b"}},
       {"\u20AC\x82\u20AC", "\x82", {"\u20AC", "\u20AC"}},
-      {"\xF0\x9F\x98\x80\x80", "\x80", {"\xF0\x9F\x98\x80", ""}},
-      {"\u00E9", "\xA9", {"\u00E9"}},
+      {"\xF0\x9F\x98\x80\x80", "\x80", {"\xF0\x9F\x98\x80", ""}}, {"\u00E9", "\xA9", {"\u00E9"}},
   });
 }
 
 TEST(StringsSplit, EmptyDelimiterGivesCharactersAsReadersSeeThem) {
   checkSplit({
-      {"abc", "", {"a", "b", "c"}},
-      {"", "", {""}},
-      {kDecomposedE + "x", "", {kDecomposedE, "x"}},
-      {"a\u0308\u0301b", "", {"a\u0308\u0301", "b"}},
-      {kFamily, "", {kFamily}},
-      {"a" + kFamily + "b", "", {"a", kFamily, "b"}},
-      {kFlagDE + kFlagFR, "", {kFlagDE, kFlagFR}},
-      {kFlagDE + "\U0001F1EB", "", {kFlagDE, "\U0001F1EB"}},
-      {kGrin + kFlagDE, "", {kGrin, kFlagDE}},
+      {"abc", "", {"a", "b", "c"}}, {"", "", {""}}, {kDecomposedE + "x", "", {kDecomposedE, "x"}},
+      {"a\u0308\u0301b", "", {"a\u0308\u0301", "b"}}, {kFamily, "", {kFamily}},
+      {"a" + kFamily + "b", "", {"a", kFamily, "b"}}, {kFlagDE + kFlagFR, "", {kFlagDE, kFlagFR}},
+      {kFlagDE + "\U0001F1EB", "", {kFlagDE, "\U0001F1EB"}}, {kGrin + kFlagDE, "", {kGrin, kFlagDE}},
       {kFamily + kFlagDE + kFlagFR, "", {kFamily, kFlagDE, kFlagFR}},
       {kGrin + kGrin + kFlagDE + "x", "", {kGrin, kGrin, kFlagDE, "x"}},
       {kGrin + kFlagDE + kFlagFR + kFlagDE, "", {kGrin, kFlagDE, kFlagFR, kFlagDE}},
       {kGrin + kFlagDE + "\U0001F1EB", "", {kGrin, kFlagDE, "\U0001F1EB"}},
       {kGrin + kFlagDE + "\U0001F1EB" + kAcute, "", {kGrin, kFlagDE, "\U0001F1EB" + kAcute}},
       {kThumbMedium + kKeycapOne + kRainbowFlag, "", {kThumbMedium, kKeycapOne, kRainbowFlag}},
-      {"a\r\nb", "", {"a", "\r\n", "b"}},
-      {"\n\r", "", {"\n", "\r"}},
+      {"a\r\nb", "", {"a", "\r\n", "b"}}, {"\n\r", "", {"\n", "\r"}},
       {"\uD55C\u1100\u1161\u11A8", "", {"\uD55C", "\u1100\u1161\u11A8"}},
       {"\xEF\xBB\xBF" "a", "", {"\xEF\xBB\xBF", "a"}},
   });
@@ -623,43 +384,9 @@ TEST(StringsSplit, EmptyDelimiterGivesCharactersAsReadersSeeThem) {
 
 TEST(StringsSplit, EmptyDelimiterKeepsDamagedBytesApart) {
   checkSplit({
-      {"a\xFF" "b", "", {"a", "\xFF", "b"}},
-      {"\xE2\x82" + kAcute, "", {"\xE2", "\x82", kAcute}},
+      {"a\xFF" "b", "", {"a", "\xFF", "b"}}, {"\xE2\x82" + kAcute, "", {"\xE2", "\x82", kAcute}},
       {kDecomposedE + "\xC0\x80", "", {kDecomposedE, "\xC0", "\x80"}},
   });
-}
-
-TEST(StringsSplit, ReversingByCharactersKeepsThemWhole) {
-  struct Case {
-    std::string s;
-    std::string reversed;
-  };
-  const std::vector<Case> cases = {
-      {"caf" + kDecomposedE, kDecomposedE + "fac"},
-      {"a" + kFamily + "b", "b" + kFamily + "a"},
-      {"x" + kFlagDE + kFlagFR + "\r\n", "\r\n" + kFlagFR + kFlagDE + "x"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.s);
-    Pieces pieces = fw::Split(c.s, "");
-    std::reverse(pieces.begin(), pieces.end());
-    EXPECT_EQ(fw::Join(pieces, ""), c.reversed);
-  }
-}
-
-TEST(StringsSplit, HandlesMegabytes) {
-  std::string big;
-  for (int i = 0; i < 100000; ++i) big += kDecomposedE + "," + kFamily + ",";
-  const Pieces byComma = fw::Split(big, ",");
-  ASSERT_EQ(byComma.size(), 200001u);
-  EXPECT_EQ(byComma[199998], kDecomposedE);
-  EXPECT_EQ(byComma[199999], kFamily);
-  EXPECT_EQ(byComma[200000], "");
-  const Pieces characters = fw::Split(big, "");
-  ASSERT_EQ(characters.size(), 400000u);
-  EXPECT_EQ(characters[399996], kDecomposedE);
-  EXPECT_EQ(characters[399998], kFamily);
-  EXPECT_EQ(fw::Join(characters, ""), big);
 }
 
 TEST(StringsJoin, PutsTheDelimiterBetweenPieces) {
@@ -674,12 +401,7 @@ TEST(StringsJoin, PutsTheDelimiterBetweenPieces) {
 // ---------------------------------------------------------------------------
 
 TEST(StringsCompareIgnoringCase, FoldsCaseOneCodePointAtATime) {
-  struct Case {
-    std::string a;
-    std::string b;
-    int expected;
-    const char* why;
-  };
+  struct Case { std::string a; std::string b; int expected; const char* why; };
   const std::vector<Case> cases = {
       {"Hello", "hELLO", 0, "ASCII"},
       {"", "", 0, "both empty"},
@@ -722,6 +444,25 @@ TEST(StringsCompareIgnoringCase, IsATotalOrder) {
       }
     }
   }
+}
+
+// Positions past 65535 characters, and a pattern built to make a naive
+// search compare over and over.
+TEST(StringsMegabytes, SearchKeepsCountAcrossMegabytes) {
+  std::string big;
+  for (int i = 0; i < 1000000; ++i) big += "\u00E9";
+  big += "\u03A9";
+  EXPECT_EQ(fw::Len(big), 1000001);
+  EXPECT_EQ(fw::InStr(big, "\u03C9"), 1000001);
+  EXPECT_EQ(fw::InStr(5, big, "\u00C9"), 5);
+  EXPECT_EQ(fw::InStr(big, "\u00E9\u00E9\u03C9"), 999999);
+  EXPECT_EQ(fw::InStr(big, "\u00E9x"), 0);
+  EXPECT_EQ(fw::Mid(big, 999999, 2), "\u00E9\u00E9");
+
+  std::string as(2000000, 'a');
+  const std::string find = std::string(1000, 'A') + "b";
+  EXPECT_EQ(fw::InStr(as, find), 0);
+  EXPECT_EQ(fw::InStr(as + "b", find), 2000000 - 1000 + 1);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "editor/Plumora.h"
+#include "framework/EditField.h"
+#include "framework/FolderItem.h"
 #include "framework/Runtime.h"
 #include "framework/testing/ScriptedDialogs.h"
 #include "framework/testing/TestDriver.h"
@@ -8,19 +11,105 @@
 
 #include <gtest/gtest.h>
 
-// A test with the application object and its menu bar installed and the
-// dialogs scripted; every window is gone again afterwards.
+#include <sys/fsuid.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <string>
+
+// Root reads and writes any file whatever its mode: while this lives, files are
+// reached as an ordinary user reaches them.
+class AsOrdinaryUser {
+public:
+    AsOrdinaryUser() { if (root_) ::setfsuid(65534); }
+    ~AsOrdinaryUser() { if (root_) ::setfsuid(0); }
+    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+
+private:
+    bool root_ = ::geteuid() == 0;
+};
+
+// A document window's state as a user sees it, to tell whether an action touched it.
+struct Looks {
+    std::string title;
+    std::string text;
+    std::shared_ptr<fw::FolderItem> document;
+    bool changed = false;
+
+    bool operator==(const Looks&) const = default;
+    friend void PrintTo(const Looks& looks, std::ostream* out) {
+        *out << "title \"" << looks.title << "\", text \"" << looks.text << "\", document "
+             << (looks.document ? looks.document->Path().string() : "none") << ", changed " << looks.changed;
+    }
+};
+
+inline Looks LooksOf(class Plumora& window) {
+    return {window.Title(), window.EditField1()->Text(), window.Document, window.TextHasChanged};
+}
+
+// A test with the application object, its menu bar and its commands installed,
+// the dialogs scripted and a fresh folder for files; the windows and the folder
+// are gone again afterwards.
 class ApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dialogs = &fw::testing::InstallScriptedDialogs();
         NewAppInstance();
+        ApplicationAddMenuHandlers();
+        folder = std::filesystem::temp_directory_path() /
+                 ("plumora-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
     }
+
     void TearDown() override {
         fw::testing::ReleaseAllWindows();
         fw::RuntimeRegisterAppObject(nullptr);
         ReleaseMenuBar1();
+        // A test may have locked its folders; open them again so they can go.
+        std::error_code ignored;
+        const auto open = [&](const std::filesystem::path& path) {
+            std::filesystem::permissions(path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                         ignored);
+        };
+        open(folder);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored))
+            if (entry.is_directory(ignored)) open(entry.path());
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    static class Plumora* NewWindow() {
+        auto* window = fw::MakeWindow<class Plumora>();
+        fw::testing::ProcessEvents();
+        return window;
+    }
+
+    static class Plumora* Front() { return dynamic_cast<class Plumora*>(fw::WindowAt(0)); }
+
+    // Types text into the field with the caret at its end.
+    static void TypeAtEnd(fw::EditField& field, const std::string& text) {
+        fw::testing::Focus(field);
+        field.SelStart(static_cast<long>(field.Text().size()));
+        fw::testing::TypeText(field, text);
+    }
+
+    std::filesystem::path Write(const std::string& name, const std::string& content) const {
+        std::ofstream(folder / name, std::ios::binary) << content;
+        return folder / name;
+    }
+
+    // Chooses File > Open, answering the dialog with the file; the window in front afterwards.
+    class Plumora* Open(const std::filesystem::path& file) {
+        dialogs->openAnswers.push_back(std::make_shared<fw::FolderItem>(file));
+        EXPECT_TRUE(fw::testing::ChooseMenu("FileOpen"));
+        return Front();
     }
 
     fw::testing::ScriptedDialogs* dialogs = nullptr;
+    std::filesystem::path folder;
 };

@@ -63,11 +63,20 @@ protected:
         textAtChange.clear();
     }
 
-    // Whether the character at a code-point position is bold.
-    bool BoldAt(long position) {
-        field->SelStart(position);
-        field->SelLength(1);
-        return field->SelBold();
+    void Select(long start, long length) {
+        field->SelStart(start);
+        field->SelLength(length);
+    }
+
+    // One mark per character of the field: '*' where the flag is on.
+    std::string Marks(bool (fw::EditField::*flag)() const) {
+        field->SelectAll();
+        std::string marks;
+        for (long i = 0, n = field->SelLength(); i < n; ++i) {
+            Select(i, 1);
+            marks += (field->*flag)() ? '*' : '.';
+        }
+        return marks;
     }
 
     static void SetClipboard(const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
@@ -89,8 +98,7 @@ TEST_F(EditFieldTest, LineBreaksReadAsCrWhateverWasWritten) {
     EXPECT_EQ(field->Text(), "one\rtwo\rthree\rfour");
     EXPECT_EQ(field->GetStyledText().paragraphs.size(), 4u);
 
-    field->SelStart(0);
-    field->SelLength(7);
+    Select(0, 7);
     EXPECT_EQ(field->SelText(), "one\rtwo");
     field->SelText("a\nb\r\nc");
     EXPECT_EQ(field->Text(), "a\rb\rc\rthree\rfour");
@@ -98,75 +106,43 @@ TEST_F(EditFieldTest, LineBreaksReadAsCrWhateverWasWritten) {
 
 // ---- TextChange ------------------------------------------------------------
 
+// Whatever sets the text raises TextChange once, with the new text in place,
+// before it returns; nothing arrives later from the event queue.
 TEST_F(EditFieldTest, SettingTextRaisesTextChangeOnceBeforeReturning) {
     field->Text("hello");
-    EXPECT_EQ(textChanges, 1);
-    EXPECT_EQ(textAtChange, std::vector<std::string>{"hello"}) << "TextChange ran before the new text was in place";
-
+    EXPECT_EQ(textAtChange, std::vector<std::string>{"hello"}) << "TextChange did not run before Text returned";
     field->Text("hello");  // nothing differs
-    EXPECT_EQ(textChanges, 2);
     field->Text("help me\rnow");
-    EXPECT_EQ(textChanges, 3);
+    Select(5, 2);
+    field->SelText("there\rfriend");
+    field->SetStyledText({{{fw::Alignment::Default, {{"first ", {}}, {"bold", {"", 0, true, false, false, std::nullopt}}}},
+                           {fw::Alignment::Center, {{"second", {}}}}}});
     field->Text("");
-    EXPECT_EQ(textChanges, 4);
-    EXPECT_EQ(textAtChange.back(), "");
     drive::ProcessEvents();
-    EXPECT_EQ(textChanges, 4) << "a later TextChange arrived from the event queue";
+    EXPECT_EQ(textAtChange, (std::vector<std::string>{"hello", "hello", "help me\rnow", "help there\rfriend\rnow",
+                                                      "first bold\rsecond", ""}));
+    EXPECT_EQ(textChanges, 6);
 }
 
 TEST_F(EditFieldTest, EachTypedKeyRaisesTextChangeOnce) {
     drive::TypeText(*field, "abc");
-    EXPECT_EQ(field->Text(), "abc");
-    EXPECT_EQ(textChanges, 3);
     EXPECT_EQ(textAtChange, (std::vector<std::string>{"a", "ab", "abc"}));
-
     drive::PressKeys(*window, "Left");
     EXPECT_EQ(textChanges, 3) << "moving the caret is no change of the text";
     drive::PressKeys(*window, "Backspace");
     EXPECT_EQ(field->Text(), "ac");
     EXPECT_EQ(textChanges, 4);
-}
 
-TEST_F(EditFieldTest, TypingOverASelectionRaisesTextChangeOnce) {
-    field->Text("hello world");
-    Reset();
-    drive::Focus(*field);
-    field->SelStart(0);
-    field->SelLength(5);
-    drive::TypeText(*field, "J");
-    EXPECT_EQ(field->Text(), "J world");
-    EXPECT_EQ(textChanges, 1);
-}
-
-TEST_F(EditFieldTest, ReplacingTheSelectionRaisesTextChangeOnce) {
-    field->Text("hello world");
-    Reset();
-    field->SelStart(6);
-    field->SelLength(5);
-    field->SelText("there\rfriend");
-    EXPECT_EQ(field->Text(), "hello there\rfriend");
-    EXPECT_EQ(textChanges, 1);
-    EXPECT_EQ(textAtChange.back(), "hello there\rfriend");
-}
-
-TEST_F(EditFieldTest, SetStyledTextRaisesTextChangeOnce) {
-    fw::StyledText text;
-    fw::CharStyle bold;
-    bold.bold = true;
-    text.paragraphs.push_back({fw::Alignment::Default, {{"first ", {}}, {"bold", bold}}});
-    text.paragraphs.push_back({fw::Alignment::Center, {{"second", {}}}});
-    text.paragraphs.push_back({fw::Alignment::Default, {{"third", {}}}});
-    field->SetStyledText(text);
-    EXPECT_EQ(textChanges, 1);
-    EXPECT_EQ(textAtChange.back(), "first bold\rsecond\rthird");
-    EXPECT_TRUE(BoldAt(7));
+    Select(0, 2);
+    drive::TypeText(*field, "J");  // over a selection
+    EXPECT_EQ(textAtChange.back(), "J");
+    EXPECT_EQ(textChanges, 5);
 }
 
 TEST_F(EditFieldTest, FormattingRaisesNoTextChange) {
     field->Text("style me please");
     Reset();
-    field->SelStart(6);
-    field->SelLength(2);
+    Select(6, 2);
     field->SelBold(true);
     field->SelItalic(true);
     field->SelUnderline(true);
@@ -178,84 +154,54 @@ TEST_F(EditFieldTest, FormattingRaisesNoTextChange) {
     drive::ProcessEvents();
     EXPECT_EQ(textChanges, 0);
     EXPECT_EQ(field->Text(), "style me please");
-    EXPECT_FALSE(field->SelBold());
-    EXPECT_TRUE(field->SelItalic());
-    EXPECT_TRUE(field->SelUnderline());
-    EXPECT_EQ(field->SelTextColor(), fw::Color::FromRGB(0xFF0000));
-    EXPECT_EQ(field->SelTextSize(), 20);
-    EXPECT_EQ(field->SelTextFont(), "DejaVu Serif");
-    EXPECT_EQ(field->SelAlignment(), 3);
+    // The formatting did take.
+    EXPECT_EQ(std::make_tuple(field->SelBold(), field->SelItalic(), field->SelUnderline(), field->SelTextColor().ToRGB(),
+                              field->SelTextSize(), field->SelTextFont(), field->SelAlignment()),
+              std::make_tuple(false, true, true, 0xFF0000u, 20.0, std::string("DejaVu Serif"), 3));
 }
 
 // ---- Setting Text keeps styles ---------------------------------------------
 
+// Setting the text keeps the styles of the unchanged beginning and end; a
+// new middle takes the style of the character before it.
 TEST_F(EditFieldTest, SettingTextKeepsTheStylesOfTheUnchangedBeginningAndEnd) {
     field->Text("hello brave new world");
-    field->SelStart(0);
-    field->SelLength(5);
+    Select(0, 5);
     field->SelBold(true);
-    field->SelStart(16);
-    field->SelLength(5);
+    Select(16, 5);
     field->SelItalic(true);
 
     field->Text("hello great new world");
-    EXPECT_EQ(field->Text(), "hello great new world");
-    EXPECT_TRUE(BoldAt(0));
-    EXPECT_TRUE(BoldAt(4));
-    EXPECT_FALSE(BoldAt(6)) << "the new middle took a style other than the one before it";
-    field->SelStart(16);
-    field->SelLength(5);
-    EXPECT_TRUE(field->SelItalic()) << "the unchanged end lost its style";
-    field->SelStart(6);
-    field->SelLength(1);
-    EXPECT_FALSE(field->SelItalic());
-}
+    EXPECT_EQ(Marks(&fw::EditField::SelBold), "*****................");
+    EXPECT_EQ(Marks(&fw::EditField::SelItalic), "................*****");
 
-TEST_F(EditFieldTest, NewMiddleTakesTheStyleOfTheCharacterBeforeIt) {
-    field->Text("bold plain");
-    field->SelStart(0);
-    field->SelLength(4);
-    field->SelBold(true);
-
-    field->Text("boldest plain");
-    EXPECT_EQ(field->Text(), "boldest plain");
-    EXPECT_TRUE(BoldAt(4));
-    EXPECT_TRUE(BoldAt(6));
-    EXPECT_FALSE(BoldAt(7));
-    EXPECT_FALSE(BoldAt(8));
+    field->Text("hello, great new world");
+    EXPECT_EQ(Marks(&fw::EditField::SelBold), "******................");
 }
 
 // ---- Selection -------------------------------------------------------------
 
-TEST_F(EditFieldTest, SelectionCountsCodePoints) {
+TEST_F(EditFieldTest, SelectionAndChangesCountCodePoints) {
     // a, a face outside the basic plane, e with a combining acute, b.
     const std::string text = "a\xF0\x9F\x98\x80" "e\xCC\x81" "b";
     field->Text(text);
-    for (long position = 0; position <= 5; ++position) {
-        field->SelStart(position);
-        EXPECT_EQ(field->SelStart(), position);
-        EXPECT_EQ(field->SelLength(), 0);
-    }
-    field->SelStart(1);
-    field->SelLength(1);
+    field->SelStart(5);
+    EXPECT_EQ(field->SelStart(), 5);
+    Select(1, 1);
     EXPECT_EQ(field->SelText(), "\xF0\x9F\x98\x80");
     EXPECT_EQ(field->SelLength(), 1);
-    field->SelStart(2);
-    field->SelLength(2);
+    Select(2, 2);
     EXPECT_EQ(field->SelText(), "e\xCC\x81");
-    field->SelStart(0);
-    field->SelLength(100);
+    Select(0, 100);
     EXPECT_EQ(field->SelLength(), 5);
     EXPECT_EQ(field->SelText(), text);
 
-    field->SelStart(2);
-    field->SelLength(0);
+    Select(2, 0);
     field->SelText("\xF0\x9F\x91\x8D");
     EXPECT_EQ(field->Text(), "a\xF0\x9F\x98\x80\xF0\x9F\x91\x8D" "e\xCC\x81" "b");
     EXPECT_EQ(field->SelStart(), 3);
-}
 
-TEST_F(EditFieldTest, SettingTextBesideASurrogatePairKeepsItWhole) {
+    // Setting a text that differs in one half of a surrogate pair keeps the pair whole.
     field->Text("x\xF0\x9F\x98\x80y");
     field->Text("x\xF0\x9F\x98\x81y");  // differs only in the low half
     EXPECT_EQ(field->Text(), "x\xF0\x9F\x98\x81y");
@@ -282,35 +228,28 @@ TEST_F(EditFieldTest, SelChangeIsRaisedWhenTheSelectionMoves) {
 
 // ---- Mouse and context menu ------------------------------------------------
 
-TEST_F(EditFieldTest, MouseDownRunsBeforeTheFieldMovesTheCaret) {
+// MouseDown runs before the field moves the caret; returning true keeps the
+// press from the field.
+TEST_F(EditFieldTest, MouseDownRunsBeforeTheFieldAndMayKeepThePress) {
     single->Text("hello");
     single->SelStart(0);
-    long caretDuringMouseDown = -1;
+    bool take = true;
+    std::vector<long> caretDuringMouseDown;
     std::vector<int> position;
     single->InstallEventHandler("MouseDown", fw::MouseHandler([&](int x, int y) {
-        caretDuringMouseDown = single->SelStart();
+        caretDuringMouseDown.push_back(single->SelStart());
         position = {x, y};
-        return false;
+        return take;
     }));
     drive::Click(*single, 250, 12);
-    EXPECT_EQ(caretDuringMouseDown, 0);
+    EXPECT_EQ(single->SelStart(), 0);
+    take = false;
+    drive::Click(*single, 250, 12);
+    EXPECT_EQ(caretDuringMouseDown, (std::vector<long>{0, 0}));
     EXPECT_EQ(single->SelStart(), 5) << "the field did not take the press after MouseDown returned false";
     ASSERT_EQ(position.size(), 2u);
     EXPECT_GT(position[0], 200);
     EXPECT_LT(position[0], 300);
-}
-
-TEST_F(EditFieldTest, MouseDownReturningTrueKeepsThePressFromTheField) {
-    single->Text("hello");
-    single->SelStart(0);
-    int presses = 0;
-    single->InstallEventHandler("MouseDown", fw::MouseHandler([&](int, int) {
-        ++presses;
-        return true;
-    }));
-    drive::Click(*single, 250, 12);
-    EXPECT_EQ(presses, 1);
-    EXPECT_EQ(single->SelStart(), 0);
 }
 
 TEST_F(EditFieldTest, ContextMenuIsFilledByTheHandlerAndShown) {
@@ -318,42 +257,26 @@ TEST_F(EditFieldTest, ContextMenuIsFilledByTheHandlerAndShown) {
     std::vector<int> at;
     field->InstallEventHandler("ConstructContextualMenu", fw::ContextMenuHandler([&](fw::MenuItem& base, int x, int y) {
         at = {x, y};
-        auto hello = std::make_shared<fw::MenuItem>("Say Hello");
-        hello->Name("ContextHello");
-        base.Append(hello);
-        base.Append(std::make_shared<fw::MenuItem>("-"));
-        auto other = std::make_shared<fw::MenuItem>("Other");
-        other->Name("ContextOther");
-        base.Append(other);
+        for (const auto& [text, name] : {std::pair{"Say Hello", "ContextHello"}, {"-", ""}, {"Other", "ContextOther"}}) {
+            base.Append(std::make_shared<fw::MenuItem>(text));
+            base.Item(base.Count() - 1)->Name(name);
+        }
         return true;
     }));
     int hellos = 0, others = 0;
-    window->AddMenuHandler("ContextHello", [&] {
-        ++hellos;
-        return true;
-    });
-    window->AddMenuHandler("ContextOther", [&] {
-        ++others;
-        return true;
-    });
+    window->AddMenuHandler("ContextHello", [&] { return ++hellos; });
+    window->AddMenuHandler("ContextOther", [&] { return ++others; });
 
     EXPECT_TRUE(drive::ChooseContextMenuEntry(*field, "Say Hello"));
-    EXPECT_EQ(hellos, 1);
-    EXPECT_EQ(others, 0);
-    ASSERT_EQ(at.size(), 2u);
-    EXPECT_GE(at[0], 0);
-    EXPECT_LT(at[0], field->Width());
-    EXPECT_GE(at[1], 0);
-    EXPECT_LT(at[1], field->Height());
     EXPECT_FALSE(drive::ChooseContextMenuEntry(*field, "Missing"));
-    EXPECT_EQ(hellos + others, 1);
-}
+    EXPECT_EQ(std::make_pair(hellos, others), std::make_pair(1, 0));
+    // The handler is told where the menu opens, in the field's own coordinates.
+    ASSERT_EQ(at.size(), 2u);
+    EXPECT_TRUE(at[0] >= 0 && at[0] < field->Width() && at[1] >= 0 && at[1] < field->Height()) << at[0] << ", " << at[1];
 
-TEST_F(EditFieldTest, WithoutAHandlerNoContextMenuAppears) {
-    field->Text("words");
-    // The toolkit's own menu (with its Undo and Paste) is not offered either.
-    EXPECT_FALSE(drive::ChooseContextMenuEntry(*field, "Select All"));
-    EXPECT_FALSE(drive::ChooseContextMenuEntry(*field, "&Select All"));
+    // Without a handler no menu appears, not even the toolkit's own with its Undo.
+    EXPECT_FALSE(drive::ChooseContextMenuEntry(*single, "Select All"));
+    EXPECT_FALSE(drive::ChooseContextMenuEntry(*single, "&Select All"));
 }
 
 // ---- Keys ------------------------------------------------------------------
@@ -365,37 +288,44 @@ TEST_F(EditFieldTest, ToolkitUndoIsOff) {
     field->Text("replaced");
     drive::PressKeys(*window, "Ctrl+Z");
     EXPECT_EQ(field->Text(), "replaced");
-    fw::StyledText text;
-    text.paragraphs.push_back({fw::Alignment::Default, {{"styled", {}}}});
-    field->SetStyledText(text);
+    field->SetStyledText({{{fw::Alignment::Default, {{"styled", {}}}}}});
     drive::TypeText(*field, "x");
     drive::PressKeys(*window, "Ctrl+Z");
     drive::PressKeys(*window, "Ctrl+Shift+Z");
     EXPECT_EQ(field->Text(), "styledx");
 }
 
-TEST_F(EditFieldTest, ReturnBreaksTheLineOnlyInAMultiLineField) {
+// Return breaks the line only in a multi-line field; Tab is typed only
+// where the field accepts it, and otherwise moves the focus on.
+TEST_F(EditFieldTest, ReturnAndTabAreTypedOnlyWhereTheFieldTakesThem) {
     drive::TypeText(*single, "ab");
     drive::PressKeys(*window, "Return");
     drive::PressKeys(*window, "Enter");
     EXPECT_EQ(single->Text(), "ab");
     EXPECT_EQ(singleChanges, 2);
 
+    field->AcceptTabs(true);
     drive::TypeText(*field, "ab");
     drive::PressKeys(*window, "Return");
-    drive::TypeText(*field, "c");
-    EXPECT_EQ(field->Text(), "ab\rc");
+    drive::PressKeys(*window, "Tab");
+    EXPECT_EQ(field->Text(), "ab\r\t");
+    EXPECT_TRUE(drive::HasFocus(*field));
+
+    field->AcceptTabs(false);
+    drive::PressKeys(*window, "Tab");
+    EXPECT_EQ(field->Text(), "ab\r\t");
+    EXPECT_FALSE(drive::HasFocus(*field)) << "Tab did not move the focus on";
+    EXPECT_TRUE(drive::HasFocus(*single));
 }
 
 TEST_F(EditFieldTest, PastingLineBreaksIntoASingleLineFieldKeepsOneLine) {
     for (const std::string pasted : {"one\r\ntwo", "one\ntwo", "one\rtwo"}) {
         single->Text("");
         SetClipboard(pasted);
-        drive::Focus(*single);
         single->Paste();
-        EXPECT_EQ(single->Text().find('\r'), std::string::npos) << "pasting made a second line of: " << single->Text();
-        EXPECT_NE(single->Text().find("one"), std::string::npos);
-        EXPECT_NE(single->Text().find("two"), std::string::npos);
+        const std::string text = single->Text();
+        EXPECT_TRUE(text.find('\r') == std::string::npos && text.find("one") == 0 && text.find("two") != std::string::npos)
+            << "pasting \"" << pasted << "\" gave \"" << text << '"';
     }
     SetClipboard("one\r\ntwo\nthree");
     field->Text("");
@@ -403,54 +333,24 @@ TEST_F(EditFieldTest, PastingLineBreaksIntoASingleLineFieldKeepsOneLine) {
     EXPECT_EQ(field->Text(), "one\rtwo\rthree");
 }
 
-TEST_F(EditFieldTest, TabInsertsATabOnlyWhenTheFieldAcceptsTabs) {
-    field->AcceptTabs(true);
-    drive::TypeText(*field, "a");
-    drive::PressKeys(*window, "Tab");
-    EXPECT_EQ(field->Text(), "a\t");
-    EXPECT_TRUE(drive::HasFocus(*field));
-
-    field->AcceptTabs(false);
-    drive::Focus(*field);
-    drive::PressKeys(*window, "Tab");
-    EXPECT_EQ(field->Text(), "a\t");
-    EXPECT_FALSE(drive::HasFocus(*field)) << "Tab did not move the focus on";
-    EXPECT_TRUE(drive::HasFocus(*single));
-}
-
-TEST_F(EditFieldTest, DisabledFieldTakesNoTyping) {
+TEST_F(EditFieldTest, DisabledOrReadOnlyFieldTakesNoTypingPasteCutOrClear) {
     field->Text("fixed");
-    Reset();
     field->Enabled(false);
-    drive::TypeText(*field, "xyz");
-    EXPECT_EQ(field->Text(), "fixed");
-    EXPECT_EQ(textChanges, 0);
-}
-
-TEST_F(EditFieldTest, ReadOnlyFieldTakesNoTypingPasteCutOrClear) {
-    field->Text("fixed");
-    field->ReadOnly(true);
     Reset();
     drive::TypeText(*field, "xyz");
     EXPECT_EQ(field->Text(), "fixed");
 
+    field->Enabled(true);
+    field->ReadOnly(true);
+    drive::TypeText(*field, "xyz");
+    EXPECT_EQ(field->Text(), "fixed");
     SetClipboard("pasted");
-    field->SelStart(0);
-    field->SelLength(2);
-    field->Paste();
-    EXPECT_EQ(field->Text(), "fixed") << "Paste changed a read-only field";
-    field->SelStart(0);
-    field->SelLength(2);
-    field->Clear();
-    EXPECT_EQ(field->Text(), "fixed") << "Clear changed a read-only field";
-    field->SelStart(0);
-    field->SelLength(2);
-    field->Cut();
-    EXPECT_EQ(field->Text(), "fixed") << "Cut changed a read-only field";
+    for (void (fw::EditField::*edit)() : {&fw::EditField::Paste, &fw::EditField::Clear, &fw::EditField::Cut}) {
+        Select(0, 2);
+        (field->*edit)();
+        EXPECT_EQ(field->Text(), "fixed");
+    }
     EXPECT_EQ(textChanges, 0);
-
-    field->SelStart(0);
-    field->SelLength(2);
     field->Copy();
     EXPECT_EQ(Clipboard(), "fi") << "copying from a read-only field is allowed";
 }
@@ -460,62 +360,39 @@ TEST_F(EditFieldTest, ReadOnlyFieldTakesNoTypingPasteCutOrClear) {
 TEST_F(EditFieldTest, CutCopyPasteClearAndSelectAll) {
     field->Text("hello world");
     Reset();
-    field->SelStart(0);
-    field->SelLength(5);
-    EXPECT_TRUE(field->HasSelection());
-    EXPECT_TRUE(field->CanCut());
+    Select(0, 5);
+    EXPECT_TRUE(field->HasSelection() && field->CanCut());
     field->Copy();
     EXPECT_EQ(Clipboard(), "hello");
-    EXPECT_EQ(textChanges, 0);
 
     field->SelStart(11);
-    EXPECT_FALSE(field->HasSelection());
-    EXPECT_FALSE(field->CanCut());
+    EXPECT_FALSE(field->HasSelection() || field->CanCut());
     EXPECT_TRUE(field->CanPaste());
     field->Paste();
-    EXPECT_EQ(field->Text(), "hello worldhello");
-    EXPECT_EQ(textChanges, 1);
-
-    field->SelStart(5);
-    field->SelLength(6);
+    Select(5, 6);
     field->Cut();
-    EXPECT_EQ(field->Text(), "hellohello");
     EXPECT_EQ(Clipboard(), " world");
-    EXPECT_EQ(textChanges, 2);
-
-    field->SelStart(0);
-    field->SelLength(5);
+    Select(0, 5);
     field->Clear();
-    EXPECT_EQ(field->Text(), "hello");
-    EXPECT_EQ(textChanges, 3);
     EXPECT_EQ(Clipboard(), " world") << "Clear is not Cut";
-
     field->SelectAll();
-    EXPECT_EQ(field->SelStart(), 0);
     EXPECT_EQ(field->SelLength(), 5);
-    EXPECT_EQ(textChanges, 3);
+    EXPECT_EQ(textAtChange, (std::vector<std::string>{"hello worldhello", "hellohello", "hello"}));
 
-    SetClipboard("");
     QGuiApplication::clipboard()->clear();
     EXPECT_FALSE(field->CanPaste());
 }
 
 TEST_F(EditFieldTest, PastedTextTakesTheStyleAtTheInsertionPoint) {
     field->Text("ab");
-    field->SelStart(0);
-    field->SelLength(2);
+    Select(0, 2);
     field->SelBold(true);
     field->SelStart(1);
     SetClipboard("XY");
     field->Paste();
     EXPECT_EQ(field->Text(), "aXYb");
-    EXPECT_TRUE(BoldAt(1));
-    EXPECT_TRUE(BoldAt(2));
+    EXPECT_EQ(Marks(&fw::EditField::SelBold), "****");
 }
-
-}  // namespace
-
-namespace {
 
 // Words as runs of characters other than blanks and line breaks: enough to
 // tell a whole-text count from a sum over paragraphs.
@@ -529,8 +406,6 @@ long CountAsciiWords(std::string_view text) {
     }
     return words;
 }
-
-}  // namespace
 
 // The field keeps each paragraph's text and measure between changes; whatever
 // edits come, what it reads must be what it holds now.
@@ -551,8 +426,7 @@ TEST_F(EditFieldTest, KeptParagraphTextFollowsEveryKindOfEdit) {
     drive::PressKeys(*window, "Return");
     check("alpha big beta\rg\ramma\r\rdelta epsilon zeta", "splitting a paragraph");
 
-    field->SelStart(15);
-    field->SelLength(3);
+    Select(15, 3);
     field->SelText("x y");
     check("alpha big beta\rx ymma\r\rdelta epsilon zeta", "replacing across a paragraph break");
 
@@ -563,23 +437,19 @@ TEST_F(EditFieldTest, KeptParagraphTextFollowsEveryKindOfEdit) {
     field->Text("alpha big betax ymma\r\rdelta\repsilon zeta");
     check("alpha big betax ymma\r\rdelta\repsilon zeta", "setting a text that differs in its middle");
 
-    fw::StyledText styled;
-    styled.paragraphs.push_back({fw::Alignment::Default, {{"one two", {}}}});
-    fw::CharStyle bold;
-    bold.bold = true;
-    styled.paragraphs.push_back({fw::Alignment::Default, {{"three", bold}}});
-    field->SetStyledText(styled);
+    field->SetStyledText({{{fw::Alignment::Default, {{"one two", {}}}},
+                           {fw::Alignment::Default, {{"three", {"", 0, true, false, false, std::nullopt}}}}}});
     check("one two\rthree", "loading styled text");
 
     field->SelectAll();
     field->Clear();
     check("", "clearing everything");
-}
 
-// A field whose measure changes takes the new one for every paragraph.
-TEST_F(EditFieldTest, SumOverParagraphsFollowsTheMeasureAskedFor) {
+    // A field whose measure changes takes the new one for every paragraph.
     field->Text("ab cd\refg");
     EXPECT_EQ(field->SumOverParagraphs(CountAsciiWords), 3);
     EXPECT_EQ(field->SumOverParagraphs([](std::string_view text) { return static_cast<long>(text.size()); }), 8);
     EXPECT_EQ(field->SumOverParagraphs(CountAsciiWords), 3);
 }
+
+}  // namespace

@@ -1,27 +1,23 @@
-#include "ScriptedWindow.h"
+#include "FolderFixture.h"
 
 #include "framework/Color.h"
 #include "framework/EditField.h"
-#include "framework/Exceptions.h"
 #include "framework/FolderItem.h"
 #include "framework/RtfReader.h"
 #include "framework/StyledText.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -29,10 +25,17 @@
 #include <string>
 #include <vector>
 
+namespace fw {
+static void PrintTo(const StyledRun& run, std::ostream* os) {
+    *os << '"' << run.text << "\" {\"" << run.style.font << "\" " << run.style.size << (run.style.bold ? " b" : "")
+        << (run.style.italic ? " i" : "") << (run.style.underline ? " u" : "");
+    if (run.style.color) *os << " #" << std::hex << run.style.color->ToRGB() << std::dec;
+    *os << "}";
+}
+}  // namespace fw
+
 namespace {
 
-using widgettests::ScriptedWindow;
-namespace drive = fw::testing;
 namespace fs = std::filesystem;
 
 using fw::Alignment;
@@ -41,35 +44,6 @@ using fw::Color;
 using fw::StyledParagraph;
 using fw::StyledRun;
 using fw::StyledText;
-
-// Root may write anywhere: the saves that must fail run as an ordinary user.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() {
-        if (root_) ::setfsuid(65534);
-    }
-    ~AsOrdinaryUser() {
-        if (root_) ::setfsuid(0);
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-
-private:
-    bool root_ = ::geteuid() == 0;
-};
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::set<std::string> Entries(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
 
 mode_t ModeOf(const fs::path& path) {
     struct stat info {};
@@ -163,72 +137,17 @@ std::vector<Document> Documents() {
                                   {"in bold", Style("DejaVu Sans", 10 + i % 7, true, false, false, Color::FromRGB(static_cast<unsigned>(i) * 0x010203u & 0xFFFFFFu))}},
                                  static_cast<Alignment>(i % 4)));
     documents.push_back({"ALongDocument", {many}});
+    documents.push_back({"Empty", {}});
     return documents;
 }
 
-// Two styled fields of one window: one to save from, one to load into.
-class FolderItemSaveTest : public ::testing::Test {
+// A styled field to save from and one to load into, and a small file system
+// of its own where one can be mounted.
+class FolderItemSaveTest : public widgettests::FolderFixture {
 protected:
-    void SetUp() override {
-        drive::InstallScriptedDialogs();
-        // A parameterised test's name holds a slash: it stays one folder.
-        auto name = "folderitem-save-" + std::to_string(::getpid()) + "-" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::replace(name.begin(), name.end(), '/', '-');
-        folder = fs::path(::testing::TempDir()) / name;
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::permissions(folder, fs::perms(0755));
-        window = ScriptedWindow::Make({.layout =
-                                           [](ScriptedWindow& w) {
-                                               w.Width(500);
-                                               w.Height(400);
-                                           },
-                                       .createControls =
-                                           [](ScriptedWindow& w) {
-                                               for (const char* name : {"Source", "Copy"}) {
-                                                   auto& f = w.Add<fw::EditField>("EditField", name, 10, 10, 400, 150);
-                                                   f.Multiline(true);
-                                                   f.Styled(true);
-                                               }
-                                           }});
-        source = window->Control<fw::EditField>("Source");
-        copy = window->Control<fw::EditField>("Copy");
-    }
     void TearDown() override {
         if (mounted) ::umount2(mounted->c_str(), MNT_DETACH);
-        drive::ReleaseAllWindows();
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
-            if (entry.is_directory(ignored) && !entry.is_symlink(ignored))
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::permissions(folder, fs::perms::owner_all, ignored);
-        fs::remove_all(folder, ignored);
-    }
-
-    fs::path Write(const fs::path& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    // Saves the source field to the path; the message of the IOException, or "" when it saved.
-    std::string SaveFailure(const fs::path& path) {
-        try {
-            fw::FolderItem(path).SaveStyledEditField(*source);
-        } catch (const fw::IOException& error) {
-            return error.what();
-        }
-        return "";
-    }
-
-    // Loads the file into the copy field; the message of the IOException, or "" when it loaded.
-    std::string LoadFailure(const fs::path& path) {
-        try {
-            fw::FolderItem(path).OpenStyledEditField(*copy);
-        } catch (const fw::IOException& error) {
-            return error.what();
-        }
-        return "";
+        FolderFixture::TearDown();
     }
 
     // Mounts a small file system of its own on a new folder; nothing where mounting is refused.
@@ -249,43 +168,28 @@ protected:
         ASSERT_EQ(actual.paragraphs.size(), expected.paragraphs.size());
         for (std::size_t p = 0; p < expected.paragraphs.size(); ++p) {
             SCOPED_TRACE("paragraph " + std::to_string(p));
-            const auto& want = expected.paragraphs[p];
-            const auto& got = actual.paragraphs[p];
-            EXPECT_EQ(static_cast<int>(got.alignment), static_cast<int>(want.alignment));
-            ASSERT_EQ(got.runs.size(), want.runs.size());
-            for (std::size_t r = 0; r < want.runs.size(); ++r) {
-                SCOPED_TRACE("run \"" + want.runs[r].text + "\"");
-                const auto& w = want.runs[r];
-                const auto& g = got.runs[r];
-                EXPECT_EQ(g.text, w.text);
-                EXPECT_EQ(g.style.font, w.style.font);
-                EXPECT_DOUBLE_EQ(g.style.size, w.style.size);
-                EXPECT_EQ(g.style.bold, w.style.bold);
-                EXPECT_EQ(g.style.italic, w.style.italic);
-                EXPECT_EQ(g.style.underline, w.style.underline);
-                EXPECT_EQ(g.style.color.has_value(), w.style.color.has_value());
-                if (g.style.color && w.style.color) {
-                    EXPECT_EQ(g.style.color->ToRGB(), w.style.color->ToRGB());
-                }
-            }
+            EXPECT_EQ(static_cast<int>(actual.paragraphs[p].alignment), static_cast<int>(expected.paragraphs[p].alignment));
+            EXPECT_EQ(actual.paragraphs[p].runs, expected.paragraphs[p].runs);
         }
-        EXPECT_EQ(actual, expected);
     }
 
-    // Expects a refused save: the message names the file and the reason, and
-    // the folder holds what it held before.
-    void ExpectRefused(const std::string& message, const std::string& name, const std::string& reason,
-                       const fs::path& where, const std::set<std::string>& entries) {
-        EXPECT_NE(message.find(name), std::string::npos) << message;
-        EXPECT_NE(message.find(reason), std::string::npos) << message;
-        EXPECT_EQ(Entries(where), entries) << "a temporary file was left behind";
+    std::string SavedText(const fs::path& path) { return PlainTextOf(fw::ReadRtf(ReadBytes(path))); }
+
+    // Everything under a folder, links not followed: each entry's kind, mode and
+    // content or link target.
+    static std::map<std::string, std::string> Snapshot(const fs::path& root) {
+        std::map<std::string, std::string> entries;
+        for (const auto& entry : fs::recursive_directory_iterator(root)) {
+            const auto& path = entry.path();
+            std::string state = std::to_string(ModeOf(path)) + " ";
+            if (entry.is_symlink()) state += "-> " + fs::read_symlink(path).string();
+            else if (entry.is_regular_file()) state += ReadBytes(path);
+            entries[path.lexically_relative(root).string()] = state;
+        }
+        return entries;
     }
 
-    fs::path folder;
     std::optional<fs::path> mounted;
-    ScriptedWindow* window = nullptr;
-    fw::EditField* source = nullptr;
-    fw::EditField* copy = nullptr;
 };
 
 // ---- Round trips ------------------------------------------------------------------
@@ -322,28 +226,10 @@ TEST_F(FolderItemSaveTest, TextInTheFieldsOwnFontIsSavedWithThatFont) {
     ExpectCopyEqualsSource();
 }
 
-TEST_F(FolderItemSaveTest, AnEmptyDocumentSavesAndLoadsAsEmpty) {
-    const auto path = Write(folder / "was-full.rtf", "{\\rtf1 old words}");
-    ASSERT_EQ(SaveFailure(path), "");
-    copy->Text("to be emptied");
-    ASSERT_EQ(LoadFailure(path), "");
-    EXPECT_EQ(copy->Text(), "");
-}
-
-TEST_F(FolderItemSaveTest, SavingReplacesALongerFileCompletely) {
-    const auto path = Write(folder / "long.rtf", std::string(200000, 'x') + "TAIL-OF-THE-OLD-FILE");
-    source->Text("short");
-    ASSERT_EQ(SaveFailure(path), "");
-    const auto bytes = ReadBytes(path);
-    EXPECT_LT(bytes.size(), 5000u);
-    EXPECT_EQ(bytes.find("TAIL-OF-THE-OLD-FILE"), std::string::npos);
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(bytes)), "short");
-}
-
 // The file is replaced, not rewritten in place: a reader that has the old
-// file open goes on reading all of the old content.
+// file open goes on reading all of the old content, however much longer.
 TEST_F(FolderItemSaveTest, AReaderOfTheOldFileKeepsTheOldContent) {
-    const std::string old = "{\\rtf1 the old content, all of it}";
+    const std::string old = "{\\rtf1 the old content, all of it " + std::string(200000, 'x') + " TAIL}";
     const auto path = Write(folder / "read.rtf", old);
     std::ifstream reader(path, std::ios::binary);
     ASSERT_TRUE(reader);
@@ -352,21 +238,12 @@ TEST_F(FolderItemSaveTest, AReaderOfTheOldFileKeepsTheOldContent) {
     std::ostringstream seen;
     seen << reader.rdbuf();
     EXPECT_EQ(seen.str(), old);
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(path))), "the new content");
-}
-
-TEST_F(FolderItemSaveTest, SavingTwiceLeavesOnlyTheFile) {
-    const auto path = folder / "twice.rtf";
-    source->Text("one");
-    ASSERT_EQ(SaveFailure(path), "");
-    source->Text("two");
-    ASSERT_EQ(SaveFailure(path), "");
-    EXPECT_EQ(Entries(folder), std::set<std::string>{"twice.rtf"});
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(path))), "two");
+    EXPECT_EQ(ReadBytes(path).find("TAIL"), std::string::npos);
+    EXPECT_EQ(SavedText(path), "the new content");
 }
 
 // The temporary file beside it must have a name the folder accepts, however
-// long the file's own name is.
+// long the file's own name is; saving twice leaves only the file.
 TEST_F(FolderItemSaveTest, AFileWithTheLongestNameTheFolderAllowsSaves) {
     for (const std::size_t length : {200u, 250u, 255u}) {
         SCOPED_TRACE(length);
@@ -376,7 +253,7 @@ TEST_F(FolderItemSaveTest, AFileWithTheLongestNameTheFolderAllowsSaves) {
         ASSERT_EQ(SaveFailure(path), "");
         source->Text("replaced with a long name " + std::to_string(length));
         ASSERT_EQ(SaveFailure(path), "");
-        EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(path))), "replaced with a long name " + std::to_string(length));
+        EXPECT_EQ(SavedText(path), "replaced with a long name " + std::to_string(length));
         EXPECT_EQ(Entries(folder), std::set<std::string>{name});
         fs::remove(path);
     }
@@ -392,7 +269,7 @@ TEST_F(FolderItemSaveTest, AnExistingFileKeepsItsPermissions) {
         source->Text("new");
         ASSERT_EQ(SaveFailure(path), "");
         EXPECT_EQ(ModeOf(path), mode);
-        EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(path))), "new");
+        EXPECT_EQ(SavedText(path), "new");
     }
 }
 
@@ -421,12 +298,7 @@ TEST_F(FolderItemSaveTest, AnExistingFileKeepsItsOwner) {
     EXPECT_EQ(info.st_gid, 65534u);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
     // Their owner can still read what was saved for them.
-    std::string read;
-    {
-        AsOrdinaryUser user;
-        read = ReadBytes(path);
-    }
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(read)), "saved by root for them");
+    EXPECT_EQ(PlainTextOf(fw::ReadRtf(AsOrdinaryUser([&] { return ReadBytes(path); }))), "saved by root for them");
 }
 
 // ---- Links --------------------------------------------------------------------------
@@ -436,9 +308,8 @@ TEST_F(FolderItemSaveTest, ALinkInTheSameFolderKeepsPointingAtTheReplacedFile) {
     fs::create_symlink("real.rtf", folder / "link.rtf");
     source->Text("through the link");
     ASSERT_EQ(SaveFailure(folder / "link.rtf"), "");
-    ASSERT_TRUE(fs::is_symlink(folder / "link.rtf"));
     EXPECT_EQ(fs::read_symlink(folder / "link.rtf"), fs::path("real.rtf"));
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(real))), "through the link");
+    EXPECT_EQ(SavedText(real), "through the link");
     EXPECT_EQ(Entries(folder), (std::set<std::string>{"link.rtf", "real.rtf"}));
 }
 
@@ -450,7 +321,7 @@ TEST_F(FolderItemSaveTest, AChainOfLinksToAnotherFolderReplacesTheFileAtItsEnd) 
     fs::create_symlink("absolute.rtf", folder / "relative.rtf");
     source->Text("at the end of the chain");
     ASSERT_EQ(SaveFailure(folder / "relative.rtf"), "");
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(real))), "at the end of the chain");
+    EXPECT_EQ(SavedText(real), "at the end of the chain");
     EXPECT_EQ(ModeOf(real), 0640u);
     EXPECT_EQ(fs::read_symlink(folder / "relative.rtf"), fs::path("absolute.rtf"));
     EXPECT_EQ(fs::read_symlink(folder / "absolute.rtf"), real);
@@ -463,89 +334,71 @@ TEST_F(FolderItemSaveTest, ALinkToAFileNotYetThereMakesTheFileAndKeepsTheLink) {
     source->Text("created through the link");
     ASSERT_EQ(SaveFailure(folder / "link.rtf"), "");
     ASSERT_TRUE(fs::is_symlink(folder / "link.rtf"));
-    ASSERT_TRUE(fs::is_regular_file(folder / "later.rtf"));
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(folder / "later.rtf"))), "created through the link");
-}
-
-TEST_F(FolderItemSaveTest, LinksThatGoRoundInACircleAreRefused) {
-    fs::create_symlink("b.rtf", folder / "a.rtf");
-    fs::create_symlink("a.rtf", folder / "b.rtf");
-    source->Text("nowhere");
-    const auto message = SaveFailure(folder / "a.rtf");
-    ExpectRefused(message, "a.rtf", "circle", folder, {"a.rtf", "b.rtf"});
-    EXPECT_TRUE(fs::is_symlink(folder / "a.rtf"));
-    EXPECT_TRUE(fs::is_symlink(folder / "b.rtf"));
+    EXPECT_EQ(SavedText(folder / "later.rtf"), "created through the link");
 }
 
 // ---- Failures ---------------------------------------------------------------------
 
-TEST_F(FolderItemSaveTest, AReadOnlyFolderIsRefusedAndTheOldFileStaysWhole) {
-    const std::string old = "{\\rtf1 precious}";
-    const auto path = Write(folder / "kept.rtf", old);
-    fs::permissions(folder, fs::perms(0555));
+// A refused save names the file and the reason, and changes nothing: no old
+// file is touched and no temporary file is left behind.
+TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> prepare;
+        fs::path target;
+        std::string reason;
+        bool asUser;
+    };
+    const auto chmod = [](const fs::path& path, mode_t mode) { ASSERT_EQ(::chmod(path.c_str(), mode), 0); };
+    const std::vector<Case> cases{
+        {"a read-only folder",
+         [&](const fs::path& in) {
+             Write(in / "kept.rtf", "{\\rtf1 precious}");
+             chmod(in, 0555);
+         },
+         "kept.rtf", "Permission denied", true},
+        {"a new file in a read-only folder", [&](const fs::path& in) { chmod(in, 0555); }, "new.rtf", "Permission denied", true},
+        // Anyone may make files in the folder: only the file itself is protected.
+        {"a file without write permission",
+         [&](const fs::path& in) {
+             chmod(Write(in / "locked.rtf", "{\\rtf1 locked}"), 0444);
+             chmod(in, 0777);
+         },
+         "locked.rtf", "Permission denied", true},
+        {"a missing folder", [](const fs::path&) {}, "gone/doc.rtf", "No such file or directory", false},
+        {"a folder",
+         [](const fs::path& in) {
+             fs::create_directories(in / "Chapters");
+             Write(in / "Chapters" / "one.rtf", "one");
+         },
+         "Chapters", "folder", false},
+        {"a link to a folder",
+         [](const fs::path& in) {
+             fs::create_directories(in / "Chapters");
+             fs::create_symlink("Chapters", in / "link.rtf");
+         },
+         "link.rtf", "folder", false},
+        {"links that go round in a circle",
+         [](const fs::path& in) {
+             fs::create_symlink("b.rtf", in / "a.rtf");
+             fs::create_symlink("a.rtf", in / "b.rtf");
+         },
+         "a.rtf", "circle", false},
+    };
     source->Text("would replace it");
-    std::string message;
-    {
-        AsOrdinaryUser user;
-        message = SaveFailure(path);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.what);
+        const auto in = folder / std::to_string(i);
+        fs::create_directories(in);
+        c.prepare(in);
+        const auto before = Snapshot(in);
+        const auto message = c.asUser ? AsOrdinaryUser([&] { return SaveFailure(in / c.target); }) : SaveFailure(in / c.target);
+        EXPECT_NE(message.find(c.target.filename().string()), std::string::npos) << message;
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        EXPECT_EQ(message.find("XXXXXX"), std::string::npos) << "the message names the temporary file: " << message;
+        EXPECT_EQ(Snapshot(in), before);
     }
-    ExpectRefused(message, "kept.rtf", "Permission denied", folder, {"kept.rtf"});
-    EXPECT_EQ(ReadBytes(path), old);
-}
-
-TEST_F(FolderItemSaveTest, ANewFileInAReadOnlyFolderIsRefused) {
-    fs::permissions(folder, fs::perms(0555));
-    source->Text("no room");
-    std::string message;
-    {
-        AsOrdinaryUser user;
-        message = SaveFailure(folder / "new.rtf");
-    }
-    ExpectRefused(message, "new.rtf", "Permission denied", folder, {});
-}
-
-TEST_F(FolderItemSaveTest, AFileWithoutWritePermissionIsRefusedAndStaysWhole) {
-    const std::string old = "{\\rtf1 locked}";
-    const auto path = Write(folder / "locked.rtf", old);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    // Anyone may make files in the folder: only the file itself is protected.
-    fs::permissions(folder, fs::perms(0777));
-    source->Text("would replace it");
-    std::string message;
-    {
-        AsOrdinaryUser user;
-        message = SaveFailure(path);
-    }
-    ExpectRefused(message, "locked.rtf", "Permission denied", folder, {"locked.rtf"});
-    EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(ModeOf(path), 0444u);
-}
-
-TEST_F(FolderItemSaveTest, AMissingFolderIsRefused) {
-    source->Text("lost");
-    const auto message = SaveFailure(folder / "gone" / "doc.rtf");
-    ExpectRefused(message, "doc.rtf", "No such file or directory", folder, {});
-    EXPECT_EQ(message.find("XXXXXX"), std::string::npos) << "the message names the temporary file: " << message;
-}
-
-TEST_F(FolderItemSaveTest, AFolderIsRefusedAndStaysWhole) {
-    fs::create_directories(folder / "Chapters");
-    Write(folder / "Chapters" / "one.rtf", "one");
-    source->Text("not into a folder");
-    const auto message = SaveFailure(folder / "Chapters");
-    ExpectRefused(message, "Chapters", "folder", folder, {"Chapters"});
-    EXPECT_EQ(Entries(folder / "Chapters"), std::set<std::string>{"one.rtf"});
-    EXPECT_EQ(ReadBytes(folder / "Chapters" / "one.rtf"), "one");
-}
-
-TEST_F(FolderItemSaveTest, ALinkToAFolderIsRefusedAndTheLinkStays) {
-    fs::create_directories(folder / "Chapters");
-    fs::create_symlink("Chapters", folder / "link.rtf");
-    source->Text("not into a folder");
-    const auto message = SaveFailure(folder / "link.rtf");
-    ExpectRefused(message, "link.rtf", "folder", folder, {"Chapters", "link.rtf"});
-    EXPECT_TRUE(fs::is_symlink(folder / "link.rtf"));
-    EXPECT_TRUE(Entries(folder / "Chapters").empty());
 }
 
 // ---- A full disk ----------------------------------------------------------------------
@@ -555,23 +408,22 @@ TEST_F(FolderItemSaveTest, ASaveOnAFullDiskFailsAndLeavesTheOldFileWhole) {
     if (!disk) GTEST_SKIP() << "a small file system cannot be mounted here: " << std::strerror(errno);
     const std::string old = "{\\rtf1\\ansi the old document that must survive}";
     const auto path = Write(*disk / "full.rtf", old);
-    ASSERT_EQ(ReadBytes(path), old);
 
     // Far more than the small disk holds.
     std::string big;
     for (int i = 0; i < 4000; ++i) big += "line " + std::to_string(i) + " of a document too big for the disk\r";
     source->Text(big);
     const auto message = SaveFailure(path);
-    ExpectRefused(message, "full.rtf", "No space left on device", *disk, {"full.rtf"});
+    EXPECT_NE(message.find("full.rtf"), std::string::npos) << message;
+    EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
+    EXPECT_EQ(Entries(*disk), std::set<std::string>{"full.rtf"}) << "a temporary file was left behind";
     EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(LoadFailure(path), "");
-    EXPECT_EQ(copy->Text(), "the old document that must survive");
 
     // Once the document fits, it saves on the same disk: the temporary file
     // lies beside the file, where it can be renamed over it.
     source->Text("small enough");
     ASSERT_EQ(SaveFailure(path), "");
-    EXPECT_EQ(PlainTextOf(fw::ReadRtf(ReadBytes(path))), "small enough");
+    EXPECT_EQ(SavedText(path), "small enough");
     EXPECT_EQ(Entries(*disk), std::set<std::string>{"full.rtf"});
 }
 

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -88,7 +89,7 @@ protected:
     }
     CountingItem& Counting(const std::string& name) { return dynamic_cast<CountingItem&>(*bar->Lookup(name)); }
 
-    // A visible window with a multi-line text field, or with none.
+    // A visible window with a multi-line text field, which then is `field`, or with none.
     ScriptedWindow* MakeWindow(bool withField = true, ScriptedWindow::Script script = {}) {
         script.layout = [](ScriptedWindow& w) {
             w.Width(400);
@@ -99,7 +100,13 @@ protected:
             script.createControls = [](ScriptedWindow& w) {
                 w.Add<fw::EditField>("EditField", "Field", 10, 10, 300, 200).Multiline(true);
             };
-        return ScriptedWindow::Make(std::move(script));
+        auto* window = ScriptedWindow::Make(std::move(script));
+        if (withField) field = window->Control<fw::EditField>("Field");
+        return window;
+    }
+    void Select(long start, long length) {
+        field->SelStart(start);
+        field->SelLength(length);
     }
 
     // A handler that writes its name to the log and answers as told.
@@ -112,9 +119,26 @@ protected:
 
     static void SetClipboard(const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
 
+    // Runs the event loop with the task queued in it; a guard ends the loop
+    // after five seconds should the task fail to. True when the guard had to.
+    static bool RunTimesOut(const std::function<void()>& task) {
+        bool timedOut = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            timedOut = true;
+            QCoreApplication::exit(0);
+        });
+        guard.start(5000);
+        QTimer::singleShot(0, task);
+        fw::RuntimeRun();
+        return timedOut;
+    }
+
     std::shared_ptr<fw::MenuBar> bar;
     std::shared_ptr<fw::Application> app;
     std::vector<std::string> log;
+    fw::EditField* field = nullptr;
 };
 
 // ---- Dispatch --------------------------------------------------------------
@@ -149,54 +173,25 @@ TEST_F(MenuRoutingTest, HandlerReturningFalsePassesTheCommandOn) {
     EXPECT_EQ(Counting("FileNew").defaults, 1);
 }
 
-TEST_F(MenuRoutingTest, ApplicationHandlesWhatNoWindowDoes) {
-    MakeWindow(false);
-    app->AddMenuHandler("FileSave", Logging("app"));
-    ASSERT_TRUE(drive::ChooseMenu("FileSave"));
-    EXPECT_EQ(log, std::vector<std::string>{"app"});
-    EXPECT_EQ(Counting("FileSave").defaults, 0);
-}
-
-TEST_F(MenuRoutingTest, ItemsDefaultRunsWhenNoHandlerTakesTheCommand) {
-    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileManual")->Enable(); }});
-    ASSERT_TRUE(drive::ChooseMenu("FileManual"));
-    EXPECT_EQ(Counting("FileManual").defaults, 1);
-}
-
+// Quit closes every window unless the application's handler takes it.
 TEST_F(MenuRoutingTest, QuitItemClosesEveryWindow) {
-    bool firstGone = false, secondGone = false;
-    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); }, .destroyed = &firstGone});
-    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); }, .destroyed = &secondGone});
-    ASSERT_EQ(fw::WindowCount(), 2);
-    app->AddMenuHandler("FileQuit", Logging("app", false));
-
+    bool answer = true, firstGone = false, secondGone = false;
+    const auto enableQuit = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); };
+    MakeWindow(false, {.enableMenuItems = enableQuit, .destroyed = &firstGone});
+    MakeWindow(false, {.enableMenuItems = enableQuit, .destroyed = &secondGone});
+    app->AddMenuHandler("FileQuit", [&] { return answer; });
     ASSERT_TRUE(drive::ChooseMenu("FileQuit"));
-    EXPECT_EQ(log, std::vector<std::string>{"app"});
+    EXPECT_EQ(fw::WindowCount(), 2);
+
+    answer = false;
+    ASSERT_TRUE(drive::ChooseMenu("FileQuit"));
     EXPECT_EQ(fw::WindowCount(), 0);
-    EXPECT_TRUE(firstGone);
-    EXPECT_TRUE(secondGone);
-}
-
-TEST_F(MenuRoutingTest, QuitHandledByTheApplicationDoesNotQuit) {
-    MakeWindow(false);
-    app->AddMenuHandler("FileQuit", Logging("app", true));
-    ASSERT_TRUE(drive::ChooseMenu("FileQuit"));
-    EXPECT_EQ(fw::WindowCount(), 1);
+    EXPECT_TRUE(firstGone && secondGone);
 }
 
 TEST_F(MenuRoutingTest, QuitEndsTheEventLoop) {
     MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); }});
-    bool timedOut = false;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&] {
-        timedOut = true;
-        QCoreApplication::exit(0);
-    });
-    guard.start(5000);
-    QTimer::singleShot(0, [] { drive::ChooseMenu("FileQuit"); });
-    fw::RuntimeRun();
-    EXPECT_FALSE(timedOut) << "choosing Quit did not end the event loop";
+    EXPECT_FALSE(RunTimesOut([] { drive::ChooseMenu("FileQuit"); })) << "choosing Quit did not end the event loop";
     EXPECT_EQ(fw::WindowCount(), 0);
 }
 
@@ -226,10 +221,13 @@ TEST_F(MenuRoutingTest, EnablingPassEnablesItemsThatHaveAHandler) {
     EXPECT_TRUE(log.empty());
 }
 
+// An item without AutoEnable is enabled only by Enable; chosen with no
+// handler to take it, its default action runs.
 TEST_F(MenuRoutingTest, ItemWithoutAutoEnableIsEnabledOnlyByEnable) {
     MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileManual")->Enable(); }});
     EXPECT_TRUE(drive::ShownMenuItem("FileManual").enabled);
     EXPECT_TRUE(drive::ChooseMenu("FileManual"));
+    EXPECT_EQ(Counting("FileManual").defaults, 1);
 }
 
 TEST_F(MenuRoutingTest, HiddenItemsAreLeftOutOfTheMenu) {
@@ -266,15 +264,13 @@ TEST_F(MenuRoutingTest, FocusedFieldEnablesTheEditingItemsItCanCarryOut) {
     SetClipboard("clip");
     EXPECT_EQ(editing(), "00000") << "editing items enabled with no text field";
 
-    auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
+    MakeWindow(true);
     field->Text("hello");
     drive::Focus(*field);
     field->SelStart(5);
     EXPECT_EQ(editing(), "00101");
 
-    field->SelStart(0);
-    field->SelLength(5);
+    Select(0, 5);
     EXPECT_EQ(editing(), "11111");
 
     QGuiApplication::clipboard()->clear();
@@ -290,7 +286,6 @@ TEST_F(MenuRoutingTest, FocusedFieldEnablesTheEditingItemsItCanCarryOut) {
 
 TEST_F(MenuRoutingTest, FieldCarriesOutEditingCommandsAfterTheWindowsHandler) {
     auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
     std::vector<std::string> textAtHandler;
     bool answer = true;
     window->AddMenuHandler("EditPaste", [&] {
@@ -315,12 +310,10 @@ TEST_F(MenuRoutingTest, FieldCarriesOutEditingCommandsAfterTheWindowsHandler) {
 }
 
 TEST_F(MenuRoutingTest, EditingCommandsReachTheField) {
-    auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
+    MakeWindow(true);
     field->Text("one two");
     drive::Focus(*field);
-    field->SelStart(0);
-    field->SelLength(4);
+    Select(0, 4);
 
     ASSERT_TRUE(drive::ChooseMenu("EditCopy"));
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one ");
@@ -335,13 +328,11 @@ TEST_F(MenuRoutingTest, EditingCommandsReachTheField) {
 
 TEST_F(MenuRoutingTest, ReadOnlyFieldIsNotChangedByCommandsItsWindowHandles) {
     auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
     for (const char* name : {"EditPaste", "EditClear", "EditCut"}) window->AddMenuHandler(name, Logging(name, false));
     field->Text("locked text");
     field->ReadOnly(true);
     drive::Focus(*field);
-    field->SelStart(0);
-    field->SelLength(6);
+    Select(0, 6);
     SetClipboard("pasted");
 
     // The window's handlers keep the items enabled; the field must still refuse.
@@ -360,7 +351,7 @@ TEST_F(MenuRoutingTest, ShortcutGoesToTheFirstVisibleEnabledItemThatHasIt) {
     auto* window = MakeWindow(true);
     window->AddMenuHandler("FileSave", Logging("save"));
     window->AddMenuHandler("FileSaveCopy", Logging("copy"));
-    drive::Focus(*window->ControlByName("Field"));
+    drive::Focus(*field);
 
     drive::PressKeys(*window, "Ctrl+S");
     EXPECT_EQ(log, std::vector<std::string>{"save"});
@@ -376,26 +367,21 @@ TEST_F(MenuRoutingTest, ShortcutGoesToTheFirstVisibleEnabledItemThatHasIt) {
 
     drive::PressKeys(*window, "Ctrl+Shift+S");
     EXPECT_EQ(log.size(), 3u) << "Shift made no difference to the shortcut";
-}
 
-TEST_F(MenuRoutingTest, ShortcutOfADisabledOrHiddenItemDoesNothing) {
-    auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
+    // The shortcut of an item that is disabled or hidden, and that no other has, does nothing.
     window->AddMenuHandler("FileManual", Logging("manual"));
     window->AddMenuHandler("FileHidden", Logging("hidden"));
-    drive::Focus(*field);
-
     drive::PressKeys(*window, "Ctrl+M");
     drive::PressKeys(*window, "Ctrl+H");
-    EXPECT_TRUE(log.empty());
-    EXPECT_EQ(Counting("FileManual").defaults, 0);
-    EXPECT_EQ(Counting("FileHidden").defaults, 0);
+    EXPECT_EQ(log.size(), 3u);
+    EXPECT_EQ(Counting("FileManual").defaults + Counting("FileHidden").defaults, 0);
     EXPECT_EQ(field->Text(), "");
 }
 
+// Typing a capital or a shifted digit never runs a command; with the command
+// key the shifted digit does, whichever key the keyboard reports for it.
 TEST_F(MenuRoutingTest, ShiftShortcutsNeedTheCommandKey) {
     auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
     window->AddMenuHandler("FormatPlain", Logging("plain"));
     window->AddMenuHandler("FormatOne", Logging("one"));
 
@@ -405,31 +391,18 @@ TEST_F(MenuRoutingTest, ShiftShortcutsNeedTheCommandKey) {
     drive::PressKeys(*window, "Shift+1");
     EXPECT_TRUE(log.empty()) << "typing a capital or a shifted digit ran a command";
 
+    const std::string typed = field->Text();
     drive::PressKeys(*window, "Ctrl+Shift+P");
-    EXPECT_EQ(log, std::vector<std::string>{"plain"});
     drive::PressKeys(*window, "Ctrl+P");
-    EXPECT_EQ(log.size(), 1u);
-}
-
-TEST_F(MenuRoutingTest, ShiftedDigitShortcutFiresWhicheverKeyTheKeyboardReports) {
-    auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
-    window->AddMenuHandler("FormatOne", Logging("one"));
-    drive::Focus(*field);
-
     drive::PressKeys(*window, "Ctrl+Shift+1");
-    EXPECT_EQ(log, std::vector<std::string>{"one"});
-    // Many keyboards report the shifted 1 as the exclamation mark.
-    drive::PressKeys(*window, "Ctrl+Shift+!");
-    EXPECT_EQ(log, (std::vector<std::string>{"one", "one"}));
+    drive::PressKeys(*window, "Ctrl+Shift+!");  // many keyboards report the shifted 1 so
     drive::PressKeys(*window, "Ctrl+1");
-    EXPECT_EQ(log.size(), 2u);
-    EXPECT_EQ(field->Text(), "");
+    EXPECT_EQ(log, (std::vector<std::string>{"plain", "one", "one"}));
+    EXPECT_EQ(field->Text(), typed) << "a key with the command key was typed";
 }
 
 TEST_F(MenuRoutingTest, OtherKeyboardLayoutsReachShortcutsByTheKeysPlace) {
     auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
     window->AddMenuHandler("FormatPlain", Logging("plain"));
     window->AddMenuHandler("FormatOne", Logging("one"));
     drive::Focus(*field);
@@ -453,7 +426,6 @@ TEST_F(MenuRoutingTest, OtherKeyboardLayoutsReachShortcutsByTheKeysPlace) {
 
 TEST_F(MenuRoutingTest, EditingKeysGoThroughTheMenus) {
     auto* window = MakeWindow(true);
-    auto* field = window->Control<fw::EditField>("Field");
     std::vector<std::string> textAtPaste;
     window->AddMenuHandler("EditUndo", Logging("undo"));
     window->AddMenuHandler("EditPaste", [&] {
@@ -478,8 +450,7 @@ TEST_F(MenuRoutingTest, EditingKeysGoThroughTheMenus) {
     EXPECT_EQ(field->SelLength(), 5);
     drive::PressKeys(*window, "Ctrl+C");
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "abcXY");
-    field->SelStart(0);
-    field->SelLength(2);
+    Select(0, 2);
     drive::PressKeys(*window, "Ctrl+X");
     EXPECT_EQ(field->Text(), "cXY");
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "ab");
@@ -503,21 +474,13 @@ TEST_F(MenuRoutingTest, HandlerExceptionIsCaughtAtTheDispatchAndRethrownByTheRun
 TEST_F(MenuRoutingTest, HandlerExceptionEndsTheEventLoop) {
     auto* window = MakeWindow(true);
     window->AddMenuHandler("FileNew", [] () -> bool { throw std::runtime_error("shortcut failed"); });
-    bool timedOut = false;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&] {
-        timedOut = true;
-        QCoreApplication::exit(0);
-    });
-    guard.start(5000);
-    QTimer::singleShot(0, [window] {
-        drive::Focus(*window->ControlByName("Field"));
-        drive::PressKeys(*window, "Ctrl+N");
-    });
-    EXPECT_THROW(fw::RuntimeRun(), std::runtime_error);
-    EXPECT_FALSE(timedOut);
-    EXPECT_EQ(window->Control<fw::EditField>("Field")->Text(), "");
+    // The exception, not the guard, ends the loop.
+    EXPECT_THROW(RunTimesOut([&] {
+                     drive::Focus(*field);
+                     drive::PressKeys(*window, "Ctrl+N");
+                 }),
+                 std::runtime_error);
+    EXPECT_EQ(field->Text(), "");
 }
 
 TEST_F(MenuRoutingTest, ExceptionInTheEnablingPassIsCaughtToo) {
