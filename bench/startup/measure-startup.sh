@@ -78,7 +78,7 @@ for _ in $(seq "$RUNS"); do
   done
 done
 
-stat() {  # prints "median min max" in seconds
+summary() {  # prints "median min max" in seconds
   sort -g "$1" | awk '{ v[NR] = $1 } END {
     m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
     printf "%.4f %.4f %.4f\n", m, v[1], v[NR] }'
@@ -88,7 +88,7 @@ printf 'exec-to-first-mapped-window, %d runs each, on %s (openbox)\n' "$RUNS" "$
 printf '%-12s %10s %10s %10s\n' program median_s min_s max_s
 declare -A median minimum
 for n in "${names[@]}"; do
-  read -r med min max < <(stat "$TMP/$n.times")
+  read -r med min max < <(summary "$TMP/$n.times")
   printf '%-12s %10s %10s %10s\n' "$n" "$med" "$min" "$max"
   median[$n]=$med
   minimum[$n]=$min

@@ -137,14 +137,16 @@ void Click(RectControl& control, int x, int y) {
 
 bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     QWidget* target = Target(control);
-    bool chosen = false;
-    // The menu runs its own loop; it is answered from inside it.
-    QTimer::singleShot(0, [&] {
+    auto chosen = std::make_shared<bool>(false);
+    const QString wanted = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    // The menu runs its own loop; it is answered from inside it. The answer
+    // holds nothing of this call's, in case it comes after the call.
+    QTimer::singleShot(0, target, [chosen, wanted] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu) return;
         for (auto* action : menu->actions())
-            if (action->isVisible() && action->isEnabled() && action->text().split('\t').first() == QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()))) {
-                chosen = true;
+            if (action->isVisible() && action->isEnabled() && action->text().split('\t').first() == wanted) {
+                *chosen = true;
                 menu->close();
                 action->trigger();
                 return;
@@ -156,7 +158,7 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(), target->mapToGlobal(target->rect().center()));
     QApplication::sendEvent(target, &event);
     ProcessEvents();
-    return chosen;
+    return *chosen;
 }
 
 namespace {
