@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -345,10 +346,14 @@ TEST_F(EditFieldTest, DisabledOrReadOnlyFieldTakesNoTypingPasteCutOrClear) {
     drive::TypeText(*field, "xyz");
     EXPECT_EQ(field->Text(), "fixed");
     SetClipboard("pasted");
-    for (void (fw::EditField::*edit)() : {&fw::EditField::Paste, &fw::EditField::Clear, &fw::EditField::Cut}) {
+    const std::vector<std::pair<const char*, std::function<void(fw::EditField&)>>> edits{
+        {"paste", [](fw::EditField& f) { f.Paste(); }},
+        {"clear", [](fw::EditField& f) { f.Clear(); }},
+        {"cut", [](fw::EditField& f) { f.Cut(); }}};
+    for (const auto& [name, edit] : edits) {
         Select(0, 2);
-        (field->*edit)();
-        EXPECT_EQ(field->Text(), "fixed");
+        edit(*field);
+        EXPECT_EQ(field->Text(), "fixed") << name;
     }
     EXPECT_EQ(textChanges, 0);
     field->Copy();
