@@ -9,41 +9,6 @@ namespace fw {
 
 namespace {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const auto* end = p + s.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int length;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (end - p < length) return false;
-        if (p[1] < low || p[1] > high) return false;
-        for (int i = 2; i < length; ++i) {
-            if ((p[i] & 0xC0) != 0x80) return false;
-        }
-        p += length;
-    }
-    return true;
-}
-
 std::string FromWindows1252(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 4);
@@ -57,7 +22,7 @@ StyledText ReadPlainText(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string converted;
     std::string_view text = bytes;
-    if (!IsValidUtf8(bytes)) {
+    if (!encoding::IsValidUtf8(bytes)) {
         converted = FromWindows1252(bytes);
         text = converted;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Helpers the text readers share. The byte-to-Unicode tables cover the two
 // single-byte code pages styled-text files use most, Windows-1252 (the ANSI
@@ -72,6 +73,41 @@ inline void AppendUtf8(std::string& out, char32_t cp) {
     }
     bytes[n] = static_cast<char>(0x80 | (cp & 0x3F));
     out.append(bytes, static_cast<std::size_t>(n) + 1);
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+inline bool IsValidUtf8(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int length;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p < length) return false;
+        if (p[1] < low || p[1] > high) return false;
+        for (int i = 2; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80) return false;
+        }
+        p += length;
+    }
+    return true;
 }
 
 }  // namespace fw::encoding

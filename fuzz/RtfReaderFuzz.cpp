@@ -8,6 +8,7 @@
 #include "framework/RtfReader.h"
 #include "framework/RtfWriter.h"
 #include "framework/StyledText.h"
+#include "framework/TextEncoding.h"
 
 #include <cmath>
 #include <cstddef>
@@ -16,40 +17,6 @@
 #include <string_view>
 
 namespace {
-
-bool IsValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (s.size() - i < length) return false;
-        const auto second = static_cast<unsigned char>(s[i + 1]);
-        if (second < low || second > high) return false;
-        for (std::size_t k = 2; k < length; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += length;
-    }
-    return true;
-}
 
 void Check(bool condition) {
     if (!condition) __builtin_trap();
@@ -62,10 +29,10 @@ void CheckWellFormed(const fw::StyledText& doc, bool fromRtf) {
         for (std::size_t i = 0; i < paragraph.runs.size(); ++i) {
             const fw::StyledRun& run = paragraph.runs[i];
             Check(!run.text.empty());
-            Check(IsValidUtf8(run.text));
+            Check(fw::encoding::IsValidUtf8(run.text));
             Check(run.text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
             Check(run.text.find("\xE2\x80\xA9") == std::string::npos);
-            Check(IsValidUtf8(run.style.font));
+            Check(fw::encoding::IsValidUtf8(run.style.font));
             if (fromRtf) {
                 // The RTF reader gives every run its size and merges a run
                 // into the one before it when their formats are equal.
