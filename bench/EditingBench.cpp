@@ -16,6 +16,8 @@
 #include "shell/MenuBar1.h"
 #include "shell/Startup.h"
 
+#include "FillerText.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
@@ -43,32 +45,12 @@ namespace {
 
 constexpr std::size_t kMegabyte = 1'000'000;
 
-// A small fixed pseudo-random sequence, so every run measures the same text.
-class Sequence {
-public:
-    std::uint32_t Next(std::uint32_t bound) {
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(state_ >> 33) % bound;
-    }
-
-private:
-    std::uint64_t state_ = 7;
-};
-
 // Styled text of about `bytes` bytes of text, shaped like a document that
 // LibreOffice Writer saved: paragraphs of some 500 characters, the character
 // format changing every two to four words among the fonts, sizes, emphases
 // and colours such a document uses, an accented letter now and then, and
 // every tenth paragraph centred.
 fw::StyledText MakeDocument(std::size_t bytes) {
-    static const char* const kWords[] = {
-        "lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing", "elit", "sed", "do",
-        "eiusmod", "tempor", "incididunt", "ut", "labore", "et", "dolore", "magna", "aliqua", "enim",
-        "ad", "minim", "veniam", "quis", "nostrud", "exercitation", "ullamco", "laboris", "nisi",
-        "aliquip", "ex", "ea", "commodo", "consequat", "duis", "aute", "irure", "in", "reprehenderit",
-        "voluptate", "velit", "esse", "cillum", "fugiat", "nulla", "pariatur", "excepteur", "sint",
-    };
-    constexpr auto kWordCount = static_cast<std::uint32_t>(sizeof kWords / sizeof kWords[0]);
     const fw::Color red = fw::Color::FromRGB(0xC9211E), blue = fw::Color::FromRGB(0x2A6099);
     const fw::CharStyle kStyles[] = {
         {"Liberation Sans", 12, false, false, false, std::nullopt},
@@ -82,7 +64,7 @@ fw::StyledText MakeDocument(std::size_t bytes) {
     };
     constexpr auto kStyleCount = static_cast<std::uint32_t>(sizeof kStyles / sizeof kStyles[0]);
 
-    Sequence random;
+    Sequence random(7);
     fw::StyledText text;
     std::size_t total = 0;
     while (total < bytes) {
@@ -94,7 +76,7 @@ fw::StyledText MakeDocument(std::size_t bytes) {
             const auto words = 2 + random.Next(3);
             for (std::uint32_t w = 0; w < words; ++w) {
                 if (random.Next(40) == 0) run.text += "\xC3\xA9";
-                run.text += kWords[random.Next(kWordCount)];
+                run.text += kFillerWords[random.Next(kFillerWordCount)];
                 run.text += ' ';
             }
             length += run.text.size();
@@ -312,6 +294,23 @@ void BM_BareKeystrokeInMiddle(benchmark::State& state) { BareKeystroke(state, Wh
 // insertion point. With typedBefore, a character is typed (untimed) before
 // each press, so that the snapshot differs from the text as after real
 // typing; without, the snapshot already holds the text.
+// Times presses in the middle of the text; with typedBefore a character is
+// typed, untimed, before each press.
+void TimePresses(benchmark::State& state, QTextEdit& edit, bool typedBefore) {
+    for (auto _ : state) {
+        if (typedBefore) {
+            state.PauseTiming();
+            TypeCharacter(edit);
+            Settle();
+            state.ResumeTiming();
+        }
+        Press(edit);
+        state.PauseTiming();
+        Settle();
+        state.ResumeTiming();
+    }
+}
+
 void ProgramPress(benchmark::State& state, bool typedBefore) {
     Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
     QTextEdit& edit = scene.Editor();
@@ -323,37 +322,14 @@ void ProgramPress(benchmark::State& state, bool typedBefore) {
         state.SkipWithError("the press did not take the undo snapshot");
         return;
     }
-    for (auto _ : state) {
-        if (typedBefore) {
-            state.PauseTiming();
-            TypeCharacter(edit);
-            Settle();
-            state.ResumeTiming();
-        }
-        Press(edit);
-        state.PauseTiming();
-        Settle();
-        state.ResumeTiming();
-    }
+    TimePresses(state, edit, typedBefore);
     Describe(state, scene);
 }
 
 void BarePress(benchmark::State& state, bool typedBefore) {
     Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
-    QTextEdit& edit = *scene.bare;
-    PlaceCursor(edit, Where::Middle);
-    for (auto _ : state) {
-        if (typedBefore) {
-            state.PauseTiming();
-            TypeCharacter(edit);
-            Settle();
-            state.ResumeTiming();
-        }
-        Press(edit);
-        state.PauseTiming();
-        Settle();
-        state.ResumeTiming();
-    }
+    PlaceCursor(*scene.bare, Where::Middle);
+    TimePresses(state, *scene.bare, typedBefore);
     Describe(state, scene);
 }
 
@@ -368,6 +344,20 @@ std::int64_t FileSize(const std::filesystem::path& path) {
     return error ? -1 : static_cast<std::int64_t>(size);
 }
 
+// Reports the file's size as the bytes each iteration wrote or read, or the
+// failure when the work did not succeed or left no file.
+void ReportFile(benchmark::State& state, Scene& scene, const std::filesystem::path& path, bool succeeded,
+                const char* failure) {
+    const auto size = FileSize(path);
+    if (!succeeded || size <= 0) {
+        state.SkipWithError(failure);
+        return;
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["file_MB"] = static_cast<double>(size) / 1e6;
+    Describe(state, scene);
+}
+
 // Saving through the window's own command: the document has a file, so no
 // dialog is asked; the field's styled text is written as RTF.
 void BM_PlumoraSave(benchmark::State& state) {
@@ -377,14 +367,7 @@ void BM_PlumoraSave(benchmark::State& state) {
     scene.window->Document = std::make_shared<fw::FolderItem>(path);
     dialogs->calls.clear();
     for (auto _ : state) scene.window->SaveFile(scene.window->Title(), false);
-    const auto size = FileSize(path);
-    if (!dialogs->calls.empty() || size <= 0) {
-        state.SkipWithError("the save failed or asked the user");
-        return;
-    }
-    state.SetBytesProcessed(state.iterations() * size);
-    state.counters["file_MB"] = static_cast<double>(size) / 1e6;
-    Describe(state, scene);
+    ReportFile(state, scene, path, dialogs->calls.empty(), "the save failed or asked the user");
 }
 
 // Qt's own styled format, HTML, written by the toolkit's document writer.
@@ -397,14 +380,7 @@ void BM_BareSave(benchmark::State& state) {
         QTextDocumentWriter writer(name, "HTML");
         written = writer.write(scene.bare->document()) && written;
     }
-    const auto size = FileSize(path);
-    if (!written || size <= 0) {
-        state.SkipWithError("the bare field's document was not written");
-        return;
-    }
-    state.SetBytesProcessed(state.iterations() * size);
-    state.counters["file_MB"] = static_cast<double>(size) / 1e6;
-    Describe(state, scene);
+    ReportFile(state, scene, path, written, "the bare field's document was not written");
 }
 
 // Opening the saved file into the window's page: reading the RTF, filling
@@ -414,21 +390,15 @@ void BM_PlumoraOpen(benchmark::State& state) {
     const auto path = scene.folder / "document-to-open.rtf";
     scene.window->Document = std::make_shared<fw::FolderItem>(path);
     scene.window->SaveFile(scene.window->Title(), false);
-    const auto size = FileSize(path);
-    if (size <= 0) {
+    if (FileSize(path) <= 0) {
         state.SkipWithError("the document could not be saved for opening");
         return;
     }
     const fw::FolderItem file(path);
     const int expected = scene.Editor().document()->characterCount();
     for (auto _ : state) file.OpenStyledEditField(scene.Field());
-    if (scene.Editor().document()->characterCount() != expected) {
-        state.SkipWithError("the opened document differs from the saved one");
-        return;
-    }
-    state.SetBytesProcessed(state.iterations() * size);
-    state.counters["file_MB"] = static_cast<double>(size) / 1e6;
-    Describe(state, scene);
+    ReportFile(state, scene, path, scene.Editor().document()->characterCount() == expected,
+               "the opened document differs from the saved one");
     LayOutAll(scene.Editor());
     Settle();
 }
@@ -450,13 +420,8 @@ void BM_BareOpen(benchmark::State& state) {
         }
         scene.bare->setHtml(QString::fromUtf8(file.readAll()));
     }
-    if (scene.bare->document()->characterCount() != expected) {
-        state.SkipWithError("the opened document differs from the saved one");
-        return;
-    }
-    state.SetBytesProcessed(state.iterations() * FileSize(path));
-    state.counters["file_MB"] = static_cast<double>(FileSize(path)) / 1e6;
-    Describe(state, scene);
+    ReportFile(state, scene, path, scene.bare->document()->characterCount() == expected,
+               "the opened document differs from the saved one");
     LayOutAll(*scene.bare);
     Settle();
 }

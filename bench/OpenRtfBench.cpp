@@ -4,6 +4,8 @@
 #include "framework/RtfReader.h"
 #include "framework/TextDocumentConvert.h"
 
+#include "FillerText.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QColor>
@@ -24,32 +26,12 @@
 
 namespace {
 
-// A small fixed pseudo-random sequence, so every run measures the same file.
-class Sequence {
-public:
-    std::uint32_t Next(std::uint32_t bound) {
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(state_ >> 33) % bound;
-    }
-
-private:
-    std::uint64_t state_ = 42;
-};
-
 // An RTF document of about 5 MB holding about 2 MB of text in 4000
 // paragraphs, shaped the way LibreOffice Writer 7 writes it: every paragraph
 // starts with \pard\plain and its full paragraph and character defaults,
 // every few words open a group that states the character format, and an
 // accented letter comes as \uN\'hh now and then.
 std::string MakeLibreOfficeRtf() {
-    static const char* const kWords[] = {
-        "lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing", "elit", "sed", "do",
-        "eiusmod", "tempor", "incididunt", "ut", "labore", "et", "dolore", "magna", "aliqua", "enim",
-        "ad", "minim", "veniam", "quis", "nostrud", "exercitation", "ullamco", "laboris", "nisi",
-        "aliquip", "ex", "ea", "commodo", "consequat", "duis", "aute", "irure", "in", "reprehenderit",
-        "voluptate", "velit", "esse", "cillum", "fugiat", "nulla", "pariatur", "excepteur", "sint",
-    };
-    constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
     // Character formats as LibreOffice states them at the start of each group.
     static const char* const kFormats[] = {
         "\\loch",
@@ -89,7 +71,7 @@ std::string MakeLibreOfficeRtf() {
         "\\margtsxn1134\\margbsxn1134\\ftnbj\\ftnstart1\\ftnrstcont\\ftnnar\\aenddoc\\aftnrstcont"
         "\\aftnstart1\\aftnnrlc\\htmautsp\n";
 
-    Sequence random;
+    Sequence random(42);
     for (int paragraph = 0; paragraph < 4000; ++paragraph) {
         if (paragraph > 0) rtf += "\\par ";
         rtf += paragraph % 10 == 9 ? "\\pard\\plain \\s0\\rtlch\\af8\\afs24\\alang1081 \\ltrch\\lang1033"
@@ -105,14 +87,14 @@ std::string MakeLibreOfficeRtf() {
             rtf += '\n';
             const int words = 2 + static_cast<int>(random.Next(3));
             for (int w = 0; w < words; ++w) {
-                const char* word = kWords[random.Next(kWordCount)];
+                const std::string_view word = kFillerWords[random.Next(kFillerWordCount)];
                 if (random.Next(40) == 0) {
                     rtf += "\\u233\\'e9";
                     ++text;
                 }
                 rtf += word;
                 rtf += ' ';
-                text += static_cast<int>(std::char_traits<char>::length(word)) + 1;
+                text += static_cast<int>(word.size()) + 1;
             }
             rtf += '}';
         }

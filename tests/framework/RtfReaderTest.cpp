@@ -1,3 +1,4 @@
+#include "tests/support/StyledTextPrinting.h"
 #include "framework/RtfReader.h"
 #include "framework/RtfWriter.h"
 
@@ -15,19 +16,6 @@
 #include <vector>
 
 namespace fw {
-
-// Readable failure messages for the model types.
-static void PrintTo(const CharStyle& s, std::ostream* os) {
-    *os << "{font \"" << s.font << "\" size " << s.size << (s.bold ? " bold" : "")
-        << (s.italic ? " italic" : "") << (s.underline ? " underline" : "");
-    if (s.color) *os << " colour #" << std::hex << s.color->ToRGB() << std::dec;
-    *os << "}";
-}
-
-static void PrintTo(const StyledRun& r, std::ostream* os) {
-    *os << '"' << r.text << "\" ";
-    PrintTo(r.style, os);
-}
 
 namespace {
 

@@ -1,3 +1,4 @@
+#include "tests/support/StyledTextPrinting.h"
 #include "framework/TextDocumentConvert.h"
 
 #include "framework/RtfReader.h"
@@ -17,20 +18,6 @@
 #include <vector>
 
 namespace fw {
-
-static void PrintTo(const StyledRun& run, std::ostream* os) {
-    *os << " {\"" << run.text << "\" \"" << run.style.font << "\" " << run.style.size << (run.style.bold ? " b" : "")
-        << (run.style.italic ? " i" : "") << (run.style.underline ? " u" : "");
-    if (run.style.color) *os << " #" << std::hex << run.style.color->ToRGB() << std::dec;
-    *os << "}";
-}
-
-static void PrintTo(const StyledText& text, std::ostream* os) {
-    for (const StyledParagraph& paragraph : text.paragraphs) {
-        *os << "\n  [align " << static_cast<int>(paragraph.alignment) << "]";
-        for (const StyledRun& run : paragraph.runs) PrintTo(run, os);
-    }
-}
 
 namespace {
 

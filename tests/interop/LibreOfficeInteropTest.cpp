@@ -10,6 +10,7 @@
 // LibreOffice starts once per conversion kind, for all documents at once; it
 // runs headless with a private profile, so that neither the user's settings
 // nor an instance already running take part.
+#include "tests/support/StyledTextPrinting.h"
 #include "framework/RtfReader.h"
 #include "framework/RtfWriter.h"
 
@@ -33,18 +34,6 @@
 #include <vector>
 
 namespace fw {
-
-static void PrintTo(const CharStyle& s, std::ostream* os) {
-    *os << "{font \"" << s.font << "\" size " << s.size << (s.bold ? " bold" : "")
-        << (s.italic ? " italic" : "") << (s.underline ? " underline" : "");
-    if (s.color) *os << " colour #" << std::hex << s.color->ToRGB() << std::dec;
-    *os << "}";
-}
-
-static void PrintTo(const StyledRun& r, std::ostream* os) {
-    *os << '"' << r.text << "\" ";
-    PrintTo(r.style, os);
-}
 
 namespace {
 

@@ -1,3 +1,4 @@
+#include "tests/support/StyledTextPrinting.h"
 #include "FolderFixture.h"
 
 #include "framework/Color.h"
@@ -24,15 +25,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-namespace fw {
-static void PrintTo(const StyledRun& run, std::ostream* os) {
-    *os << '"' << run.text << "\" {\"" << run.style.font << "\" " << run.style.size << (run.style.bold ? " b" : "")
-        << (run.style.italic ? " i" : "") << (run.style.underline ? " u" : "");
-    if (run.style.color) *os << " #" << std::hex << run.style.color->ToRGB() << std::dec;
-    *os << "}";
-}
-}  // namespace fw
 
 namespace {
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "framework/StyledText.h"
+
+#include <ostream>
+
+// Readable failure messages for the styled-text model: GoogleTest finds these
+// beside the types they print.
+namespace fw {
+
+inline void PrintTo(const CharStyle& s, std::ostream* os) {
+    *os << "{font \"" << s.font << "\" size " << s.size << (s.bold ? " bold" : "") << (s.italic ? " italic" : "")
+        << (s.underline ? " underline" : "");
+    if (s.color) *os << " colour #" << std::hex << s.color->ToRGB() << std::dec;
+    *os << "}";
+}
+
+inline void PrintTo(const StyledRun& r, std::ostream* os) {
+    *os << '"' << r.text << "\" ";
+    PrintTo(r.style, os);
+}
+
+inline void PrintTo(const StyledText& text, std::ostream* os) {
+    for (const StyledParagraph& paragraph : text.paragraphs) {
+        *os << "\n  [align " << static_cast<int>(paragraph.alignment) << "]";
+        for (const StyledRun& run : paragraph.runs) {
+            *os << ' ';
+            PrintTo(run, os);
+        }
+    }
+}
+
+}  // namespace fw
