@@ -1,8 +1,8 @@
 // Opening a large RTF document: parsing it, filling the editor's text field
 // with it, and, for comparison, the time Qt's text document itself needs to
 // take the same formatted text.
-#include "framework/RtfReader.h"
-#include "framework/TextDocumentConvert.h"
+#include "framework/text/RtfReader.h"
+#include "framework/qt/TextDocumentConvert.h"
 
 #include "FillerText.h"
 

@@ -1,9 +1,9 @@
 #include "Plumora.h"
 #include "PlumoraLayout.h"
 
-#include "shell/MenuLookups.h"
-#include "shell/Pictures.h"
-#include "framework/Runtime.h"
+#include "menubar/MenuLookups.h"
+#include "resources/Pictures.h"
+#include "framework/ui/Runtime.h"
 
 namespace {
 

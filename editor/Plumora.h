@@ -1,12 +1,12 @@
 #pragma once
 
-#include "framework/BevelButton.h"
-#include "framework/Canvas.h"
-#include "framework/EditField.h"
-#include "framework/FolderItem.h"
-#include "framework/Rectangle.h"
-#include "framework/StaticText.h"
-#include "framework/Window.h"
+#include "framework/ui/BevelButton.h"
+#include "framework/ui/Canvas.h"
+#include "framework/ui/EditField.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/ui/Rectangle.h"
+#include "framework/ui/StaticText.h"
+#include "framework/ui/Window.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 #include "PlumoraLayout.h"
 #include "Templates.h"
 
-#include "framework/Runtime.h"
+#include "framework/ui/Runtime.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "Plumora.h"
 
 #include "WordCount.h"
-#include "shell/MenuLookups.h"
+#include "menubar/MenuLookups.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "Plumora.h"
 #include "PlumoraLayout.h"
 
-#include "shell/Pictures.h"
-#include "framework/PropertyRecord.h"
+#include "resources/Pictures.h"
+#include "framework/model/PropertyRecord.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "shell/Pictures.h"
-#include "shell/StartValues.h"
+#include "resources/Pictures.h"
+#include "framework/model/StartValues.h"
 
-#include "framework/Events.h"
+#include "framework/model/Events.h"
 
 #include <span>
 #include <string>

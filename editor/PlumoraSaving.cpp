@@ -1,7 +1,7 @@
 #include "Plumora.h"
 
-#include "framework/Dialogs.h"
-#include "framework/Exceptions.h"
+#include "framework/ui/Dialogs.h"
+#include "framework/model/Exceptions.h"
 
 void Plumora::SaveFile(const std::string& name, bool saveAs) {
     auto target = Document;

@@ -4,11 +4,11 @@
 // own checks, the harness traps when a result breaks what the model promises
 // (valid UTF-8 runs without paragraph breaks, no empty runs) or when writing
 // a read document and reading it back does not give the same document.
-#include "framework/PlainTextReader.h"
-#include "framework/RtfReader.h"
-#include "framework/RtfWriter.h"
-#include "framework/StyledText.h"
-#include "framework/TextEncoding.h"
+#include "framework/text/PlainTextReader.h"
+#include "framework/text/RtfReader.h"
+#include "framework/text/RtfWriter.h"
+#include "framework/text/StyledText.h"
+#include "framework/text/TextEncoding.h"
 
 #include <cmath>
 #include <cstddef>

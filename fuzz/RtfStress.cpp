@@ -2,8 +2,8 @@
 // through the fuzz target's checks (well-formed results, the write-read round
 // trip, the plain-text reader) under the address and undefined-behaviour
 // sanitizers. Prints each case with its time; any failure aborts.
-#include "framework/RtfReader.h"
-#include "framework/StyledText.h"
+#include "framework/text/RtfReader.h"
+#include "framework/text/StyledText.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "App.h"
 
 #include "editor/Plumora.h"
-#include "framework/Dialogs.h"
-#include "framework/EditField.h"
-#include "framework/Exceptions.h"
-#include "framework/FolderItem.h"
-#include "framework/Runtime.h"
+#include "framework/ui/Dialogs.h"
+#include "framework/ui/EditField.h"
+#include "framework/model/Exceptions.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/ui/Runtime.h"
 
 const AppMenuBinding kAppMenuBindings[5] = {
     {"newwindow", &App::newwindow_Action},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Application.h"
+#include "framework/ui/Application.h"
 
 // The application object: its commands keep the program usable when no
 // document window is in front.

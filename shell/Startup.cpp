@@ -1,10 +1,10 @@
 #include "Startup.h"
 
 #include "App.h"
-#include "MenuBar1.h"
+#include "menubar/MenuBar1.h"
 #include "editor/Plumora.h"
-#include "framework/Exceptions.h"
-#include "framework/Runtime.h"
+#include "framework/model/Exceptions.h"
+#include "framework/ui/Runtime.h"
 
 void SetUpClasses() {
     fw::RuntimeSetUpClass("App");

@@ -1,6 +1,6 @@
 #include "Startup.h"
 
-#include "framework/Runtime.h"
+#include "framework/ui/Runtime.h"
 
 int main(int argc, char** argv) {
     fw::RuntimeInit(argc, argv);

@@ -1,34 +1,46 @@
 #!/usr/bin/env bash
-# Qt stays below the framework's public headers: no file of the program's own
-# folders includes a Qt header, directly or through a framework header.
+# The layers of the tree, checked on its sources:
+# - Qt stays in framework/qt: no other file of the product includes a Qt
+#   header, except the .cpp files of framework/text, which may use Qt Core.
+# - The framework's folders depend one way: each includes only its own
+#   headers and those of the folders before it (text, model, menus, ui, qt).
+# - The program (every folder outside framework/, tests/, bench/, tools/ and
+#   fuzz/) reaches the framework through ui and below, never through qt.
 set -euo pipefail
 root=${1:?usage: layering.sh <source root>}
 cd "$root"
 
-is_qt() { grep -qE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](Q[A-Za-z]|qt)' "$1"; }
+order=(text model menus ui qt)
+rank() { local i; for i in "${!order[@]}"; do [[ ${order[$i]} == "$1" ]] && echo "$i" && return; done; echo -1; }
+qt_includes() { sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]((Qt[A-Za-z]*\/)?Q[A-Za-z]+(\.h)?)[>"].*/\1/p' "$1"; }
+own_includes() { sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/p' "$1"; }
+is_core() { [[ $1 == QtCore/* || -e /usr/include/x86_64-linux-gnu/qt6/QtCore/$1 ]]; }
 
 failed=0
-declare -A seen=()
-queue=()
-for file in $(find shell editor find -name '*.h' -o -name '*.cpp' 2>/dev/null); do
-  if is_qt "$file"; then echo "FAIL: $file includes a Qt header"; failed=1; fi
-  queue+=("$file")
-done
-# Follow the framework headers that the program's files reach.
-while (( ${#queue[@]} )); do
-  file=${queue[0]}; queue=("${queue[@]:1}")
-  dir=$(dirname "$file")
-  while read -r included; do
-    for candidate in "$included" "$dir/$included"; do
-      [[ -f "$candidate" ]] || continue
-      candidate=$(realpath --relative-to=. "$candidate")
-      [[ "$candidate" == framework/* && -z "${seen[$candidate]:-}" ]] || continue
-      seen[$candidate]=1
-      if is_qt "$candidate"; then echo "FAIL: $candidate includes a Qt header and is reached from $file"; failed=1; fi
-      queue+=("$candidate")
-    done
-  done < <(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/p' "$file")
-done
-echo "checked ${#seen[@]} framework headers reached from the program"
-(( failed == 0 )) && echo "PASS: Qt stays inside the framework"
+fail() { echo "FAIL: $*"; failed=1; }
+checked=0
+while IFS= read -r file; do
+  checked=$((checked + 1))
+  case $file in
+    framework/qt/*) continue ;;
+    framework/*) folder=${file#framework/}; folder=${folder%%/*} ;;
+    *) folder=program ;;
+  esac
+  while IFS= read -r header; do
+    [[ -z $header ]] && continue
+    if [[ $folder == text && $file == *.cpp ]] && is_core "$header"; then continue; fi
+    fail "$file includes the Qt header $header"
+  done < <(qt_includes "$file")
+  while IFS= read -r included; do
+    [[ $included == framework/* ]] || continue
+    target=${included#framework/}; target=${target%%/*}
+    if [[ $folder == program ]]; then
+      [[ $target == qt ]] && fail "$file reaches the Qt implementation through $included"
+    elif (( $(rank "$target") > $(rank "$folder") )); then
+      fail "$file (framework/$folder) includes $included, a folder above its own"
+    fi
+  done < <(own_includes "$file")
+done < <(git ls-files -- '*.h' '*.cpp' ':!tests/*' ':!bench/*' ':!tools/*' ':!fuzz/*' 2>/dev/null || find . -name '*.h' -o -name '*.cpp')
+echo "checked $checked files"
+(( failed == 0 )) && echo "PASS: Qt stays in framework/qt and the framework's folders depend one way"
 exit $failed

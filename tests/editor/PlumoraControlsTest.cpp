@@ -2,8 +2,8 @@
 #include "editor/Plumora.h"
 #include "editor/PlumoraLayout.h"
 
-#include "framework/PropertyRecord.h"
-#include "shell/StartValues.h"
+#include "framework/model/PropertyRecord.h"
+#include "framework/model/StartValues.h"
 
 #include <gtest/gtest.h>
 

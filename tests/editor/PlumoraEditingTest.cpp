@@ -1,9 +1,9 @@
 #include "tests/support/ApplicationTest.h"
 #include "editor/Plumora.h"
 
-#include "framework/EditField.h"
-#include "framework/MenuItem.h"
-#include "shell/MenuLookups.h"
+#include "framework/ui/EditField.h"
+#include "framework/menus/MenuItem.h"
+#include "menubar/MenuLookups.h"
 
 #include <gtest/gtest.h>
 

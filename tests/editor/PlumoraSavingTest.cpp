@@ -1,9 +1,9 @@
 #include "tests/support/ApplicationTest.h"
 #include "editor/Plumora.h"
 
-#include "framework/EditField.h"
-#include "framework/RtfReader.h"
-#include "framework/StyledText.h"
+#include "framework/ui/EditField.h"
+#include "framework/text/RtfReader.h"
+#include "framework/text/StyledText.h"
 
 #include <gtest/gtest.h>
 

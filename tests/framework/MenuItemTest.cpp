@@ -1,4 +1,4 @@
-#include "framework/MenuItem.h"
+#include "framework/menus/MenuItem.h"
 
 #include <gtest/gtest.h>
 

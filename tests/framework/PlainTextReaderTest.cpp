@@ -1,4 +1,4 @@
-#include "framework/PlainTextReader.h"
+#include "framework/text/PlainTextReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "framework/PropertyRecord.h"
+#include "framework/model/PropertyRecord.h"
 
-#include "framework/Exceptions.h"
+#include "framework/model/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Reads RTF written by LibreOffice Writer and AbiWord. The files and their
 // sources live in tests/data/rtf; make-fixtures.sh there regenerates them.
-#include "framework/RtfReader.h"
+#include "framework/text/RtfReader.h"
 
 #include <gtest/gtest.h>
 

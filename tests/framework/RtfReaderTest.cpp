@@ -1,6 +1,6 @@
 #include "tests/support/StyledTextPrinting.h"
-#include "framework/RtfReader.h"
-#include "framework/RtfWriter.h"
+#include "framework/text/RtfReader.h"
+#include "framework/text/RtfWriter.h"
 
 #include <QByteArray>
 #include <QString>

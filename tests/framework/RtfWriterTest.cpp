@@ -1,6 +1,6 @@
-#include "framework/RtfWriter.h"
+#include "framework/text/RtfWriter.h"
 
-#include "framework/RtfReader.h"
+#include "framework/text/RtfReader.h"
 
 #include <gtest/gtest.h>
 

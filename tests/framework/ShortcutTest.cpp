@@ -1,4 +1,4 @@
-#include "framework/Shortcut.h"
+#include "framework/menus/Shortcut.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/Strings.h"
+#include "framework/text/Strings.h"
 
 #include <gtest/gtest.h>
 

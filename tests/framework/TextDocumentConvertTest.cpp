@@ -1,7 +1,7 @@
 #include "tests/support/StyledTextPrinting.h"
-#include "framework/TextDocumentConvert.h"
+#include "framework/qt/TextDocumentConvert.h"
 
-#include "framework/RtfReader.h"
+#include "framework/text/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QByteArray>

@@ -11,8 +11,8 @@
 // runs headless with a private profile, so that neither the user's settings
 // nor an instance already running take part.
 #include "tests/support/StyledTextPrinting.h"
-#include "framework/RtfReader.h"
-#include "framework/RtfWriter.h"
+#include "framework/text/RtfReader.h"
+#include "framework/text/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>

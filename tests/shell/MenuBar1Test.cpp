@@ -1,9 +1,9 @@
 #include "tests/support/ApplicationTest.h"
-#include "shell/MenuBar1.h"
+#include "menubar/MenuBar1.h"
 
 #include "shell/App.h"
-#include "shell/MenuLookups.h"
-#include "framework/Window.h"
+#include "menubar/MenuLookups.h"
+#include "framework/ui/Window.h"
 
 #include <gtest/gtest.h>
 

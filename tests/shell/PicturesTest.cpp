@@ -1,5 +1,5 @@
 #include "tests/support/ApplicationTest.h"
-#include "shell/Pictures.h"
+#include "resources/Pictures.h"
 
 #include "editor/PlumoraLayout.h"
 

@@ -1,10 +1,10 @@
 #include "tests/support/ApplicationTest.h"
-#include "shell/StartValues.h"
+#include "framework/model/StartValues.h"
 
 #include "editor/PlumoraLayout.h"
-#include "framework/Exceptions.h"
-#include "framework/Object.h"
-#include "framework/RectControl.h"
+#include "framework/model/Exceptions.h"
+#include "framework/model/Object.h"
+#include "framework/ui/RectControl.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 
 #include "editor/Plumora.h"
 #include "shell/App.h"
-#include "shell/MenuBar1.h"
-#include "framework/Exceptions.h"
-#include "framework/FolderItem.h"
-#include "framework/Runtime.h"
-#include "framework/Window.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
+#include "menubar/MenuBar1.h"
+#include "framework/model/Exceptions.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/ui/Runtime.h"
+#include "framework/ui/Window.h"
+#include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "editor/Plumora.h"
-#include "framework/EditField.h"
-#include "framework/FolderItem.h"
-#include "framework/Runtime.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
-#include "shell/MenuBar1.h"
+#include "framework/ui/EditField.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/ui/Runtime.h"
+#include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/testing/TestDriver.h"
+#include "menubar/MenuBar1.h"
 #include "shell/Startup.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "framework/testing/TestDriver.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <gtest/gtest.h>
 

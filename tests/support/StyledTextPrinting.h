@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/StyledText.h"
+#include "framework/text/StyledText.h"
 
 #include <ostream>
 

@@ -1,11 +1,11 @@
 #include "ScriptedWindow.h"
 
-#include "framework/EditField.h"
-#include "framework/MenuItem.h"
-#include "framework/Runtime.h"
-#include "framework/StyledText.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
+#include "framework/ui/EditField.h"
+#include "framework/menus/MenuItem.h"
+#include "framework/ui/Runtime.h"
+#include "framework/text/StyledText.h"
+#include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -2,11 +2,11 @@
 
 #include "ScriptedWindow.h"
 
-#include "framework/EditField.h"
-#include "framework/Exceptions.h"
-#include "framework/FolderItem.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
+#include "framework/ui/EditField.h"
+#include "framework/model/Exceptions.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <gtest/gtest.h>
 

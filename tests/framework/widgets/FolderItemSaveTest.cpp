@@ -1,11 +1,11 @@
 #include "tests/support/StyledTextPrinting.h"
 #include "FolderFixture.h"
 
-#include "framework/Color.h"
-#include "framework/EditField.h"
-#include "framework/FolderItem.h"
-#include "framework/RtfReader.h"
-#include "framework/StyledText.h"
+#include "framework/text/Color.h"
+#include "framework/ui/EditField.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/text/RtfReader.h"
+#include "framework/text/StyledText.h"
 
 #include <gtest/gtest.h>
 

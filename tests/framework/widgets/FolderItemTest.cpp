@@ -1,9 +1,9 @@
 #include "FolderFixture.h"
 
-#include "framework/EditField.h"
-#include "framework/FolderItem.h"
-#include "framework/Picture.h"
-#include "framework/StyledText.h"
+#include "framework/ui/EditField.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/ui/Picture.h"
+#include "framework/text/StyledText.h"
 
 #include <QColor>
 #include <QImage>

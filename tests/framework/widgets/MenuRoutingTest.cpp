@@ -1,11 +1,11 @@
 #include "ScriptedWindow.h"
 
-#include "framework/Application.h"
-#include "framework/EditField.h"
-#include "framework/MenuItem.h"
-#include "framework/Runtime.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/EditField.h"
+#include "framework/menus/MenuItem.h"
+#include "framework/ui/Runtime.h"
+#include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "framework/FolderItem.h"
-#include "framework/Picture.h"
-#include "framework/RectControl.h"
-#include "framework/Window.h"
-#include "framework/testing/TestDriver.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/ui/Picture.h"
+#include "framework/ui/RectControl.h"
+#include "framework/ui/Window.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,10 +1,10 @@
 #include "ScriptedWindow.h"
 
-#include "framework/EditField.h"
-#include "framework/Exceptions.h"
-#include "framework/Object.h"
-#include "framework/PropertyRecord.h"
-#include "framework/testing/TestDriver.h"
+#include "framework/ui/EditField.h"
+#include "framework/model/Exceptions.h"
+#include "framework/model/Object.h"
+#include "framework/model/PropertyRecord.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <gtest/gtest.h>
 

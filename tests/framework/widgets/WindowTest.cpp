@@ -1,14 +1,14 @@
 #include "ScriptedWindow.h"
 
-#include "framework/Application.h"
-#include "framework/EditField.h"
-#include "framework/Exceptions.h"
-#include "framework/MenuItem.h"
-#include "framework/PushButton.h"
-#include "framework/Rectangle.h"
-#include "framework/Runtime.h"
-#include "framework/testing/ScriptedDialogs.h"
-#include "framework/testing/TestDriver.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/EditField.h"
+#include "framework/model/Exceptions.h"
+#include "framework/menus/MenuItem.h"
+#include "framework/ui/PushButton.h"
+#include "framework/ui/Rectangle.h"
+#include "framework/ui/Runtime.h"
+#include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/testing/TestDriver.h"
 
 #include <gtest/gtest.h>
 

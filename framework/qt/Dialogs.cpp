@@ -1,0 +1,68 @@
+#include "framework/ui/Dialogs.h"
+
+#include "framework/ui/FolderItem.h"
+#include "framework/qt/QtConvert.h"
+#include "framework/qt/QtDialogs.h"
+#include "framework/qt/RuntimeState.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace fw {
+
+namespace {
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+// The name filters that a file-type filter stands for. "text" is the
+// program's styled text; an empty filter shows every file.
+QString NameFilters(const std::string& filter) {
+    if (filter == "text") return QStringLiteral("Styled text (*.rtf);;All files (*)");
+    return QStringLiteral("All files (*)");
+}
+
+}  // namespace
+
+std::shared_ptr<FolderItem> QtDialogs::GetOpenFolderItem(const std::string& filter) {
+    const auto path = QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("Open"), QString(), NameFilters(filter));
+    if (path.isEmpty()) return nullptr;
+    return std::make_shared<FolderItem>(path.toStdString());
+}
+
+std::shared_ptr<FolderItem> QtDialogs::GetSaveFolderItem(const std::string& filter, const std::string& name) {
+    QFileDialog dialog(DialogParent(), QStringLiteral("Save"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(NameFilters(filter));
+    if (filter == "text") dialog.setDefaultSuffix(QStringLiteral("rtf"));
+    dialog.selectFile(ToQt(name));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return nullptr;
+    return std::make_shared<FolderItem>(dialog.selectedFiles().constFirst().toStdString());
+}
+
+bool QtDialogs::SelectColor(Color& color, const std::string& prompt) {
+    const auto chosen = QColorDialog::getColor(ToQt(color), DialogParent(), ToQt(prompt));
+    if (!chosen.isValid()) return false;
+    color = FromQt(chosen);
+    return true;
+}
+
+void QtDialogs::MsgBox(const std::string& message) {
+    QMessageBox box(DialogParent());
+    box.setWindowTitle(QStringLiteral("Plumora"));
+    box.setText(ToQt(message));
+    box.exec();
+}
+
+void QtDialogs::Beep() { QApplication::beep(); }
+
+void SetDialogs(std::unique_ptr<Dialogs> dialogs) { State().dialogs = std::move(dialogs); }
+
+Dialogs& CurrentDialogs() {
+    auto& dialogs = State().dialogs;
+    if (!dialogs) dialogs = std::make_unique<QtDialogs>();
+    return *dialogs;
+}
+
+}  // namespace fw

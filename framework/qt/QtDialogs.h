@@ -1,0 +1,18 @@
+#pragma once
+
+// The toolkit's own dialogs; private to the framework.
+
+#include "framework/ui/Dialogs.h"
+
+namespace fw {
+
+class QtDialogs : public Dialogs {
+public:
+    std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) override;
+    std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter, const std::string& name) override;
+    bool SelectColor(Color& color, const std::string& prompt) override;
+    void MsgBox(const std::string& message) override;
+    void Beep() override;
+};
+
+}  // namespace fw

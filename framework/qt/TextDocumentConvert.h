@@ -1,0 +1,25 @@
+#pragma once
+
+// Private to the framework: moves styled text into and out of Qt's text
+// document, which the text field edits.
+
+#include "framework/text/StyledText.h"
+
+class QTextDocument;
+
+namespace fw {
+
+// Replaces the whole content of the document: one block per paragraph (an
+// empty document when there are none), each run inserted with only the
+// properties its style states. A run's CR, LF or U+2029 becomes a line break
+// (U+2028), since runs never hold a paragraph break. The undo history is
+// cleared, as for any wholesale replacement of the text.
+void SetDocumentStyledText(QTextDocument& doc, const StyledText& text);
+
+// Reads the document back, one paragraph per block, merging adjacent
+// fragments of equal style. A format property that is not set reads as the
+// model's default: no font name, size 0, no colour. A document holding only
+// one empty block without alignment reads as no paragraphs.
+StyledText DocumentStyledText(const QTextDocument& doc);
+
+}  // namespace fw

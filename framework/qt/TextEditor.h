@@ -1,0 +1,46 @@
+#pragma once
+
+// The toolkit's widget behind an EditField; private to the framework.
+
+#include "framework/ui/EditField.h"
+
+#include <QTextEdit>
+
+#include <functional>
+
+namespace fw {
+
+struct EditField::Editor : QTextEdit {
+    explicit Editor(EditField& field);
+
+    // Runs a change of the text as one: TextChange is raised once afterwards
+    // (always when raiseAlways, else only when the text changed), SelChange
+    // once when the selection moved.
+    void Change(const std::function<void()>& change, bool raiseAlways = false);
+
+    // Runs a change of formats only, which raises no TextChange.
+    void Restyle(const std::function<void()>& restyle);
+
+    EditField& field;
+    bool singleLine = true;
+    bool acceptTabs = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void ContentsChanged(int from, int removed, int added);
+    void SelectionMoved();
+
+    int changeDepth_ = 0;
+    bool changedInside_ = false;
+    bool restyling_ = false;
+    int lastSelStart_ = -1, lastSelEnd_ = -1;
+};
+
+}  // namespace fw

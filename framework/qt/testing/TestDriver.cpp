@@ -1,0 +1,317 @@
+#include "TestDriver.h"
+
+#include "ScriptedDialogs.h"
+#include "framework/model/Exceptions.h"
+#include "framework/menus/MenuItem.h"
+#include "framework/qt/MenuRouting.h"
+#include "framework/ui/RectControl.h"
+#include "framework/ui/Runtime.h"
+#include "framework/ui/StaticText.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/BevelButton.h"
+#include "framework/ui/PushButton.h"
+#include "framework/qt/QtConvert.h"
+#include "framework/qt/RuntimeState.h"
+#include "framework/ui/Window.h"
+#include "framework/qt/WindowFrame.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QCursor>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace fw::testing {
+
+namespace {
+
+QWidget* Target(RectControl& control) {
+    QWidget* view = ViewOf(control);
+    // Text fields take the mouse in their viewport.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(view)) return area->viewport();
+    return view;
+}
+
+QMenuBar* FrontMenuBar() {
+    auto* front = WindowAt(0);
+    return front ? front->Widgets().menuBar() : nullptr;
+}
+
+// The action of the named item in the menu, with the menus that lead to it.
+QAction* FindAction(QMenu* menu, std::string_view name, std::vector<QMenu*>& path) {
+    path.push_back(menu);
+    for (auto* action : menu->actions()) {
+        const auto item = action->data().value<std::shared_ptr<MenuItem>>();
+        if (item && item->Name() == name) return action;
+        if (auto* submenu = action->menu())
+            if (auto* found = FindAction(submenu, name, path)) return found;
+    }
+    path.pop_back();
+    return nullptr;
+}
+
+QAction* FindInBar(std::string_view name, std::vector<QMenu*>& path) {
+    auto* bar = FrontMenuBar();
+    if (!bar) return nullptr;
+    for (auto* action : bar->actions())
+        if (auto* menu = action->menu())
+            if (auto* found = FindAction(menu, name, path)) return found;
+    return nullptr;
+}
+
+}  // namespace
+
+void StartHeadlessRuntime() {
+    if (QCoreApplication::instance()) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "plumora-tests";
+    static char* argv[] = {name, nullptr};
+    RuntimeInit(argc, argv);
+    RuntimeInitExternalClasses();
+    InitPluginEntrypoints();
+    InstallScriptedDialogs();
+}
+
+void StopHeadlessRuntime() {
+    if (!QCoreApplication::instance()) return;
+    RuntimeShutdown();
+}
+
+void ProcessEvents() {
+    for (int round = 0; round < 2; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+    // Outside the event loop, closed windows go only when asked to.
+    DestroyForgottenWindows();
+}
+
+void ReleaseAllWindows() {
+    RuntimeReleaseWindows();
+    ProcessEvents();
+    // A test that quit or let an exception escape leaves the runtime as at the
+    // end of a run; the next test starts it afresh.
+    State().quitting = false;
+    State().escaped = nullptr;
+}
+
+void Focus(RectControl& control) {
+    auto* view = ViewOf(control);
+    view->window()->activateWindow();
+    view->setFocus(Qt::OtherFocusReason);
+    ProcessEvents();
+}
+
+void TypeText(RectControl& control, std::string_view text) {
+    Focus(control);
+    QTest::keyClicks(ViewOf(control), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    ProcessEvents();
+}
+
+void PressKeys(Window& window, std::string_view sequence) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != &window.Widgets()) target = &window.Widgets();
+    const QKeySequence keys(QString::fromUtf8(sequence.data(), static_cast<qsizetype>(sequence.size())));
+    QTest::keySequence(target, keys);
+    ProcessEvents();
+}
+
+void Click(RectControl& control, int x, int y) {
+    QWidget* target = Target(control);
+    const QPoint at = x < 0 ? target->rect().center() : target->mapFrom(ViewOf(control), QPoint(x, y));
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at);
+    ProcessEvents();
+}
+
+bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
+    QWidget* target = Target(control);
+    auto chosen = std::make_shared<bool>(false);
+    const QString wanted = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    // The menu runs its own loop; it is answered from inside it. The answer
+    // holds nothing of this call's, in case it comes after the call.
+    QTimer::singleShot(0, target, [chosen, wanted] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (auto* action : menu->actions())
+            if (action->isVisible() && action->isEnabled() && action->text().split('\t').first() == wanted) {
+                *chosen = true;
+                menu->close();
+                action->trigger();
+                return;
+            }
+        menu->close();
+    });
+    // A right click reaches a text field through its viewport: the field
+    // itself ignores mouse-made context menu events.
+    QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(), target->mapToGlobal(target->rect().center()));
+    QApplication::sendEvent(target, &event);
+    ProcessEvents();
+    return *chosen;
+}
+
+namespace {
+
+// The items from the bar down to the named one, or nothing.
+bool PathTo(const MenuItem& parent, std::string_view name, std::vector<std::shared_ptr<MenuItem>>& path) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        path.push_back(parent.Item(i));
+        if (parent.Item(i)->Name() == name || PathTo(*parent.Item(i), name, path)) return true;
+        path.pop_back();
+    }
+    return false;
+}
+
+bool ChooseFromApplicationBar(std::string_view itemName) {
+    auto* app = GetAppObject();
+    const auto bar = app ? app->MenuBar() : nullptr;
+    std::vector<std::shared_ptr<MenuItem>> path;
+    if (!bar || !PathTo(*bar, itemName, path)) return false;
+    RunEnablingPass();
+    for (const auto& item : path)
+        if (!item->Visible() || !item->Enabled()) return false;
+    Dispatch(path.back());
+    ProcessEvents();
+    return true;
+}
+
+}  // namespace
+
+bool ChooseMenu(std::string_view itemName) {
+    if (!WindowAt(0)) return ChooseFromApplicationBar(itemName);
+    std::vector<QMenu*> path;
+    auto* action = FindInBar(itemName, path);
+    if (!action) return false;
+    for (auto* menu : path) emit menu->aboutToShow();
+    if (!action->isVisible() || !action->isEnabled()) return false;
+    action->trigger();
+    ProcessEvents();
+    return true;
+}
+
+MenuState ShownMenuItem(std::string_view itemName) {
+    std::vector<QMenu*> path;
+    auto* action = FindInBar(itemName, path);
+    if (!action) return {};
+    for (auto* menu : path) emit menu->aboutToShow();
+    return {true, action->isVisible(), action->isEnabled(), action->isChecked(), action->text().toStdString()};
+}
+
+std::string ShownText(RectControl& control) {
+    auto* view = ViewOf(control);
+    if (auto* label = qobject_cast<QLabel*>(view)) return label->text().toStdString();
+    if (auto* button = qobject_cast<QPushButton*>(view)) return button->text().toStdString();
+    if (auto* bevel = dynamic_cast<BevelButton*>(&control)) return bevel->Caption();
+    if (auto* tabs = qobject_cast<QTabWidget*>(view)) {
+        QStringList captions;
+        for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
+        return captions.join(QChar('\r')).toStdString();
+    }
+    return {};
+}
+
+bool IsShown(RectControl& control) { return ViewOf(control)->isVisibleTo(ContentOf(control.OwnerWindow())); }
+
+bool Grab(Window& window, const std::string& pngPath) {
+    return ContentOf(window)->grab().save(QString::fromStdString(pngPath), "PNG");
+}
+
+std::optional<Color> PixelOf(const std::string& imagePath, int x, int y) {
+    const QImage image(QString::fromStdString(imagePath));
+    if (image.isNull() || !image.valid(x, y)) return std::nullopt;
+    return FromQt(image.pixelColor(x, y));
+}
+
+void ResizeContent(Window& window, int width, int height) {
+    auto& frame = window.Widgets();
+    // The frame keeps its menu bar: only the content's share of it changes.
+    const QSize content = ContentOf(window)->size();
+    frame.resize(frame.size() + QSize(width, height) - content);
+    ProcessEvents();
+}
+
+ContentSize ShownContentSize(Window& window) {
+    const QSize size = ContentOf(window)->size();
+    return {size.width(), size.height()};
+}
+
+bool IsShown(Window& window) { return window.Widgets().isVisible(); }
+
+bool CloseLikeUser(Window& window) {
+    window.Widgets().close();
+    const bool closed = !window.IsOpen();
+    ProcessEvents();
+    return closed;
+}
+
+FontStyle ShownFontStyle(RectControl& control) {
+    const QFont font = ViewOf(control)->font();
+    return {font.bold(), font.italic(), font.underline()};
+}
+
+bool HasFocus(RectControl& control) {
+    auto* view = ViewOf(control);
+    auto* focus = QApplication::focusWidget();
+    return focus && (focus == view || view->isAncestorOf(focus));
+}
+
+void MoveMouse(RectControl& control, int x, int y) {
+    // The pointer finds only windows that the desktop has already exposed.
+    ProcessEvents();
+    QCursor::setPos(ViewOf(control)->mapToGlobal(QPoint(x, y)));
+    ProcessEvents();
+}
+
+bool ClickAndChoose(RectControl& control, std::string_view caption) {
+    auto chosen = std::make_shared<bool>(false);
+    const QString wanted = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    // The menu runs its own loop; it is answered from inside it, by the
+    // keyboard, so that the menu reports the entry as chosen.
+    QTimer::singleShot(0, [chosen, wanted] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (auto* action : menu->actions())
+            if (action->isVisible() && action->isEnabled() && !action->isSeparator() && action->text() == wanted) {
+                *chosen = true;
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+    Click(control);
+    return *chosen;
+}
+
+void RunInEventLoop(std::function<void()> task, int delayMilliseconds) {
+    QTimer::singleShot(delayMilliseconds, qApp, [task = std::move(task)] { Guarded(task); });
+}
+
+void StopEventLoop() { QCoreApplication::exit(0); }
+
+std::string TakeEscapedException() {
+    auto escaped = std::exchange(State().escaped, nullptr);
+    if (!escaped) return {};
+    try {
+        std::rethrow_exception(escaped);
+    } catch (const RuntimeException& error) {
+        return std::string(error.ClassName()) + ": " + error.what();
+    } catch (const std::exception& error) {
+        return std::string("std::exception: ") + error.what();
+    } catch (...) {
+        return "an exception of unknown type";
+    }
+}
+
+}  // namespace fw::testing

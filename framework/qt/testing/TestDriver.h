@@ -1,0 +1,124 @@
+#pragma once
+
+#include "framework/text/Color.h"
+
+#include <functional>
+#include <optional>
+
+#include <string>
+#include <string_view>
+
+namespace fw {
+class RectControl;
+class Window;
+}
+
+// Drives the framework as a person would, headless, through the toolkit's own
+// event handling.
+namespace fw::testing {
+
+// Starts the runtime once per process on the offscreen platform. Later calls do nothing.
+void StartHeadlessRuntime();
+
+// Shuts the runtime and the toolkit down. Call it after the last test, while
+// the process's static objects still exist: the toolkit relies on some of them
+// when it goes, and left to the end of the process it would outlive them.
+void StopHeadlessRuntime();
+
+// Runs the events that are waiting, deferred window closes among them.
+void ProcessEvents();
+
+// Closes and releases every window, so that the next test starts with none,
+// and readies the event loop to run again after a Quit or an escaped exception.
+void ReleaseAllWindows();
+
+// Gives the control the keyboard focus and types the text into it, key by key.
+void TypeText(RectControl& control, std::string_view text);
+// Presses a key sequence such as "Ctrl+V", "Ctrl+Shift+L" or "Return" on the
+// focused control of the window (the window itself when none).
+void PressKeys(Window& window, std::string_view sequence);
+// Gives the control the keyboard focus.
+void Focus(RectControl& control);
+
+// Presses and releases the left mouse button over the control, at its centre
+// unless a position inside it is given.
+void Click(RectControl& control, int x = -1, int y = -1);
+// Opens the control's context menu at its centre and chooses the entry with
+// this caption; false when no menu or no such enabled entry appeared.
+bool ChooseContextMenuEntry(RectControl& control, std::string_view caption);
+
+// Chooses the menu item of this name in the front window's menu bar by the
+// road of a click: its menu is about to be shown (the enabling pass runs), and
+// the item is triggered when it is visible and enabled. False otherwise.
+// With no window open the item is taken from the application's own bar, as a
+// menu outside any window would offer it: the enabling pass runs, and the
+// item is chosen when it and the menus above it are visible and enabled.
+bool ChooseMenu(std::string_view itemName);
+
+// Runs the task from the event loop after the delay: inside a running
+// RuntimeRun, or at the next ProcessEvents. An exception it lets out is
+// treated as one from a handler of the program: it ends the loop.
+void RunInEventLoop(std::function<void()> task, int delayMilliseconds = 0);
+// Ends a running event loop directly, past the framework's Quit: the safety
+// net of a test whose quit under test fails.
+void StopEventLoop();
+// The exception a handler let out since the last call, as "Class: message";
+// empty when none escaped.
+std::string TakeEscapedException();
+
+// The item as the front window's menu bar would show it now.
+struct MenuState {
+    bool present = false;  // the item exists in the bar
+    bool visible = false;
+    bool enabled = false;
+    bool checked = false;
+    std::string caption;  // as shown, with the shortcut after a tab
+};
+MenuState ShownMenuItem(std::string_view itemName);
+
+// The text a label or a button shows on screen; for a tab panel, its tab
+// captions separated by CR.
+std::string ShownText(RectControl& control);
+// Whether the control is on screen (its own and its containers' visibility).
+bool IsShown(RectControl& control);
+
+// Saves a picture of the window's content area as a PNG.
+bool Grab(Window& window, const std::string& pngPath);
+
+// Whether the control holds the keyboard focus.
+bool HasFocus(RectControl& control);
+// Moves the pointer to a point given in the control's coordinates, which may
+// lie outside it; the controls under the old and the new point learn of it.
+void MoveMouse(RectControl& control, int x, int y);
+// Clicks the control and, in the pop-up menu that the click opens, chooses
+// the entry with this caption; false when no menu or no such enabled entry
+// appeared (the menu is then closed without a choice).
+bool ClickAndChoose(RectControl& control, std::string_view caption);
+
+// The colour of one pixel of an image file (PNG, BMP); nothing when the file
+// cannot be read or the point lies outside the image.
+std::optional<Color> PixelOf(const std::string& imagePath, int x, int y);
+
+// Resizes the window as a user dragging its frame does, asking for a content
+// area of width by height; the window's limits apply.
+void ResizeContent(Window& window, int width, int height);
+// The size of the window's content area on screen.
+struct ContentSize {
+    int width = 0;
+    int height = 0;
+};
+ContentSize ShownContentSize(Window& window);
+// Whether the window is on screen.
+bool IsShown(Window& window);
+// Asks the window to close as the desktop's close box does; true when it closed.
+bool CloseLikeUser(Window& window);
+
+// The style of the type in which a control shows its text.
+struct FontStyle {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+FontStyle ShownFontStyle(RectControl& control);
+
+}  // namespace fw::testing

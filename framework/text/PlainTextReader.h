@@ -1,0 +1,15 @@
+#pragma once
+
+#include "framework/text/StyledText.h"
+
+#include <string_view>
+
+namespace fw {
+
+// Reads plain text: UTF-8 (a byte order mark is dropped) or, when the bytes
+// are not valid UTF-8, Windows-1252. CR LF, LF and CR each end a paragraph,
+// as does U+2029; a final line end adds no empty paragraph. NUL bytes are
+// dropped. Every run has the default style (no font, size 0, no colour).
+StyledText ReadPlainText(std::string_view bytes);
+
+}  // namespace fw

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "framework/text/Color.h"
+
+#include <memory>
+#include <string>
+
+namespace fw {
+
+class FolderItem;
+
+// The platform's dialogs. The framework calls them through one instance that
+// tests replace with a scripted one (SetDialogs), so that no modal dialog
+// ever waits for a person there.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // The file chosen in the open dialog, or nothing when cancelled.
+    virtual std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) = 0;
+    // The file chosen in the save dialog, proposing the name; nothing when cancelled.
+    virtual std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter, const std::string& name) = 0;
+    // The colour picker; true, with color set, when the user confirms.
+    virtual bool SelectColor(Color& color, const std::string& prompt) = 0;
+    virtual void MsgBox(const std::string& message) = 0;
+    virtual void Beep() = 0;
+};
+
+// Installs the dialogs the framework uses from now on; the toolkit's own by default.
+void SetDialogs(std::unique_ptr<Dialogs> dialogs);
+Dialogs& CurrentDialogs();
+
+inline std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) {
+    return CurrentDialogs().GetOpenFolderItem(filter);
+}
+inline std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter, const std::string& name) {
+    return CurrentDialogs().GetSaveFolderItem(filter, name);
+}
+inline bool SelectColor(Color& color, const std::string& prompt) { return CurrentDialogs().SelectColor(color, prompt); }
+inline void MsgBox(const std::string& message) { CurrentDialogs().MsgBox(message); }
+inline void Beep() { CurrentDialogs().Beep(); }
+
+}  // namespace fw
