@@ -10,6 +10,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -208,7 +209,8 @@ void EditField::Editor::PasteByHand(const std::function<void()>& paste) {
 }
 
 void EditField::Editor::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton) PasteByHand([&] { QTextEdit::mouseReleaseEvent(event); });
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection())
+        PasteByHand([&] { QTextEdit::mouseReleaseEvent(event); });
     else QTextEdit::mouseReleaseEvent(event);
 }
 
