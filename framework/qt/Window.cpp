@@ -230,6 +230,14 @@ void Window::Show() {
     }
     if (fullScreen_) frame_->showFullScreen();
     else frame_->show();
+    // The control that takes the keyboard when the window is activated is
+    // chosen now: commands meant for the window find it before then.
+    if (!frame_->focusWidget())
+        for (const auto& control : controls_)
+            if (auto* view = ViewOf(*control); view && view->isVisible() && (view->focusPolicy() & Qt::TabFocus)) {
+                view->setFocus(Qt::OtherFocusReason);
+                break;
+            }
     frame_->raise();
     frame_->activateWindow();
     BringToFront(*this);
