@@ -203,7 +203,8 @@ void EditField::Editor::keyPressEvent(QKeyEvent* event) {
     // Alt and Meta make commands, never text: a key with them that no menu
     // took goes on to the window instead of typing its letter.
     const bool commandKey = event->modifiers() & (Qt::AltModifier | Qt::MetaModifier);
-    if (commandKey || (singleLine && lineEnd) || (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
+    if (commandKey || (singleLine && lineEnd) ||
+        (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
         event->ignore();
         return;
     }

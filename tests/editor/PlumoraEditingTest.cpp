@@ -77,6 +77,18 @@ TEST_F(PlumoraEditingTest, EachWindowCountsTheWordsOfItsTextAtEveryKeyAndKeepsIt
     }
 }
 
+// Alt and Meta make commands: a letter with them never reaches the document.
+TEST_F(PlumoraEditingTest, AltAndMetaKeysTypeNothingAndChangeNothing) {
+    auto* window = NewWindow();
+    drive::Focus(*window->EditField1());
+    for (const char* keys : {"Alt+V", "Alt+I", "Alt+O", "Meta+V", "Alt+Shift+X", "Alt+Backspace"})
+        drive::PressKeys(*window, keys);
+    EXPECT_EQ(window->EditField1()->Text(), "");
+    EXPECT_FALSE(window->TextHasChanged);
+    drive::PressKeys(*window, "V");
+    EXPECT_EQ(window->EditField1()->Text(), "v");
+}
+
 TEST_F(PlumoraEditingTest, SaveItemIsShownExactlyWhileTheDocumentHasUnsavedChanges) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();

@@ -194,6 +194,22 @@ TEST_F(PlumoraSavingTest, SaveOfAPlainTextDocumentAsksForAnRtfFileBesideIt) {
     EXPECT_EQ(window->Title(), "notes.rtf");
 }
 
+// Justified paragraphs are shown justified, reported as 4 and written \\qj.
+TEST_F(PlumoraSavingTest, AJustifiedParagraphStaysJustified) {
+    auto* opened = Open(Write("justified.rtf", "{\\rtf1\\ansi\\qj Both margins\\par\\pard\\qc centred\\par}"));
+    auto& field = *opened->EditField1();
+    field.SelStart(0);
+    EXPECT_EQ(field.SelAlignment(), 4);
+    field.SelStart(14);
+    EXPECT_EQ(field.SelAlignment(), 2);
+    AnswerSave(folder / "out.rtf");
+    Choose(*opened, "FileSaveas");
+    const auto written = fw::ReadRtf(ReadBytes(folder / "out.rtf"));
+    ASSERT_FALSE(written.paragraphs.empty());
+    EXPECT_EQ(written.paragraphs[0].alignment, fw::Alignment::Justify);
+    EXPECT_NE(ReadBytes(folder / "out.rtf").find("\\qj"), std::string::npos);
+}
+
 TEST_F(PlumoraSavingTest, SaveAsAlwaysAsksProposingTheTitleAndMovesToTheNewFile) {
     auto* window = SavedWindow(folder / "old.rtf", "content");
     const auto old = Aged(folder / "old.rtf");
