@@ -39,11 +39,7 @@ e2e_wait_window '^Save$'
 e2e_screenshot_window "$E2E_WID" "$E2E_ARTIFACTS/foreign-files-save-dialog.png"
 e2e_focus "$E2E_WID"
 e2e_key Escape
-for _ in $(seq $((E2E_TIMEOUT * 10))); do
-  [ "$(e2e_count_windows '^Save$')" = 0 ] && break
-  sleep 0.1
-done
-[ "$(e2e_count_windows '^Save$')" = 0 ] || e2e_fail "the Save dialog is still shown after Escape"
+e2e_wait_count '^Save$' 0 "the Save dialog is still shown after Escape"
 [ "$(cksum <"$docs/notes.txt")" = "$notes_sum" ] || e2e_fail "Ctrl+S changed notes.txt: $(head -c 40 "$docs/notes.txt")"
 [ "$(ls "$docs")" = "$(printf 'notes.txt\ntool')" ] || e2e_fail "files appeared: $(ls "$docs")"
 
@@ -55,10 +51,6 @@ e2e_screenshot_window "$message" "$E2E_ARTIFACTS/foreign-files-refused.png"
 [ "$(e2e_count_windows '^ Plumora$')" = 1 ] || e2e_fail "a new untitled window was left"
 e2e_focus "$message"
 e2e_key Return
-for _ in $(seq $((E2E_TIMEOUT * 10))); do
-  [ "$(e2e_count_windows '^Plumora$')" = 0 ] && break
-  sleep 0.1
-done
-[ "$(e2e_count_windows '^Plumora$')" = 0 ] || e2e_fail "the message stayed after Return"
+e2e_wait_count '^Plumora$' 0 "the message stayed after Return"
 kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "the program ended after refusing the file"
 e2e_pass

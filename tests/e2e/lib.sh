@@ -157,6 +157,16 @@ e2e_wait_window() {
   e2e_fail "no $want visible window(s) titled /$pattern/ within ${E2E_TIMEOUT}s"
 }
 
+# Waits until exactly $2 visible windows match the title expression $1, and
+# fails with the message $3 if that does not come within the time allowed.
+e2e_wait_count() {
+  for _ in $(seq $((E2E_TIMEOUT * 10))); do
+    [ "$(e2e_count_windows "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  e2e_fail "$3"
+}
+
 e2e_window_title() {
   xdotool getwindowname "$1" 2>/dev/null
 }

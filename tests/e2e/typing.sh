@@ -43,11 +43,7 @@ e2e_wait_window '^Plumora$'
 e2e_screenshot_window "$E2E_WID" "$E2E_ARTIFACTS/typing-quit-question.png"
 e2e_focus "$E2E_WID"
 e2e_key Escape
-for _ in $(seq $((E2E_TIMEOUT * 10))); do
-  [ "$(e2e_count_windows '^Plumora$')" = 0 ] && break
-  sleep 0.1
-done
-[ "$(e2e_count_windows '^Plumora$')" = 0 ] || e2e_fail "the question is still shown after Escape"
+e2e_wait_count '^Plumora$' 0 "the question is still shown after Escape"
 kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "Escape at the question quit the program"
 [ "$(e2e_count_windows '^ Plumora$')" = 2 ] || e2e_fail "a window went after Escape at the question"
 e2e_screenshot_window "$first" "$E2E_TMP/kept.png"

@@ -77,10 +77,6 @@ e2e_wait_window '^ Plumora$' 2
 empty=$E2E_WID
 e2e_focus "$empty"
 e2e_key alt+F4
-for _ in $(seq $((E2E_TIMEOUT * 10))); do
-  [ "$(e2e_count_windows '^ Plumora$')" = 1 ] && break
-  sleep 0.1
-done
-[ "$(e2e_count_windows '^ Plumora$')" = 1 ] || e2e_fail "Alt+F4 did not close the empty window"
+e2e_wait_count '^ Plumora$' 1 "Alt+F4 did not close the empty window"
 kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "the program ended with a window still open"
 e2e_pass
