@@ -44,6 +44,7 @@ void Plumora::Event_Open() {
 void Plumora::Event_EnableMenuItems() {
     for (const auto& lookup : {FilePageSetup, FilePrint, EditFind, editreplace})
         if (auto item = lookup()) item->Enable();
+    if (auto locked = FormatLocked()) locked->Checked(locked_);
 }
 
 void Plumora::Event_Resizing() {

@@ -73,10 +73,11 @@ bool Plumora::EditRedo_Action() {
     return true;
 }
 
-// The check mark is one for the whole application; the lock is this window's.
+// The lock is this window's; the cancel button of the save-changes bar may
+// have enabled the field since, which unlocking leaves enabled.
 bool Plumora::FormatLocked_Action() {
-    const bool locked = FormatLocked()->Checked();
-    FormatLocked()->Checked(!locked);
-    EditField1()->Enabled(locked);
+    locked_ = !locked_;
+    FormatLocked()->Checked(locked_);
+    EditField1()->Enabled(!locked_);
     return true;
 }

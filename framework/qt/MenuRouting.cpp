@@ -207,8 +207,13 @@ void InstallMenuRouting() { qApp->installEventFilter(new ShortcutFilter(qApp)); 
 
 EditField* FocusedField() {
     auto* front = WindowAt(0);
+    if (!front) return nullptr;
+    // Until the desktop activates the front window (it may hold a new window
+    // back), the keyboard focus is elsewhere: the control the window gives it
+    // to then is the one meant.
     auto* focus = QApplication::focusWidget();
-    if (!front || !focus) return nullptr;
+    if (!focus || focus->window() != &front->Widgets()) focus = front->Widgets().focusWidget();
+    if (!focus) return nullptr;
     for (int i = 0; i < front->ControlCount(); ++i) {
         auto* field = dynamic_cast<EditField*>(&front->ControlAt(i));
         if (field && ViewOf(*field)->isAncestorOf(focus)) return field;
@@ -262,6 +267,9 @@ QMenuBar* BuildMenuBar(QWidget* parent) {
         for (int i = 0; i < bar->Count(); ++i) {
             const auto& menuItem = bar->Item(i);
             auto* menu = menuBar->addMenu(ToQt(menuItem->Text()));
+            // The window whose menu the user opens is the one worked in, activated or not.
+            if (auto* frame = dynamic_cast<Window::Frame*>(parent))
+                QObject::connect(menu, &QMenu::aboutToShow, menu, [frame] { BringToFront(frame->owner); });
             FillMenu(menu, *menuItem);
         }
     return menuBar;

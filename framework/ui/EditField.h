@@ -63,7 +63,7 @@ public:
     void SelItalic(bool on);
     bool SelUnderline() const;
     void SelUnderline(bool on);
-    // 0 default, 1 left, 2 centre, 3 right: the paragraphs of the selection.
+    // 0 default, 1 left, 2 centre, 3 right, 4 justified: the paragraphs of the selection.
     int SelAlignment() const;
     void SelAlignment(int alignment);
     void ToggleSelectionBold();

@@ -77,6 +77,18 @@ TEST_F(PlumoraEditingTest, EachWindowCountsTheWordsOfItsTextAtEveryKeyAndKeepsIt
     }
 }
 
+// Alt and Meta make commands: a letter with them never reaches the document.
+TEST_F(PlumoraEditingTest, AltAndMetaKeysTypeNothingAndChangeNothing) {
+    auto* window = NewWindow();
+    drive::Focus(*window->EditField1());
+    for (const char* keys : {"Alt+V", "Alt+I", "Alt+O", "Meta+V", "Alt+Shift+X", "Alt+Backspace"})
+        drive::PressKeys(*window, keys);
+    EXPECT_EQ(window->EditField1()->Text(), "");
+    EXPECT_FALSE(window->TextHasChanged);
+    drive::PressKeys(*window, "V");
+    EXPECT_EQ(window->EditField1()->Text(), "v");
+}
+
 TEST_F(PlumoraEditingTest, SaveItemIsShownExactlyWhileTheDocumentHasUnsavedChanges) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
@@ -375,9 +387,9 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwitchesAreSharedAcrossWindows) {
 
 // ---- Format > Locked --------------------------------------------------------
 
-// Locked reads the one mark of all windows: it sets it and disables the field
-// in front, or clears it and enables that field.
-TEST_F(PlumoraEditingTest, LockedTogglesTheSharedMarkAndTheFrontFieldOnly) {
+// Locked toggles the lock of the window in front, and the menu's mark shows
+// that window's lock whichever window was locked last.
+TEST_F(PlumoraEditingTest, LockedTogglesTheFrontWindowsLockAndTheMarkShowsIt) {
     auto* first = NewWindow();
     auto& field = *first->EditField1();
     drive::TypeText(field, "text");
@@ -399,11 +411,17 @@ TEST_F(PlumoraEditingTest, LockedTogglesTheSharedMarkAndTheFrontFieldOnly) {
     ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
     auto* second = NewWindow();
     ASSERT_EQ(Front(), second);
-    EXPECT_TRUE(drive::ShownMenuItem("FormatLocked").checked) << "the mark is one for all windows";
+    EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked) << "the second window is not locked";
     ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
-    EXPECT_FALSE(FormatLocked()->Checked());
-    EXPECT_TRUE(second->EditField1()->Enabled());
+    EXPECT_TRUE(drive::ShownMenuItem("FormatLocked").checked);
+    EXPECT_FALSE(second->EditField1()->Enabled()) << "Locked there locks the second window";
     EXPECT_FALSE(field.Enabled());
+
+    first->Show();
+    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
+    EXPECT_TRUE(field.Enabled()) << "Locked in the first window unlocks it";
+    EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked);
+    EXPECT_FALSE(second->EditField1()->Enabled());
 }
 
 TEST_F(PlumoraEditingTest, SaveBarCancelUnlocksTheFieldButKeepsTheMark) {

@@ -137,7 +137,7 @@ TEST_F(PlumoraSavingTest, SaveInANewWindowAsksAndWritesTheStyledDocument) {
     const auto asked = dialogs->CallsOf("save");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].filter, "text");
-    EXPECT_EQ(asked[0].text, " Plumora");
+    EXPECT_EQ(asked[0].text, (fw::DocumentsFolder()->Path() / "Plumora").string()) << "the title, trimmed";
     EXPECT_EQ(window->Title(), "letter.rtf");
     EXPECT_FALSE(window->TextHasChanged);
 
@@ -155,9 +155,10 @@ TEST_F(PlumoraSavingTest, SaveInAWindowWithAFileWritesItAgainWithoutAsking) {
         bool opened;  // opened through File > Open rather than saved
         bool byKey;   // Ctrl+S rather than File > Save
     };
-    for (const auto& road : {Road{"again.rtf", false, false}, Road{"opened.txt", true, false}, Road{"keys.rtf", false, true}}) {
+    for (const auto& road : {Road{"again.rtf", false, false}, Road{"opened.rtf", true, false}, Road{"keys.rtf", false, true}}) {
         SCOPED_TRACE(road.file);
-        auto* window = road.opened ? Open(Write(road.file, "plain start")) : SavedWindow(folder / road.file, "plain start");
+        auto* window = road.opened ? Open(Write(road.file, "{\\rtf1\\ansi plain start}"))
+                                   : SavedWindow(folder / road.file, "plain start");
         ASSERT_NE(window, nullptr);
         dialogs->calls.clear();
         TypeAtEnd(*window->EditField1(), " and more");
@@ -166,12 +167,47 @@ TEST_F(PlumoraSavingTest, SaveInAWindowWithAFileWritesItAgainWithoutAsking) {
         EXPECT_TRUE(dialogs->calls.empty());
         EXPECT_FALSE(window->TextHasChanged);
         EXPECT_EQ(window->Title(), road.file);
-        // Saved as styled text, whatever the file held before.
         ASSERT_TRUE(fw::LooksLikeRtf(ReadBytes(folder / road.file)));
         EXPECT_EQ(SavedText(folder / road.file), "plain start and more");
     }
     // Replacing the files left nothing else behind.
-    EXPECT_EQ(Entries(folder), (std::set<std::string>{"again.rtf", "keys.rtf", "opened.txt"}));
+    EXPECT_EQ(Entries(folder), (std::set<std::string>{"again.rtf", "keys.rtf", "opened.rtf"}));
+}
+
+// A plain-text file is never written over in RTF: Save asks for a file,
+// proposing the name with ".rtf" beside it.
+TEST_F(PlumoraSavingTest, SaveOfAPlainTextDocumentAsksForAnRtfFileBesideIt) {
+    const auto notes = Write("notes.txt", "plain start\n");
+    auto* window = Open(notes);
+    ASSERT_NE(window, nullptr);
+    TypeAtEnd(*window->EditField1(), " and more");
+    drive::PressKeys(*window, "Ctrl+S");
+    ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
+    EXPECT_EQ(dialogs->CallsOf("save")[0].text, (folder / "notes.rtf").string());
+    EXPECT_EQ(ReadBytes(notes), "plain start\n") << "a cancelled dialog";
+    EXPECT_TRUE(window->TextHasChanged);
+
+    AnswerSave(folder / "notes.rtf");
+    Choose(*window, "FileSave");
+    EXPECT_EQ(ReadBytes(notes), "plain start\n");
+    EXPECT_EQ(SavedText(folder / "notes.rtf"), "plain start and more");
+    EXPECT_EQ(window->Title(), "notes.rtf");
+}
+
+// Justified paragraphs are shown justified, reported as 4 and written \\qj.
+TEST_F(PlumoraSavingTest, AJustifiedParagraphStaysJustified) {
+    auto* opened = Open(Write("justified.rtf", "{\\rtf1\\ansi\\qj Both margins\\par\\pard\\qc centred\\par}"));
+    auto& field = *opened->EditField1();
+    field.SelStart(0);
+    EXPECT_EQ(field.SelAlignment(), 4);
+    field.SelStart(14);
+    EXPECT_EQ(field.SelAlignment(), 2);
+    AnswerSave(folder / "out.rtf");
+    Choose(*opened, "FileSaveas");
+    const auto written = fw::ReadRtf(ReadBytes(folder / "out.rtf"));
+    ASSERT_FALSE(written.paragraphs.empty());
+    EXPECT_EQ(written.paragraphs[0].alignment, fw::Alignment::Justify);
+    EXPECT_NE(ReadBytes(folder / "out.rtf").find("\\qj"), std::string::npos);
 }
 
 TEST_F(PlumoraSavingTest, SaveAsAlwaysAsksProposingTheTitleAndMovesToTheNewFile) {
@@ -183,7 +219,7 @@ TEST_F(PlumoraSavingTest, SaveAsAlwaysAsksProposingTheTitleAndMovesToTheNewFile)
     const auto asked = dialogs->CallsOf("save");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].filter, "text");
-    EXPECT_EQ(asked[0].text, "old.rtf");
+    EXPECT_EQ(asked[0].text, (folder / "old.rtf").string());
     EXPECT_EQ(window->Title(), "new.rtf");
     EXPECT_EQ(window->Document->Path(), folder / "new.rtf");
     EXPECT_FALSE(window->TextHasChanged);
@@ -300,7 +336,7 @@ TEST_F(PlumoraSavingTest, YesAsksWithTheTitleAndKeepsTheBarAndTheWindow) {
     const auto asked = dialogs->CallsOf("save");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].filter, "text");
-    EXPECT_EQ(asked[0].text, " Plumora");
+    EXPECT_EQ(asked[0].text, (fw::DocumentsFolder()->Path() / "Plumora").string());
     EXPECT_EQ(window->Title(), "yes.rtf");
     EXPECT_FALSE(window->TextHasChanged);
     EXPECT_EQ(SavedText(folder / "yes.rtf"), "answer yes");
@@ -311,7 +347,7 @@ TEST_F(PlumoraSavingTest, YesAsksWithTheTitleAndKeepsTheBarAndTheWindow) {
     dialogs->calls.clear();
     drive::Click(*window->Canvas5());
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
-    EXPECT_EQ(dialogs->CallsOf("save")[0].text, "yes.rtf");
+    EXPECT_EQ(dialogs->CallsOf("save")[0].text, (folder / "yes.rtf").string());
 }
 
 TEST_F(PlumoraSavingTest, NoClosesWithoutSaving) {
@@ -446,7 +482,7 @@ TEST_F(PlumoraSavingTest, SavingKeepsThePermissionsOfTheFile) {
 }
 
 TEST_F(PlumoraSavingTest, SavingThroughALinkReplacesTheFileItPointsToAndKeepsTheLink) {
-    const auto real = Write("real.rtf", "old content");
+    const auto real = Write("real.rtf", "{\\rtf1 old content}");
     fs::create_symlink("real.rtf", folder / "link.rtf");
     auto* window = Open(folder / "link.rtf");
     ASSERT_NE(window, nullptr);

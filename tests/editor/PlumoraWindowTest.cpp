@@ -37,11 +37,16 @@ TEST_F(PlumoraWindowTest, ANewWindowIsShownWithItsStartValues) {
     EXPECT_FALSE(window->TextHasChanged);
 }
 
-TEST_F(PlumoraWindowTest, TheDesktopsCloseRequestLeavesTheWindowOpen) {
+// The desktop's close box and Alt+F4 take the road of the close picture.
+TEST_F(PlumoraWindowTest, TheDesktopsCloseRequestShowsTheBarOrClosesAnEmptyWindow) {
     auto* window = NewWindow();
+    fw::testing::TypeText(*window->EditField1(), "kept");
     EXPECT_FALSE(fw::testing::CloseLikeUser(*window));
-    EXPECT_TRUE(window->IsOpen());
-    EXPECT_TRUE(fw::testing::IsShown(*window));
+    EXPECT_TRUE(fw::testing::IsShown(*window->Rectangle1()));
+    EXPECT_EQ(window->EditField1()->Text(), "kept");
+
+    EXPECT_TRUE(fw::testing::CloseLikeUser(*NewWindow()));
+    EXPECT_EQ(fw::WindowCount(), 1);
 }
 
 TEST_F(PlumoraWindowTest, AUserResizeMovesTheControlsEnablesMaximizeAndStopsAtTheSmallestSize) {

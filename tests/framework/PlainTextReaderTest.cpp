@@ -60,6 +60,13 @@ TEST(PlainTextReader, ReadsParagraphsOfUtf8OrWindows1252) {
     for (const Case& c : cases) EXPECT_EQ(TextsOf(ReadPlainText(c.bytes)), c.expected) << c.bytes;
 }
 
+TEST(PlainTextReader, TextHoldsNoControlCharacterButWhiteSpaceEscapeAndTheEndMark) {
+    for (const std::string text : {"", "tab\tline\nfeed\vform\fcr\r", "\x1B[1mbold\x1B[0m", "dos\x1A", "caf\xE9 \xC3\xA9"})
+        EXPECT_TRUE(IsPlainText(text)) << text;
+    for (const std::string binary : {std::string("a\0b", 3), std::string("\x01"), std::string("bell\x07"), std::string("\x7F" "ELF\x02")})
+        EXPECT_FALSE(IsPlainText(binary)) << binary;
+}
+
 TEST(PlainTextReader, RunsHaveTheDefaultStyleAndEmptyParagraphsNoRuns) {
     using P = StyledParagraph;
     EXPECT_EQ(ReadPlainText("one\n\ntwo three\n"),

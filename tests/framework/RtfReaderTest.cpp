@@ -401,8 +401,8 @@ TEST(RtfParagraphFormat, ReadsAlignmentInForceAtEachParagraphEnd) {
         "\\qc a\\par b\\par\\pard c\\par\\qr d\\par\\ql e\\par\\qj f\\par{\\qr g}\\par\\pard\\qc h"));
     ASSERT_EQ(TextsOf(doc), (Texts{"a", "b", "c", "d", "e", "f", "g", "h"}));
     const std::vector<Alignment> expected = {Alignment::Center, Alignment::Center, Alignment::Default,
-                                             Alignment::Right,  Alignment::Left,   Alignment::Left,
-                                             Alignment::Left,   Alignment::Center};
+                                             Alignment::Right,  Alignment::Left,   Alignment::Justify,
+                                             Alignment::Justify, Alignment::Center};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(doc.paragraphs[i].alignment, expected[i]) << TextOf(doc.paragraphs[i]);
     }

@@ -210,7 +210,7 @@ TEST_F(TextDocumentConvert, ReadsFormatsThatQtItselfOrHtmlApplied) {
     // Black is bold, light is not.
     EXPECT_EQ(text.paragraphs[0].runs, (std::vector<StyledRun>{{"mono", Styled("Courier", 14)},
                                                                {"heavy", Styled("", 0, true)}, {"light", {}}}));
-    EXPECT_EQ(text.paragraphs[1].alignment, Alignment::Left);
+    EXPECT_EQ(text.paragraphs[1].alignment, Alignment::Justify);
     EXPECT_EQ(text.paragraphs[2].alignment, Alignment::Right);
 
     doc.setHtml("<p>a<b>b</b><i>c</i><u>d</u><span style=\"color:#00ff00\">e</span></p>");

@@ -70,6 +70,7 @@ std::map<std::string, StyledText> Documents() {
                    {" serif 10.5 green", Style("DejaVu Serif", 10.5, false, true, false, kGreen)},
                    {" black 36", Style("DejaVu Sans", 36, false, false, true, kBlack)}}),
         Paragraph(Alignment::Right, {{"Right aligned, 14 pt", Style("DejaVu Sans", 14)}}),
+        Paragraph(Alignment::Justify, {{"Justified between both margins", Style("DejaVu Sans", 11)}}),
         Paragraph(Alignment::Default, {}),
         Paragraph(Alignment::Left, {{"After an empty paragraph", Style("DejaVu Sans", 11)}}),
         Paragraph(Alignment::Default,

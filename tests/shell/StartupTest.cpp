@@ -244,19 +244,29 @@ TEST_F(StartupTest, WithEveryWindowClosedQuitEndsTheEventLoop) {
     EXPECT_EQ(Occurrences(run->steps, "UnhandledException"), 0);
 }
 
-TEST_F(StartupTest, QuitWithUnsavedChangesSavesNothingAndAsksNothing) {
+// One question names every document with unsaved changes; Cancel, the
+// scripted user's answer, keeps them; Quit from the shortcut then quits.
+TEST_F(StartupTest, QuitAsksAboutUnsavedDocumentsAndCancelKeepsThem) {
     const auto file = WriteFile("kept.txt", "as saved");
-    RunMain([file](ProgramRun& state) {
+    RunMain([file, this](ProgramRun& state) {
         auto* window = dynamic_cast<class Plumora*>(fw::WindowAt(0));
         if (!window) return;
         window->Document = std::make_shared<fw::FolderItem>(file);
+        window->Title("kept.txt");
         fw::testing::TypeText(*window->EditField1(), "unsaved words");
-        state.steps.emplace_back(fw::testing::ChooseMenu("FileQuit") ? "chose Quit" : "");
+        fw::testing::ChooseMenu("newwindow");
+        fw::testing::ChooseMenu("FileQuit");
+        state.steps.emplace_back(std::to_string(fw::WindowCount()) + " windows, " + window->EditField1()->Text());
+        dialogs->confirmAnswers.push_back(true);
+        fw::testing::PressKeys(*fw::WindowAt(0), "Ctrl+Q");
     });
     EXPECT_FALSE(run->stuck) << "Quit did not end the event loop";
-    EXPECT_EQ(Occurrences(run->steps, "chose Quit"), 1);
+    EXPECT_EQ(Occurrences(run->steps, "2 windows, unsaved words"), 1) << "Cancel kept the windows and the text";
+    const auto asked = dialogs->CallsOf("confirm");
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].filter, "Quit/Cancel");
+    EXPECT_EQ(asked[0].text, "The document \u201Ckept.txt\u201D has unsaved changes. Quit anyway and lose them?");
     EXPECT_EQ(fw::WindowCount(), 0);
-    EXPECT_TRUE(dialogs->calls.empty());
     std::ifstream in(file);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "as saved");
 }

@@ -5,6 +5,7 @@
 #include "framework/menus/MenuItem.h"
 #include "framework/ui/Runtime.h"
 #include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/WindowFrame.h"
 #include "framework/qt/testing/TestDriver.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -280,6 +283,27 @@ TEST_F(MenuRoutingTest, FocusedFieldEnablesTheEditingItemsItCanCarryOut) {
     field->ReadOnly(true);
     EXPECT_EQ(editing(), "01001");
     EXPECT_EQ(drive::ShownMenuItem("EditUndo").enabled, false);
+}
+
+// A window the desktop has not activated (the keyboard still in another)
+// takes the commands of its own menu: Select All there selects its text.
+TEST_F(MenuRoutingTest, TheMenuOfAWindowNotYetActivatedActsOnThatWindowsField) {
+    auto* firstWindow = MakeWindow(true);
+    auto* first = field;
+    first->Text("first");
+    auto* second = MakeWindow(true);
+    field->Text("second text");
+    drive::Focus(*first);
+    ASSERT_EQ(fw::WindowAt(0), firstWindow) << "the focus went back to the first window";
+
+    auto* edit = second->Widgets().menuBar()->actions().at(1)->menu();
+    emit edit->aboutToShow();
+    EXPECT_EQ(fw::WindowAt(0), second);
+    EXPECT_TRUE(Counting("EditSelectAll").Enabled());
+    for (auto* action : edit->actions())
+        if (action->text().startsWith("Select All")) action->trigger();
+    EXPECT_EQ(field->SelLength(), 11);
+    EXPECT_EQ(first->SelLength(), 0);
 }
 
 // ---- Editing commands ------------------------------------------------------

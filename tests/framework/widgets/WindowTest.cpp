@@ -8,7 +8,11 @@
 #include "framework/ui/Rectangle.h"
 #include "framework/ui/Runtime.h"
 #include "framework/qt/testing/ScriptedDialogs.h"
+#include "framework/qt/WindowFrame.h"
 #include "framework/qt/testing/TestDriver.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +183,22 @@ TEST_F(WindowTest, SizeIsKeptWithinTheMinimumAndMaximum) {
 }
 
 // ---- Closing ---------------------------------------------------------------
+
+// Centred windows step down and to the right; one that would leave the work
+// area starts the steps again at its top left.
+TEST_F(WindowTest, CentredWindowsCascadeWithinTheWorkArea) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    std::vector<QPoint> places;
+    for (int i = 0; i < 3 * area.height() / 24; ++i) {
+        auto* window = Sized(area.width() / 2, area.height() / 2, true, {.layout = [](ScriptedWindow& w) { w.Placement(3); }});
+        const QRect frame = window->Widgets().frameGeometry();
+        EXPECT_TRUE(area.contains(frame)) << "window " << i << " at " << frame.y() << " of " << area.height();
+        places.push_back(frame.topLeft());
+    }
+    EXPECT_GT(places[1].x(), places[0].x());
+    EXPECT_GT(places[1].y(), places[0].y());
+    EXPECT_GE(std::count(places.begin(), places.end(), area.topLeft()), 2) << "the cascade started again";
+}
 
 TEST_F(WindowTest, TheDesktopClosesTheWindowOnlyWithACloseButton) {
     auto* fixed = Sized(300, 200, true, {.layout = [](ScriptedWindow& w) { w.CloseButton(false); }});
