@@ -80,6 +80,8 @@ public:
     bool EditRedo_Action();
     bool EditPaste_Action();
     bool EditClear_Action();
+    bool FilePageSetup_Action();
+    bool FilePrint_Action();
 
     // Writes the document to its file, asking for one in the save dialog
     // (proposing name) when the window has none or saveAs is true. A
@@ -91,7 +93,8 @@ private:
     // Takes the undo snapshot: the document's text as it is now.
     void TakeSnapshot();
 
-    // This window's page set-up, kept while the window lives.
+    // This window's page set-up as PrinterSetup's settings string; empty
+    // until a page set-up is confirmed, kept while the window lives.
     std::string PageSetup;
     // Whether the undo snapshot holds the document's text as it is: a press
     // without a change since then need not copy the whole text again.

@@ -13,6 +13,8 @@ public:
     bool SelectColor(Color& color, const std::string& prompt) override;
     void MsgBox(const std::string& message) override;
     void Beep() override;
+    bool PageSetupDialog(PrinterSetup& setup) override;
+    std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup) override;
 };
 
 }  // namespace fw
