@@ -4,7 +4,7 @@
 #include "framework/qt/QtGraphics.h"
 #include "framework/qt/QtPrinting.h"
 
-#include <QImage>
+#include <QPicture>
 #include <QPrinter>
 
 namespace fw::testing {
@@ -19,18 +19,18 @@ T Next(std::deque<T>& answers) {
     return answer;
 }
 
-// The page Graphics' stand-in: draws on an image of the page, one pixel a
-// point, and keeps where each block went and how often a page was added.
-struct ImagePage {
-    QImage image;
+// The page Graphics' stand-in: draws into a picture and keeps where each
+// block went and how often a page was added.
+struct PicturePage {
+    QPicture picture;
     QPainter painter;
 };
 
-class RecordingGraphics : private ImagePage, public QtGraphics {
+class RecordingGraphics : private PicturePage, public QtGraphics {
 public:
     RecordingGraphics(int width, int height, ScriptedDialogs::Printed& record)
-        : ImagePage{PageImage(width, height), {}}, QtGraphics(painter, width, height), record_(record) {
-        painter.begin(&image);
+        : QtGraphics(painter, width, height), record_(record) {
+        painter.begin(&picture);
     }
 
     void PaintBlock(const QRectF& block, const std::function<void(QPainter&)>& paint) override {
@@ -40,15 +40,6 @@ public:
     void NextPage() override { ++record_.nextPages; }
 
 private:
-    static QImage PageImage(int width, int height) {
-        QImage page(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-        constexpr int kDotsPerMeter = static_cast<int>(72 / 0.0254 + 0.5);
-        page.setDotsPerMeterX(kDotsPerMeter);
-        page.setDotsPerMeterY(kDotsPerMeter);
-        page.fill(Qt::white);
-        return page;
-    }
-
     ScriptedDialogs::Printed& record_;
 };
 
