@@ -23,7 +23,7 @@ namespace {
 // this one skips.
 constexpr std::string_view kHeader = "plumora-page-setup ";
 constexpr int kVersion = 1;
-// The largest paper the settings accept, 200 inches, and the smallest, one point.
+// The largest paper the settings accept, 200 inches; the smallest is one point.
 constexpr double kLargest = 14400;
 
 std::optional<double> Number(std::string_view text) {
