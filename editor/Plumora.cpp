@@ -17,6 +17,8 @@ const fw::MenuBinding<class Plumora> kMenuBindings[] = {
     {"EditRedo", &Plumora::EditRedo_Action},
     {"EditPaste", &Plumora::EditPaste_Action},
     {"EditClear", &Plumora::EditClear_Action},
+    {"FilePageSetup", &Plumora::FilePageSetup_Action},
+    {"FilePrint", &Plumora::FilePrint_Action},
 };
 
 }  // namespace

@@ -85,6 +85,8 @@ public:
     bool EditRedo_Action();
     bool EditPaste_Action();
     bool EditClear_Action();
+    bool FilePageSetup_Action();
+    bool FilePrint_Action();
 
     // Writes the document to its file, asking for one in the save dialog
     // (proposing name) when the window has none or saveAs is true. A
@@ -102,7 +104,8 @@ private:
     // Takes the undo snapshot: the document's text as it is now.
     void TakeSnapshot();
 
-    // This window's page set-up, kept while the window lives.
+    // This window's page set-up as PrinterSetup's settings string; empty
+    // until a page set-up is confirmed, kept while the window lives.
     std::string PageSetup;
     // The text revisions of the document and of the undo snapshot when the
     // snapshot was taken: while neither moved, the snapshot still holds

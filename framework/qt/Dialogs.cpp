@@ -3,12 +3,16 @@
 #include "framework/ui/FolderItem.h"
 #include "framework/qt/QtConvert.h"
 #include "framework/qt/QtDialogs.h"
+#include "framework/qt/QtPrinting.h"
 #include "framework/qt/RuntimeState.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <filesystem>
@@ -74,6 +78,24 @@ bool QtDialogs::Confirm(const std::string& message, const std::string& confirm, 
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }
+
+bool QtDialogs::PageSetupDialog(PrinterSetup& setup) {
+    QPrinter printer;
+    ApplySetup(setup, printer);
+    QPageSetupDialog dialog(&printer, nullptr);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    ReadSetup(printer, setup);
+    return true;
+}
+
+std::unique_ptr<Graphics> QtDialogs::OpenPrinterDialog(PrinterSetup* setup) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (setup) ApplySetup(*setup, *printer);
+    QPrintDialog dialog(printer.get(), nullptr);
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    if (setup) ReadSetup(*printer, *setup);
+    return OpenPage(std::move(printer));
+}
 
 void SetDialogs(std::unique_ptr<Dialogs> dialogs) { State().dialogs = std::move(dialogs); }
 

@@ -14,6 +14,8 @@ public:
     void MsgBox(const std::string& message) override;
     bool Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) override;
     void Beep() override;
+    bool PageSetupDialog(PrinterSetup& setup) override;
+    std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup) override;
 };
 
 }  // namespace fw

@@ -16,4 +16,11 @@ void QtGraphics::FillRect(int x, int y, int width, int height) {
     painter_.fillRect(x, y, width, height, ToQt(foreColor_));
 }
 
+void QtGraphics::PaintBlock(const QRectF& block, const std::function<void(QPainter&)>& paint) {
+    painter_.save();
+    painter_.setClipRect(block, Qt::IntersectClip);
+    paint(painter_);
+    painter_.restore();
+}
+
 }  // namespace fw

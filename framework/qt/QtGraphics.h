@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+#include <functional>
+
 namespace fw {
 
 class QtGraphics : public Graphics {
@@ -18,6 +20,10 @@ public:
     int Height() const override { return height_; }
     void DrawRect(int x, int y, int width, int height) override;
     void FillRect(int x, int y, int width, int height) override;
+
+    QPainter& Painter() const { return painter_; }
+    // Draws one block of text on a page: paint runs with the painter clipped to the block.
+    virtual void PaintBlock(const QRectF& block, const std::function<void(QPainter&)>& paint);
 
 private:
     QPainter& painter_;

@@ -2,6 +2,7 @@
 
 #include "framework/text/Color.h"
 #include "framework/text/StyledText.h"
+#include "framework/ui/StyledTextPrinter.h"
 #include "framework/ui/TextStyleControl.h"
 
 #include <memory>
@@ -48,6 +49,9 @@ public:
     // that font's name and size.
     StyledText GetStyledText() const;
     void SetStyledText(const StyledText& text);
+    // The styled text as the field shows it, laid out width points wide for
+    // the page graphics, which must outlive the printer.
+    std::unique_ptr<fw::StyledTextPrinter> StyledTextPrinter(Graphics& graphics, int width) const;
 
     // The style at the start of the selection; setting applies it to the
     // selection (or to what is typed next, when nothing is selected).
