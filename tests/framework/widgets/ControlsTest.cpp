@@ -282,13 +282,13 @@ TEST_F(ControlsTest, TabPanelPagesFollowItsDefinitionAndValue) {
     EXPECT_EQ(drive::ShownText(tabs), "General\rFonts\rColours");
     auto& first = window->Add<fw::EditField>("EditField", "OnFirst", 20, 50, 100, 22);
     first.InitialParent("Tabs");
-    first.TabPanelIndex(0);
+    first.TabPanelIndex(1);
     auto& second = window->Add<fw::EditField>("EditField", "OnSecond", 20, 50, 100, 22);
     second.InitialParent("Tabs");
-    second.TabPanelIndex(1);
+    second.TabPanelIndex(2);
     auto& third = window->Add<fw::StaticText>("StaticText", "OnThird", 20, 80, 100, 22);
     third.InitialParent("Tabs");
-    third.TabPanelIndex(2);
+    third.TabPanelIndex(3);
 
     std::vector<int> valueAtChange;
     tabs.InstallEventHandler("Change", fw::PlainHandler([&] { valueAtChange.push_back(tabs.Value()); }));
