@@ -7,7 +7,7 @@
 #include "framework/ui/FolderItem.h"
 #include "framework/ui/Runtime.h"
 
-const AppMenuBinding kAppMenuBindings[5] = {
+const fw::MenuBinding<class App> kAppMenuBindings[5] = {
     {"newwindow", &App::newwindow_Action},
     {"FileOpen", &App::FileOpen_Action},
     {"EditMakeWebsite", &App::EditMakeWebsite_Action},
