@@ -17,6 +17,8 @@ const fw::MenuBinding<class Plumora> kMenuBindings[] = {
     {"EditRedo", &Plumora::EditRedo_Action},
     {"EditPaste", &Plumora::EditPaste_Action},
     {"EditClear", &Plumora::EditClear_Action},
+    {"EditFind", &Plumora::EditFind_Action},
+    {"editreplace", &Plumora::editreplace_Action},
 };
 
 }  // namespace
