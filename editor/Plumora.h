@@ -101,9 +101,11 @@ private:
 
     // This window's page set-up, kept while the window lives.
     std::string PageSetup;
-    // Whether the undo snapshot holds the document's text as it is: a press
-    // without a change since then need not copy the whole text again.
-    bool snapshotIsCurrent_ = false;
+    // The text revisions of the document and of the undo snapshot when the
+    // snapshot was taken: while neither moved, the snapshot still holds
+    // exactly the document's text, and a press need not copy it again.
+    unsigned long snapshotOfRevision_ = 0, snapshotRevision_ = 0;
+    bool snapshotTaken_ = false;
 };
 
 // The shared default instance: the open one, or a new one made and built.

@@ -81,11 +81,9 @@ const std::vector<fw::ControlDesign>& Table() {
           {B("Visible", false), C("FillColor", 0xFFF3C1), I("BorderWidth", 1), C("TopLeftColor", 0xFFE2A2),
            C("BottomRightColor", 0xFFF4B4)}},
          nullptr},
-        // the bar's yes
+        // the bar's yes, no and cancel
         {{"Canvas5", "Canvas", 531, 3, 39, 21, "R", 4, {S("InitialParent", "Rectangle1")}}, buttonyes6},
-        // the bar's no
         {{"Canvas6", "Canvas", 577, 3, 39, 21, "R", 5, {S("InitialParent", "Rectangle1")}}, buttonno4},
-        // the bar's cancel
         {{"Canvas7", "Canvas", 623, 3, 39, 21, "R", 6, {S("InitialParent", "Rectangle1")}}, buttoncancel3},
         // the bar's question
         {{"StaticText1", "StaticText", 8, 3, 265, 20, "", 7,

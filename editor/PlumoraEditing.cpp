@@ -12,7 +12,6 @@ void Plumora::EditField1_EnableMenuItems() {
 void Plumora::EditField1_TextChange() {
     if (auto undo = EditUndo()) undo->AutoEnable(true);
     TextHasChanged = true;
-    snapshotIsCurrent_ = false;
     // No word runs across a line break: the count of the whole text is the
     // sum of its paragraphs' counts, which the field keeps.
     const long words = EditField1()->SumOverParagraphs(CountWords);
@@ -32,9 +31,15 @@ bool Plumora::EditField1_ConstructContextualMenu(fw::MenuItem& base, int, int) {
 // Undo goes back to the text as it was at the last click into the document,
 // Paste or Delete, however much was typed since.
 void Plumora::TakeSnapshot() {
-    if (snapshotIsCurrent_) return;
-    EditField4()->Text(EditField1()->Text());
-    snapshotIsCurrent_ = true;
+    auto* document = EditField1();
+    auto* snapshot = EditField4();
+    if (snapshotTaken_ && document->TextRevision() == snapshotOfRevision_ &&
+        snapshot->TextRevision() == snapshotRevision_)
+        return;
+    snapshot->Text(document->Text());
+    snapshotOfRevision_ = document->TextRevision();
+    snapshotRevision_ = snapshot->TextRevision();
+    snapshotTaken_ = true;
 }
 
 bool Plumora::EditField1_MouseDown(int, int) {

@@ -10,6 +10,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -220,7 +221,30 @@ void EditField::Editor::SelectionMoved() {
     Guarded([this] { field.RaiseSelChange(); });
 }
 
+// Text pasted without the Paste command (Shift+Insert, the middle button's
+// paste of the selection, a drop) takes the command's road: the window's
+// handler runs first, so that what it keeps before a paste (the undo
+// snapshot) is kept here too, then the field inserts the text.
+void EditField::Editor::PasteByHand(const std::function<void()>& paste) {
+    if (!isReadOnly()) Guarded([this] { RunMenuHandlers(&field.OwnerWindow(), "EditPaste"); });
+    Change(paste);
+}
+
+void EditField::Editor::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection())
+        PasteByHand([&] { QTextEdit::mouseReleaseEvent(event); });
+    else QTextEdit::mouseReleaseEvent(event);
+}
+
+void EditField::Editor::dropEvent(QDropEvent* event) {
+    PasteByHand([&] { QTextEdit::dropEvent(event); });
+}
+
 void EditField::Editor::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        PasteByHand([&] { QTextEdit::keyPressEvent(event); });
+        return;
+    }
     const bool lineEnd = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if ((singleLine && lineEnd) || (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
         event->ignore();

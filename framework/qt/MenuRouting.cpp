@@ -238,13 +238,16 @@ void RunEnablingPass() {
     });
 }
 
+bool RunMenuHandlers(const Window* window, std::string_view name) {
+    if (window && window->Handlers().Run(name).value_or(false)) return true;
+    const auto* app = GetAppObject();
+    return app && app->Handlers().Run(name).value_or(false);
+}
+
 void Dispatch(const std::shared_ptr<MenuItem>& item) {
     Guarded([&] {
         const auto& name = item->Name();
-        bool handled = false;
-        if (auto* front = WindowAt(0)) handled = front->Handlers().Run(name).value_or(false);
-        if (!handled)
-            if (const auto* app = GetAppObject()) handled = app->Handlers().Run(name).value_or(false);
+        const bool handled = RunMenuHandlers(WindowAt(0), name);
         // The field is asked for after the handlers, which may have moved the focus.
         const auto* editing = EditingItemNamed(name);
         auto* field = editing ? FocusedField() : nullptr;

@@ -147,6 +147,8 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         {"EditPaste", "copy this", 0, 4, 9, 0, "copy thiscopy"},
         {"EditClear", "alpha beta gamma", 0, 0, 5, 5, "alpha gamma"},
         {"Ctrl+V", "key paste", 4, 5, 0, 0, "pastekey paste"},
+        {"Shift+Ins", "shift insert", 6, 6, 0, 0, "insertshift insert"},
+        {"Drop", "drop here", 0, 4, 9, 0, "drop heredrop"},
     };
     for (const auto& road : roads) {
         SCOPED_TRACE(road.how);
@@ -157,7 +159,8 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         if (road.copyLength) CopyToClipboard(field, road.copyStart, road.copyLength);
         drive::Focus(field);
         Select(field, road.selStart, road.selLength);
-        if (how == "Ctrl+V") drive::PressKeys(*window, how);
+        if (how == "Drop") drive::DropText(field, std::string(road.text).substr(road.copyStart, road.copyLength));
+        else if (how.starts_with("Ctrl+") || how.starts_with("Shift+")) drive::PressKeys(*window, how);
         else ASSERT_TRUE(how[0] == '&' ? drive::ChooseContextMenuEntry(field, how) : drive::ChooseMenu(how));
         EXPECT_EQ(field.Text(), road.after);
         EXPECT_EQ(window->EditField4()->Text(), road.text);
@@ -170,6 +173,22 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
 }
 
 // ---- Undo and Redo ----------------------------------------------------------
+
+// The snapshot fields lie outside the window: Tab never reaches them, and a
+// snapshot changed behind the document's back is taken again at the next click.
+TEST_F(PlumoraEditingTest, UndoBringsBackOnlyTextThatWasInTheDocument) {
+    auto* window = NewWindow();
+    auto& field = *window->EditField1();
+    TypeAtEnd(field, "kept");
+    drive::Click(field);
+    drive::Focus(*window->cmnu());
+    drive::PressKeys(*window, "Tab");
+    EXPECT_TRUE(drive::HasFocus(field));
+    window->EditField4()->Text("never in the document");
+    drive::Click(field);
+    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
+    EXPECT_EQ(field.Text(), "kept");
+}
 
 // A click into the document takes the snapshot; Undo swaps it with the text,
 // Redo puts the text of the Undo back and takes no snapshot.
