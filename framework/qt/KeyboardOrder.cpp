@@ -23,8 +23,8 @@ void AppendHeldBy(const Window& window, const RectControl* parent, std::vector<R
     std::vector<RectControl*> held;
     for (int i = 0; i < window.ControlCount(); ++i) {
         auto& control = window.ControlAt(i);
-        const bool inside = parent ? control.InitialParent() == parent->Name() && &control != parent
-                                   : OnWindowItself(window, control);
+        const bool inside =
+            parent ? control.InitialParent() == parent->Name() && &control != parent : OnWindowItself(window, control);
         if (inside && !taken.contains(&control)) held.push_back(&control);
     }
     std::stable_sort(held.begin(), held.end(), [](const RectControl* a, const RectControl* b) {

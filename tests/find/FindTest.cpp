@@ -62,7 +62,8 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
         {"alpha beta gamma beta", "BETA", {}, 2, "alpha beta gamma beta", {6, 4}},
         {"Beta beta", "beta", {}, 1, "Beta beta", {0, 4}},
         {"x beta", "BETA", {}, 1, "x beta", {2, 4}},
-        {"I \xF0\x9F\x98\x80 cafe\xCC\x81!", "\xF0\x9F\x98\x80 CAFE\xCC\x81", {}, 1, "I \xF0\x9F\x98\x80 cafe\xCC\x81!", {2, 7}},
+        {"I \xF0\x9F\x98\x80 cafe\xCC\x81!", "\xF0\x9F\x98\x80 CAFE\xCC\x81", {}, 1, "I \xF0\x9F\x98\x80 cafe\xCC\x81!",
+         {2, 7}},
         {"one\rtwo\tthree", "E\rTWO\tT", {}, 1, "one\rtwo\tthree", {2, 7}},
         {"alpha beta gamma beta", "beta", "delta", 2, "alpha delta gamma delta", {}},
         {"a beta", "beta", "betabeta", 2, "a betabetabeta", {}},
@@ -98,7 +99,8 @@ TEST_F(FindTest, ATextThatDoesNotOccurBeepsAndShowsItUnchanged) {
         // Texts a single-line field cannot take are given to the routine itself.
         if (search.find('\r') == std::string::npos) Search(*document, search);
         else document->Find(search, "x");
-        EXPECT_EQ(DialogCalls(), (std::vector<std::string>{"beep ", "msgbox Plumora could not find: \"" + search + "\"."}));
+        const std::vector<std::string> told{"beep ", "msgbox Plumora could not find: \"" + search + "\"."};
+        EXPECT_EQ(DialogCalls(), told);
         EXPECT_EQ(document->EditField1()->Text(), text);
         EXPECT_EQ(document->EditField1()->SelStart(), *text ? 1 : 0);
         EXPECT_FALSE(document->TextHasChanged);
@@ -166,7 +168,12 @@ TEST_F(FindTest, EveryWayOfClosingLeavesNoWindowAndTheNextCommandOpensAFreshOne)
         {"Cancel", [](auto& f) { drive::Click(*f.CancelButton()); }},
         {"Cancel on Replace", [](auto& f) { f.TabPanel1()->Value(1); drive::Click(*f.CancelReplace()); }},
         {"the close picture", [](auto& f) { drive::Click(*f.Canvas1()); }},
-        {"Return", [](auto& f) { f.EditField1()->Text("Beta"); f.SearchText()->Text("gamma"); drive::PressKeys(f, "Return"); }},
+        {"Return",
+         [](auto& f) {
+             f.EditField1()->Text("Beta");
+             f.SearchText()->Text("gamma");
+             drive::PressKeys(f, "Return");
+         }},
     };
     auto* document = Document("beta gamma");
     for (const auto& [how, close] : closers) {

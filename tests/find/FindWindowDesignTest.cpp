@@ -34,7 +34,8 @@ Entries ReadEntries(std::istream& in) {
             for (std::size_t at; (at = word.find("\\r")) != std::string::npos;) word.replace(at, 2, "\r");
             entries.push_back({key, word});
         } else if (word == "true" || word == "false") entries.push_back({key, word == "true"});
-        else if (word.starts_with("&h")) entries.push_back({key, fw::Color::FromRGB(std::stoul(word.substr(2), nullptr, 16))});
+        else if (word.starts_with("&h"))
+            entries.push_back({key, fw::Color::FromRGB(std::stoul(word.substr(2), nullptr, 16))});
         else entries.push_back({key, static_cast<std::int32_t>(std::stol(word))});
     }
     return entries;
@@ -96,7 +97,8 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
         EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), design.order[i]);
         Entries expected;
         for (const auto& key : design.keys.at(className))
-            for (const auto* values : {&design.controls.at(name), &design.shared.at(className), &design.shared.at("*")}) {
+            for (const auto* values :
+                 {&design.controls.at(name), &design.shared.at(className), &design.shared.at("*")}) {
                 const auto found = std::find_if(values->begin(), values->end(), [&](auto& e) { return e.key == key; });
                 if (found == values->end()) continue;
                 expected.push_back(*found);
