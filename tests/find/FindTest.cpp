@@ -156,7 +156,11 @@ TEST_F(FindTest, ReplaceSwitchesAnOpenWindowToItsTabAndFindKeepsTheTab) {
     EXPECT_EQ(finder->TabPanel1()->Value(), 1);
     EXPECT_EQ(Choose(*document, "EditFind"), finder);
     EXPECT_EQ(finder->TabPanel1()->Value(), 1);
-    EXPECT_FALSE(drive::ShownMenuItem("EditFind").enabled) << "while the find window is in front";
+    // While it is in front, the shortcuts reach the application's commands only.
+    EXPECT_FALSE(drive::ShownMenuItem("EditFind").enabled);
+    drive::PressKeys(*finder, "Ctrl+W");
+    EXPECT_EQ(fw::WindowCount(), 3);
+    EXPECT_NE(dynamic_cast<class Plumora*>(fw::WindowAt(0)), nullptr);
 }
 
 // Return and Escape press the buttons of the page shown, never those of the hidden one.
