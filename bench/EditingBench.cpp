@@ -363,6 +363,41 @@ void BM_BareOpen(benchmark::State& state) {
     Settle();
 }
 
+// The end of the document's last paragraph, long enough to occur nowhere
+// else, in upper case: only a search that ignores case finds it.
+QString UniqueTail(const QString& text) {
+    for (qsizetype length = 16; length < text.size(); length *= 2) {
+        const QString tail = text.right(length).trimmed();
+        if (text.indexOf(tail) == text.lastIndexOf(tail)) return tail.toUpper();
+    }
+    return text.toUpper();
+}
+
+// Find as the Find button runs it: the whole text taken from the field,
+// searched, and the match selected.
+void BM_PlumoraFind(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const QString text = scene.Editor().toPlainText();
+    const QString needle = UniqueTail(text);
+    const std::string search = needle.toStdString();
+    for (auto _ : state) scene.window->Find(search, "");
+    if (scene.Field().SelStart() != text.indexOf(needle, 0, Qt::CaseInsensitive) ||
+        scene.Field().SelLength() != needle.size())
+        state.SkipWithError("Find did not select the one match");
+    Describe(state, scene);
+}
+
+void BM_BareFind(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const QString text = scene.bare->toPlainText();
+    const QString needle = UniqueTail(text);
+    qsizetype found = -1;
+    for (auto _ : state) benchmark::DoNotOptimize(found = text.indexOf(needle, 0, Qt::CaseInsensitive));
+    if (found < 0 || found != text.lastIndexOf(needle, -1, Qt::CaseInsensitive))
+        state.SkipWithError("indexOf did not find the one match");
+    Describe(state, scene);
+}
+
 // The least time over repetitions: on a shared machine the least disturbed.
 double Minimum(const std::vector<double>& values) {
     return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
@@ -402,5 +437,7 @@ PLUMORA_EDITING_BENCHMARK(BM_PlumoraSave, 5);
 PLUMORA_EDITING_BENCHMARK(BM_BareSave, 5);
 PLUMORA_EDITING_BENCHMARK(BM_PlumoraOpen, 5);
 PLUMORA_EDITING_BENCHMARK(BM_BareOpen, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraFind, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareFind, 5);
 
 }  // namespace

@@ -19,6 +19,8 @@ const fw::MenuBinding<class Plumora> kMenuBindings[] = {
     {"EditClear", &Plumora::EditClear_Action},
     {"FilePageSetup", &Plumora::FilePageSetup_Action},
     {"FilePrint", &Plumora::FilePrint_Action},
+    {"EditFind", &Plumora::EditFind_Action},
+    {"editreplace", &Plumora::editreplace_Action},
 };
 
 }  // namespace

@@ -87,6 +87,14 @@ public:
     bool EditClear_Action();
     bool FilePageSetup_Action();
     bool FilePrint_Action();
+    // Bring up the shared find and replace window, the second on its "Replace" tab.
+    bool EditFind_Action();
+    bool editreplace_Action();
+
+    // Selects the first occurrence of searchText in the document, ignoring
+    // case, and replaces it with replacement while the find window shows its
+    // "Replace" tab; beeps and tells the user when there is none.
+    void Find(const std::string& searchText, const std::string& replacement);
 
     // Writes the document to its file, asking for one in the save dialog
     // (proposing name) when the window has none or saveAs is true. A

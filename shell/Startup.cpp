@@ -3,6 +3,7 @@
 #include "App.h"
 #include "menubar/MenuBar1.h"
 #include "editor/Plumora.h"
+#include "find/FindWindow.h"
 #include "framework/model/Exceptions.h"
 #include "framework/ui/Runtime.h"
 
@@ -10,6 +11,7 @@ void SetUpClasses() {
     fw::RuntimeSetUpClass("App");
     fw::RuntimeSetUpClass(Plumora::kClassName);
     fw::RuntimeSetUpClass("MenuBar1");
+    SetUpFindWindowClass();
 }
 
 void NewAppInstance() {

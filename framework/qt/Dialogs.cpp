@@ -60,6 +60,8 @@ bool QtDialogs::SelectColor(Color& color, const std::string& prompt) {
 void QtDialogs::MsgBox(const std::string& message) {
     QMessageBox box(DialogParent());
     box.setWindowTitle(QStringLiteral("Plumora"));
+    // The message is shown as it stands, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(ToQt(message));
     box.exec();
 }

@@ -159,8 +159,10 @@ namespace {
 // its text changes: reading a long document's text at every keystroke then
 // converts only the paragraphs that changed.
 struct ParagraphText : QTextBlockUserData {
-    explicit ParagraphText(std::string text) : utf8(std::move(text)) {}
+    explicit ParagraphText(const QString& text)
+        : utf8(ToProgramText(text)), codePoints(CodePointsBefore(text, text.size())) {}
     std::string utf8;
+    long codePoints;
     long (*measuredBy)(std::string_view) = nullptr;
     long measure = 0;
 };
@@ -168,10 +170,30 @@ struct ParagraphText : QTextBlockUserData {
 ParagraphText& KeptTextOf(const QTextBlock& block) {
     auto* kept = static_cast<ParagraphText*>(block.userData());
     if (!kept) {
-        kept = new ParagraphText(ToProgramText(block.text()));
+        kept = new ParagraphText(block.text());
         QTextBlock(block).setUserData(kept);
     }
     return *kept;
+}
+
+// Positions in code points and in the document's UTF-16 units, converted by
+// walking the paragraphs with their kept counts, so that a position near the
+// end of a long document costs little more than the paragraphs before it.
+int DocumentPosition(const QTextDocument& document, long codePoints) {
+    for (auto block = document.begin(); block.isValid(); block = block.next()) {
+        const long inBlock = KeptTextOf(block).codePoints;
+        if (codePoints <= inBlock) return block.position() + UnitsFor(block.text(), codePoints);
+        codePoints -= inBlock + 1;
+    }
+    return document.characterCount() - 1;
+}
+
+long CodePointPosition(const QTextDocument& document, int units) {
+    const QTextBlock holder = document.findBlock(units);
+    long before = 0;
+    for (auto block = document.begin(); block.isValid() && block != holder; block = block.next())
+        before += KeptTextOf(block).codePoints + 1;
+    return before + CodePointsBefore(holder.text(), units - holder.position());
 }
 
 const std::string& ProgramTextOf(const QTextBlock& block) { return KeptTextOf(block).utf8; }
@@ -395,28 +417,27 @@ void EditField::SelText(const std::string& text) {
 }
 
 long EditField::SelStart() const {
-    return CodePointsBefore(editor_->document()->toRawText(), editor_->textCursor().selectionStart());
+    return CodePointPosition(*editor_->document(), editor_->textCursor().selectionStart());
 }
 
 void EditField::SelStart(long start) {
-    const QString raw = editor_->document()->toRawText();
     auto cursor = editor_->textCursor();
-    cursor.setPosition(UnitsFor(raw, std::max(0L, start)));
+    cursor.setPosition(DocumentPosition(*editor_->document(), std::max(0L, start)));
     editor_->setTextCursor(cursor);
 }
 
 long EditField::SelLength() const {
     const auto cursor = editor_->textCursor();
-    const QString raw = editor_->document()->toRawText();
-    return CodePointsBefore(raw, cursor.selectionEnd()) - CodePointsBefore(raw, cursor.selectionStart());
+    const auto& document = *editor_->document();
+    return CodePointPosition(document, cursor.selectionEnd()) - CodePointPosition(document, cursor.selectionStart());
 }
 
 void EditField::SelLength(long length) {
-    const QString raw = editor_->document()->toRawText();
+    const auto& document = *editor_->document();
     auto cursor = editor_->textCursor();
-    const long start = CodePointsBefore(raw, cursor.selectionStart());
+    const long start = CodePointPosition(document, cursor.selectionStart());
     cursor.setPosition(cursor.selectionStart());
-    cursor.setPosition(UnitsFor(raw, start + std::max(0L, length)), QTextCursor::KeepAnchor);
+    cursor.setPosition(DocumentPosition(document, start + std::max(0L, length)), QTextCursor::KeepAnchor);
     editor_->setTextCursor(cursor);
 }
 

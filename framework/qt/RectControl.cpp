@@ -92,8 +92,9 @@ void RectControl::UpdateShown() {
     bool shown = visible_;
     if (auto* container = Container()) {
         shown = shown && container->Visible() && container->View().view->isVisibleTo(ContentOf(window_));
-        if (container->Properties().Find("TabDefinition"))
-            shown = shown && std::get<std::int32_t>(container->Property("Value")) == tabPanelIndex_;
+        // Page 0 is the window itself; page n is the panel's n-th tab, shown while Value is n - 1.
+        if (container->Properties().Find("TabDefinition") && tabPanelIndex_ > 0)
+            shown = shown && std::get<std::int32_t>(container->Property("Value")) + 1 == tabPanelIndex_;
     }
     widget_->view->setVisible(shown);
     // A container takes the controls inside it along, and they take theirs;

@@ -1,9 +1,11 @@
 #include "framework/ui/Window.h"
 
 #include "framework/model/Exceptions.h"
+#include "framework/qt/KeyboardOrder.h"
 #include "framework/qt/MenuRouting.h"
 #include "framework/qt/PictureData.h"
 #include "framework/qt/QtConvert.h"
+#include "framework/ui/PushButton.h"
 #include "framework/ui/RectControl.h"
 #include "framework/ui/Runtime.h"
 #include "framework/qt/RuntimeState.h"
@@ -11,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
@@ -43,6 +46,35 @@ void Window::Frame::closeEvent(QCloseEvent* event) {
     // Whether the window goes is the program's to say.
     event->ignore();
     Guarded([this] { owner.Event_CloseRequest(); });
+}
+
+namespace {
+// The default or the cancel button that is shown now: of buttons split over
+// the pages of a tab panel, the shown page's.
+PushButton* ShownButton(const Window& window, bool isDefault) {
+    for (int i = 0; i < window.ControlCount(); ++i) {
+        auto* button = dynamic_cast<PushButton*>(&window.ControlAt(i));
+        if (button && (isDefault ? button->Default() : button->Cancel()) &&
+            ViewOf(*button)->isVisibleTo(ContentOf(window)))
+            return button;
+    }
+    return nullptr;
+}
+}  // namespace
+
+// Return and Escape that no control took (a single-line field leaves Return)
+// press the default and the cancel button.
+void Window::Frame::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool escape = event->key() == Qt::Key_Escape;
+    if (plain && (enter || escape))
+        if (auto* button = ShownButton(owner, enter)) {
+            event->accept();
+            button->Push();
+            return;
+        }
+    QMainWindow::keyPressEvent(event);
 }
 
 void Window::Frame::changeEvent(QEvent* event) {
@@ -90,6 +122,7 @@ void Window::Constructor() {
     try {
         Layout();
         CreateControls();
+        ApplyKeyboardOrder(*this);
         AddMenuHandlers(*this);
         for (auto& control : controls_) control->RaiseOpen();
         Event_Open();
@@ -228,16 +261,12 @@ void Window::Show() {
         if (const auto* screen = QGuiApplication::primaryScreen())
             frame_->move(CascadePlace(screen->availableGeometry(), OnScreenSize(*frame_), WindowCount() - 1));
     }
+    const bool appearing = !frame_->isVisible();
     if (fullScreen_) frame_->showFullScreen();
     else frame_->show();
-    // The control that takes the keyboard when the window is activated is
+    // The field that takes the keyboard when the window is activated is
     // chosen now: commands meant for the window find it before then.
-    if (!frame_->focusWidget())
-        for (const auto& control : controls_)
-            if (auto* view = ViewOf(*control); view && view->isVisible() && (view->focusPolicy() & Qt::TabFocus)) {
-                view->setFocus(Qt::OtherFocusReason);
-                break;
-            }
+    if (appearing) FocusFirstField(*this);
     frame_->raise();
     frame_->activateWindow();
     BringToFront(*this);
@@ -253,10 +282,17 @@ void Window::Close() {
     frame_->closingFromProgram = true;
     frame_->close();
     frame_->hide();
+    const bool wasInFront = WindowAt(0) == this;
     Forget(*this);
+    // The window behind comes to the front in its place, also where the desktop would not bring it.
+    auto& state = State();
+    if (wasInFront && !state.quitting)
+        if (auto* next = WindowAt(0)) {
+            next->frame_->raise();
+            next->frame_->activateWindow();
+        }
     // Each window carries the menu bar here: with the last one gone nothing
     // could reach the application's commands, so the application ends.
-    auto& state = State();
     if (state.running && !state.quitting && state.windows.empty()) Quit();
 }
 

@@ -35,6 +35,7 @@ struct Window::Frame : QMainWindow {
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 struct RectControl::Widget {

@@ -60,6 +60,8 @@ public:
     void Visible(bool on);
     bool FullScreen() const { return fullScreen_; }
     void FullScreen(bool on);
+    // A window without a menu bar still takes the menus' shortcuts while it
+    // is in front: its own handlers, then the application's.
     bool MenuBarVisible() const { return menuBarVisible_; }
     void MenuBarVisible(bool on);
     bool Resizeable() const { return resizeable_; }
@@ -82,9 +84,12 @@ public:
     const std::shared_ptr<Picture>& Backdrop() const { return backdrop_; }
     void Backdrop(std::shared_ptr<Picture> picture);
 
+    // Shows the window in front; when it appears, the keyboard focus goes to
+    // its first text field in keyboard order (TabIndex).
     void Show();
     // Closes the window for good: it leaves the window lists and is destroyed
-    // once the event being handled has finished.
+    // once the event being handled has finished. The window behind a closed
+    // front window comes to the front.
     void Close();
     bool IsOpen() const { return open_; }
     void Maximize();

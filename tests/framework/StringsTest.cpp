@@ -136,6 +136,13 @@ void checkInStr(const std::vector<InStrCase>& cases) {
     if (c.start == 1) {
       EXPECT_EQ(fw::InStr(c.s, c.find), c.expected);
     }
+    // Long runs of ASCII are stepped over eight bytes at a time: the case
+    // holds wherever the text falls within those steps.
+    if (c.start == 1 && !c.find.empty())
+      for (std::size_t before = 1; before < 18; ++before) {
+        const std::string text = std::string(before, '-') + c.s + std::string(16, '-');
+        EXPECT_EQ(fw::InStr(text, c.find), c.expected == 0 ? 0 : c.expected + long(before)) << before << " before";
+      }
   }
 }
 
@@ -197,6 +204,15 @@ TEST(StringsInStr, DamagedBytesMatchOnlyThemselves) {
       {1, "\xE2\x82" "x", "x", 3, "after a cut-short sequence"},
       {1, "\u20AC", "\x82", 0, "a byte inside a character is no match"},
       {1, "\xE2\x82\xAC\x82", "\x82", 2, "a stray byte after a character"},
+  });
+}
+
+TEST(StringsInStr, FindsTheOtherCaseOfEitherOfItsFirstTwoCharacters) {
+  checkInStr({
+      {1, "aB", "ab", 1, "the second character in the other case"},
+      {1, "hello", "ELL", 2, "the pattern in the other case"},
+      {1, "\u212Aa", "KA", 1, "Kelvin sign in the text"},
+      {1, "MA\u017F", "as", 2, "long s in the text"},
   });
 }
 

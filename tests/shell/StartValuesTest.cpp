@@ -44,7 +44,7 @@ TEST_F(StartValuesTest, WindowRecordBeginsWithCentredPlacement) {
 // a class may differ only in case; each must be a property of the control.
 TEST_F(StartValuesTest, EveryClassKeyIsOnePropertyOfTheFrameworksControlOfThatType) {
     auto* window = fw::MakeWindow<fw::Window>();
-    for (const char* className : {"EditField", "BevelButton", "StaticText", "Canvas", "Rectangle"}) {
+    for (const char* className : {"EditField", "BevelButton", "StaticText", "Canvas", "Rectangle", "PushButton", "TabPanel"}) {
         SCOPED_TRACE(className);
         const auto control = window->New(className);
         ASSERT_NE(control, nullptr);

@@ -117,7 +117,8 @@ TEST_F(StartupTest, StartUpRunsItsStepsInOrderAndOpensTheSharedDefaultWindow) {
     SetUpClasses();
     fw::SetTraceSink(nullptr);
     // Classes are set up once per process, App first, before anything of Main.
-    const std::vector<std::string> expectedClassSteps{"SetUpClass App", "SetUpClass Plumora.Plumora", "SetUpClass MenuBar1"};
+    const std::vector<std::string> expectedClassSteps{"SetUpClass App", "SetUpClass Plumora.Plumora", "SetUpClass MenuBar1",
+                                                   "SetUpClass FindWindow.FindWindow"};
     EXPECT_EQ(classSteps, classesAlreadySetUp ? std::vector<std::string>{} : expectedClassSteps);
 
     struct Seen {

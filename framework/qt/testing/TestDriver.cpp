@@ -262,6 +262,8 @@ ContentSize ShownContentSize(Window& window) {
 
 bool IsShown(Window& window) { return window.Widgets().isVisible(); }
 
+bool ShowsMenuBar(Window& window) { return window.Widgets().menuBar()->isVisibleTo(&window.Widgets()); }
+
 bool CloseLikeUser(Window& window) {
     window.Widgets().close();
     const bool closed = !window.IsOpen();

@@ -112,6 +112,8 @@ struct ContentSize {
 ContentSize ShownContentSize(Window& window);
 // Whether the window is on screen.
 bool IsShown(Window& window);
+// Whether the window shows a menu bar above its content.
+bool ShowsMenuBar(Window& window);
 // Asks the window to close as the desktop's close box does; true when it closed.
 bool CloseLikeUser(Window& window);
 

@@ -10,11 +10,15 @@
 #include "framework/ui/Runtime.h"
 #include "framework/ui/StaticText.h"
 #include "framework/ui/TabPanel.h"
+#include "framework/qt/QtDialogs.h"
 #include "framework/qt/testing/ScriptedDialogs.h"
 #include "framework/qt/testing/TestDriver.h"
 
 #include <QColor>
+#include <QApplication>
 #include <QImage>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -282,13 +286,13 @@ TEST_F(ControlsTest, TabPanelPagesFollowItsDefinitionAndValue) {
     EXPECT_EQ(drive::ShownText(tabs), "General\rFonts\rColours");
     auto& first = window->Add<fw::EditField>("EditField", "OnFirst", 20, 50, 100, 22);
     first.InitialParent("Tabs");
-    first.TabPanelIndex(0);
+    first.TabPanelIndex(1);
     auto& second = window->Add<fw::EditField>("EditField", "OnSecond", 20, 50, 100, 22);
     second.InitialParent("Tabs");
-    second.TabPanelIndex(1);
+    second.TabPanelIndex(2);
     auto& third = window->Add<fw::StaticText>("StaticText", "OnThird", 20, 80, 100, 22);
     third.InitialParent("Tabs");
-    third.TabPanelIndex(2);
+    third.TabPanelIndex(3);
 
     std::vector<int> valueAtChange;
     tabs.InstallEventHandler("Change", fw::PlainHandler([&] { valueAtChange.push_back(tabs.Value()); }));
@@ -349,6 +353,22 @@ TEST_F(ControlsTest, InstallEventHandlerRejectsUnknownEventsAndWrongShapes) {
     EXPECT_NO_THROW(button.InstallEventHandler("Open", plain));
     field.InstallEventHandler("MouseDown", mouse);
     EXPECT_TRUE(field.HasEventHandler("MouseDown"));
+}
+
+// ---- Dialogs ---------------------------------------------------------------
+
+// A message is shown as it stands: text that looks like markup is not read as markup.
+TEST_F(ControlsTest, TheMessageBoxShowsItsMessageAsPlainText) {
+    const std::string message = "Plumora could not find: \"<b>bold</b> & <i>x\".";
+    std::string shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (box->textFormat() == Qt::PlainText) shown = box->text().toStdString();
+            box->accept();
+        }
+    });
+    fw::QtDialogs().MsgBox(message);
+    EXPECT_EQ(shown, message);
 }
 
 }  // namespace

@@ -202,6 +202,14 @@ TEST_F(EditFieldTest, SelectionAndChangesCountCodePoints) {
     EXPECT_EQ(field->Text(), "a\xF0\x9F\x98\x80\xF0\x9F\x91\x8D" "e\xCC\x81" "b");
     EXPECT_EQ(field->SelStart(), 3);
 
+    // Positions run on across paragraphs, each break one character.
+    field->Text("a\r\xF0\x9F\x98\x80\rbc");
+    Select(3, 2);
+    EXPECT_EQ(field->SelText(), "\rb");
+    EXPECT_EQ(std::pair(field->SelStart(), field->SelLength()), std::pair(3L, 2L));
+    Select(4, 100);
+    EXPECT_EQ(field->SelLength(), 2);
+
     // Setting a text that differs in one half of a surrogate pair keeps the pair whole.
     field->Text("x\xF0\x9F\x98\x80y");
     field->Text("x\xF0\x9F\x98\x81y");  // differs only in the low half
