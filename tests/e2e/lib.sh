@@ -220,3 +220,13 @@ e2e_expect_exit() {
 e2e_colours_in() {
   convert "$1" -crop "$2" +repage -format '%k' info: 2>/dev/null
 }
+
+# Quits a program that holds unsaved text: Ctrl+Q, then Quit in the question
+# (Cancel is its default button, so Tab moves to Quit).
+e2e_quit_discarding() {
+  e2e_key ctrl+q
+  e2e_wait_window '^Plumora$'
+  e2e_focus "$E2E_WID"
+  e2e_key Tab Return
+  e2e_expect_exit 0
+}
