@@ -66,16 +66,5 @@ TEST(PlainTextReader, RunsHaveTheDefaultStyleAndEmptyParagraphsNoRuns) {
               (StyledText{{P{Alignment::Default, {{"one", {}}}}, P{}, P{Alignment::Default, {{"two three", {}}}}}}));
 }
 
-TEST(PlainTextReader, ReadsALargeFileLineForLine) {
-    std::string bytes;
-    Texts expected;
-    for (int i = 0; i < 20000; ++i) {
-        std::string line = "line " + std::to_string(i) + (i % 3 == 0 ? " \u00E9" : "");
-        bytes += line + (i % 2 ? "\r\n" : "\n");
-        expected.push_back(line);
-    }
-    EXPECT_EQ(TextsOf(ReadPlainText(bytes)), expected);
-}
-
 }  // namespace
 }  // namespace fw

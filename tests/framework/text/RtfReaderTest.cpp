@@ -356,11 +356,6 @@ TEST(RtfCharacterFormat, GroupsRestoreTheFormatAndEqualRunsMerge) {
                                                               {"more bold", Arial(12, true)}, {"xy", Arial()}}));
 }
 
-TEST(RtfCharacterFormat, EscapesAndUnicodeJoinTheRunAroundThem) {
-    const StyledText doc = ReadRtf(Rtf("a\\'e9\\u8364?\\tab\\line b"));
-    EXPECT_EQ(OnlyRun(doc).text, "a\u00E9\u20AC\t\u2028b");
-}
-
 // LibreOffice writes the size and weight of Chinese, Japanese and Korean
 // text as associated properties after \dbch; elsewhere those words belong to
 // right-to-left text, which keeps the regular ones.
@@ -435,51 +430,6 @@ TEST(RtfRobustness, MalformedInputGivesTheTextThatIsThere) {
     for (const Case& c : cases) EXPECT_EQ(TextsOf(ReadRtf(c.rtf)), c.expected) << c.rtf;
 }
 
-TEST(RtfRobustness, ReadsOneHundredThousandNestedGroups) {
-    const std::string open(100000, '{');
-    const std::string close(100000, '}');
-    EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1 " + open + "deep" + close + " after}")), Texts{"deep after"});
-    EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1 " + open + "deep")), Texts{"deep"});
-
-    std::string formatted = "{\\rtf1 ";
-    for (int i = 0; i < 100000; ++i) formatted += "{\\b ";
-    formatted += "x";
-    for (int i = 0; i < 100000; ++i) formatted += "}";
-    formatted += "y}";
-    const StyledText doc = ReadRtf(formatted);
-    ASSERT_EQ(TextsOf(doc), Texts{"xy"});
-    ASSERT_EQ(doc.paragraphs[0].runs.size(), 2u);
-    EXPECT_TRUE(doc.paragraphs[0].runs[0].style.bold);
-    EXPECT_FALSE(doc.paragraphs[0].runs[1].style.bold);
-
-    EXPECT_EQ(TextsOf(ReadRtf("{\\rtf1 a{\\*\\skipped " + open + "x" + close + "}b}")), Texts{"ab"});
-}
-
-// A whole document in one paragraph of one format: every character arrives,
-// escapes and Unicode included, as one run.
-TEST(RtfRobustness, ReadsFiftyMegabytesOfOneParagraph) {
-    const std::string unit = "Fifty megabytes caf\\'e9 \\u954?\\tab\\{x\\} ";
-    const std::string unitText = "Fifty megabytes caf\u00E9 \u03BA\t{x} ";
-    const std::size_t units = 50'000'000 / unit.size() + 1;
-    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
-    rtf.reserve(rtf.size() + units * unit.size() + 8);
-    for (std::size_t i = 0; i < units; ++i) rtf += unit;
-    rtf += "\\par}";
-    ASSERT_GE(rtf.size(), 50'000'000u);
-
-    const StyledText doc = ReadRtf(rtf);
-    ASSERT_EQ(doc.paragraphs.size(), 1u);
-    ASSERT_EQ(doc.paragraphs[0].runs.size(), 1u);
-    const StyledRun& run = doc.paragraphs[0].runs[0];
-    EXPECT_EQ(run.style, (CharStyle{"Arial", 10, false, false, false, std::nullopt}));
-    ASSERT_EQ(run.text.size(), units * unitText.size());
-    for (std::size_t i = 0; i < units; ++i) {
-        if (run.text.compare(i * unitText.size(), unitText.size(), unitText) != 0) {
-            FAIL() << "text differs in repetition " << i;
-        }
-    }
-}
-
 TEST(RtfRobustness, ClampsOverflowingNumbers) {
     const StyledText big = ReadRtf("{\\rtf1\\fs99999999999999999999999 x}");
     ASSERT_EQ(big.paragraphs.size(), 1u);
@@ -493,61 +443,6 @@ TEST(RtfRobustness, ClampsOverflowingNumbers) {
     EXPECT_EQ(OnlyRun(ReadRtf("{\\rtf1{\\colortbl;\\red255;}\\cf-99999999999999 x}")).style.color, std::nullopt);
     EXPECT_EQ(OnlyRun(ReadRtf("{\\rtf1{\\colortbl;\\red99999999999\\green-7;}\\cf1 x}")).style.color,
               (Color{255, 0, 0}));
-}
-
-// Every prefix of a document reads as the document's first paragraphs, the
-// last one possibly cut short.
-TEST(RtfRobustness, TruncatedDocumentsYieldTheTextBeforeTheCut) {
-    const std::string rtf =
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fcharset238 B;}}"
-        "{\\colortbl;\\red255\\green0\\blue0;}{\\*\\generator x;}{\\info{\\title t}}"
-        "\\pard\\plain\\qc{\\b Bold} caf\\'e9 \\u233? {\\f1\\'c8}\\tab end\\par"
-        "\\pard{\\pict\\bin3 }}}}\\i second\\cf1  red\\line x\\par "
-        "third {\\field{\\*\\fldinst X}{\\fldrslt link}}\\par}";
-    const StyledText full = ReadRtf(rtf);
-    const Texts fullTexts = TextsOf(full);
-    ASSERT_EQ(fullTexts, (Texts{"Bold caf\u00E9 \u00E9 \u010C\tend", "second red\u2028x", "third link"}));
-    for (std::size_t cut = 0; cut <= rtf.size(); ++cut) {
-        const StyledText doc = ReadRtf(rtf.substr(0, cut));
-        ExpectWellFormed(doc);
-        const Texts texts = TextsOf(doc);
-        ASSERT_LE(texts.size(), fullTexts.size()) << "cut at " << cut;
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            if (i + 1 < texts.size()) {
-                EXPECT_EQ(texts[i], fullTexts[i]) << "cut at " << cut;
-            } else {
-                EXPECT_EQ(fullTexts[i].compare(0, texts[i].size(), texts[i]), 0)
-                    << "cut at " << cut << ": \"" << texts[i] << '"';
-            }
-        }
-    }
-}
-
-// Random token soup: whatever comes in, the reader returns well-formed
-// styled text and does not hang.
-TEST(RtfRobustness, RandomTokenSoupGivesWellFormedText) {
-    const std::vector<std::string> tokens = {
-        "{", "}", "{\\*", "\\par ", "\\pard", "\\plain ", "\\b", "\\b0 ", "\\i ", "\\ul ", "\\ulnone ",
-        "\\fs", "\\fs0 ", "\\f1 ", "\\f2", "\\cf1 ", "\\cf7", "\\u", "\\u-", "\\u55357", "\\u56832",
-        "\\uc0 ", "\\uc2 ", "\\'", "\\'8", "\\'82", "\\'a0", "\\bin", "\\bin2 ", "\\fonttbl",
-        "\\colortbl", "\\red9", ";", "\\pict ", "\\upr", "\\ud ", "\\object", "\\result ", "\\line",
-        "\\tab", "\\cell", "\\row", "\\\n", "\\", "\r\n", "text ", "x", "\xE9", "\xFF", std::string(1, '\0'),
-        "99999999999", "-", "\\qc", "\\qr", "\\~", "\\{", "\\}", "\\\\", "\\fcharset128 ", "\\fcharset2 ",
-        "\\cpg65001 ", "\\ansicpg932 ", "\\mac ", "\\deff1 ", "\\stylesheet", "\\*\\ud",
-    };
-    std::mt19937 random(12345);
-    std::uniform_int_distribution<std::size_t> pick(0, tokens.size() - 1);
-    std::uniform_int_distribution<int> length(1, 400);
-    for (int round = 0; round < 3000; ++round) {
-        std::string rtf = "{\\rtf1 ";
-        const int count = length(random);
-        for (int i = 0; i < count; ++i) rtf += tokens[pick(random)];
-        ExpectWellFormed(ReadRtf(rtf));
-        if (HasFailure()) {
-            ADD_FAILURE() << "input: " << rtf;
-            return;
-        }
-    }
 }
 
 }  // namespace
