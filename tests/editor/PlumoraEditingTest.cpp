@@ -34,18 +34,7 @@ protected:
         ASSERT_TRUE(drive::ChooseMenu("EditCopy"));
     }
 
-    // One mark per character of the field: '*' where the style is on, '.' where it is off.
-    static std::string Marks(fw::EditField& field, bool (fw::EditField::*style)() const) {
-        std::string marks;
-        for (long i = 0; i < static_cast<long>(field.Text().size()); ++i) {
-            Select(field, i, 1);
-            marks += (field.*style)() ? '*' : '.';
-        }
-        return marks;
-    }
 };
-
-// ---- Typing, the dirty flag and the word count ------------------------------
 
 TEST_F(PlumoraEditingTest, EachWindowCountsTheWordsOfItsTextAtEveryKeyAndKeepsItsOwnFlag) {
     struct Case {
@@ -99,40 +88,6 @@ TEST_F(PlumoraEditingTest, SaveItemIsShownExactlyWhileTheDocumentHasUnsavedChang
     EXPECT_TRUE(drive::ShownMenuItem("FileSave").visible);
 }
 
-// ---- The context menu -------------------------------------------------------
-
-TEST_F(PlumoraEditingTest, ContextMenuHoldsTheBarsOwnEditingItemsInOrder) {
-    auto* window = NewWindow();
-    fw::MenuItem base;
-    ASSERT_TRUE(window->EditField1()->RaiseContextualMenu(base, 12, 7));
-    ASSERT_EQ(base.Count(), 6);
-    EXPECT_EQ(base.Item(0), EditCut());
-    EXPECT_EQ(base.Item(1), EditCopy());
-    EXPECT_EQ(base.Item(2), EditPaste());
-    EXPECT_EQ(base.Item(3), EditClear());
-    EXPECT_TRUE(base.Item(4)->IsSeparator());
-    EXPECT_EQ(base.Item(5), EditSelectAll());
-    // The items stay in the menu bar as well.
-    EXPECT_TRUE(drive::ShownMenuItem("EditCut").present);
-    EXPECT_TRUE(drive::ShownMenuItem("EditSelectAll").present);
-}
-
-TEST_F(PlumoraEditingTest, ContextMenuSelectAllAndCutAreTheFieldsOwn) {
-    auto* window = NewWindow();
-    auto& field = *window->EditField1();
-    drive::TypeText(field, "cut me");
-    ASSERT_TRUE(drive::ChooseContextMenuEntry(field, "Select &All"));
-    EXPECT_EQ(field.SelLength(), 6);
-    // The press of a right click gives the field the focus back after the
-    // first menu; the driver opens the menu without a press.
-    drive::Focus(field);
-    ASSERT_TRUE(drive::ChooseContextMenuEntry(field, "Cu&t"));
-    EXPECT_EQ(field.Text(), "");
-    EXPECT_EQ(Label(*window), Words(0));
-}
-
-// ---- Paste and Delete take the undo snapshot first -------------------------
-
 TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFieldChanges) {
     struct Road {
         const char* how;  // the keys pressed, the menu item chosen or, with an "&", the context menu entry chosen
@@ -168,8 +123,6 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         EXPECT_EQ(field.Text(), road.after);
     }
 }
-
-// ---- Undo and Redo ----------------------------------------------------------
 
 // A click into the document takes the snapshot; Undo swaps it with the text,
 // Redo puts the text of the Undo back and takes no snapshot.
@@ -234,77 +187,6 @@ TEST_F(PlumoraEditingTest, UndoWithoutASnapshotEmptiesTheDocumentAndRedoBringsIt
     EXPECT_EQ(opened->EditField1()->Text(), "loaded from disk");
 }
 
-TEST_F(PlumoraEditingTest, UndoAndRedoMarkTheWindowChangedAndRecountTheWords) {
-    auto* window = NewWindow();
-    auto& field = *window->EditField1();
-    const auto saveAs = [&] {
-        dialogs->saveAnswers.push_back(std::make_shared<fw::FolderItem>(folder / "counted.rtf"));
-        drive::Focus(field);
-        ASSERT_TRUE(drive::ChooseMenu("FileSaveas"));
-        ASSERT_FALSE(window->TextHasChanged);
-    };
-    drive::TypeText(field, "one two");
-    drive::Click(field);
-    TypeAtEnd(field, " three four five");
-    saveAs();
-    ASSERT_EQ(Label(*window), Words(5));
-
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    EXPECT_TRUE(window->TextHasChanged);
-    EXPECT_EQ(Label(*window), Words(2));
-
-    saveAs();
-    ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    EXPECT_TRUE(window->TextHasChanged);
-    EXPECT_EQ(Label(*window), Words(5));
-}
-
-TEST_F(PlumoraEditingTest, StyledTextThatIsUndoneComesBackPlain) {
-    auto* window = NewWindow();
-    auto& field = *window->EditField1();
-    drive::TypeText(field, "bold words");
-    Select(field, 0, 10);
-    field.SelBold(true);
-    field.SelItalic(true);
-    drive::Click(field);
-    drive::Focus(field);
-    Select(field, 0, 10);
-    ASSERT_TRUE(drive::ChooseMenu("EditClear"));
-    ASSERT_EQ(window->EditField4()->Text(), "bold words");
-
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    ASSERT_EQ(field.Text(), "bold words");
-    EXPECT_EQ(Marks(field, &fw::EditField::SelBold), "..........");
-    EXPECT_EQ(Marks(field, &fw::EditField::SelItalic), "..........");
-}
-
-TEST_F(PlumoraEditingTest, UndoAndRedoKeepTheStylesOfTheTextTheyDoNotTouch) {
-    auto* window = NewWindow();
-    auto& field = *window->EditField1();
-    drive::TypeText(field, "Bold middle End");
-    Select(field, 0, 4);
-    field.SelBold(true);
-    Select(field, 12, 3);
-    field.SelItalic(true);
-    drive::Click(field);
-    ASSERT_EQ(window->EditField4()->Text(), "Bold middle End");
-    drive::Focus(field);
-    field.SelStart(11);
-    drive::TypeText(field, " part");
-    ASSERT_EQ(field.Text(), "Bold middle part End");
-
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    ASSERT_EQ(field.Text(), "Bold middle End");
-    EXPECT_EQ(Marks(field, &fw::EditField::SelBold), "****...........");
-    EXPECT_EQ(Marks(field, &fw::EditField::SelItalic), "............***");
-
-    // The restored middle takes the style of the plain text before it.
-    ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    ASSERT_EQ(field.Text(), "Bold middle part End");
-    EXPECT_EQ(Marks(field, &fw::EditField::SelBold), "****................");
-    EXPECT_EQ(Marks(field, &fw::EditField::SelItalic), ".................***");
-}
-
 // Text outside the Basic Multilingual Plane is two UTF-16 units: a change in
 // the second unit of a character must replace the whole character.
 TEST_F(PlumoraEditingTest, UndoAndRedoRestoreCharactersBeyondTheBasicPlaneWhole) {
@@ -322,8 +204,6 @@ TEST_F(PlumoraEditingTest, UndoAndRedoRestoreCharactersBeyondTheBasicPlaneWhole)
     EXPECT_EQ(field.Text(), tears);
     EXPECT_EQ(Label(*window), Words(3));
 }
-
-// ---- Undo and Redo are shared by every window -------------------------------
 
 TEST_F(PlumoraEditingTest, UndoAndRedoSwitchesAreSharedAcrossWindows) {
     auto* first = NewWindow();
@@ -354,8 +234,6 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwitchesAreSharedAcrossWindows) {
     EXPECT_EQ(second->EditField1()->Text(), "");
 }
 
-// ---- Format > Locked --------------------------------------------------------
-
 // Locked reads the one mark of all windows: it sets it and disables the field
 // in front, or clears it and enables that field.
 TEST_F(PlumoraEditingTest, LockedTogglesTheSharedMarkAndTheFrontFieldOnly) {
@@ -385,27 +263,6 @@ TEST_F(PlumoraEditingTest, LockedTogglesTheSharedMarkAndTheFrontFieldOnly) {
     EXPECT_FALSE(FormatLocked()->Checked());
     EXPECT_TRUE(second->EditField1()->Enabled());
     EXPECT_FALSE(field.Enabled());
-}
-
-TEST_F(PlumoraEditingTest, SaveBarCancelUnlocksTheFieldButKeepsTheMark) {
-    auto* window = NewWindow();
-    auto& field = *window->EditField1();
-    drive::TypeText(field, "guarded");
-    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
-    ASSERT_FALSE(field.Enabled());
-
-    drive::Click(*window->Canvas8());
-    ASSERT_TRUE(drive::IsShown(*window->Rectangle1()));
-    drive::Click(*window->Canvas7());
-    EXPECT_TRUE(field.Enabled());
-    EXPECT_TRUE(FormatLocked()->Checked());
-    TypeAtEnd(field, "!");
-    EXPECT_EQ(field.Text(), "guarded!");
-
-    // The next Locked reads the mark: it clears it and leaves the field enabled.
-    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
-    EXPECT_FALSE(FormatLocked()->Checked());
-    EXPECT_TRUE(field.Enabled());
 }
 
 }  // namespace

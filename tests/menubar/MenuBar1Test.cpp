@@ -1,203 +1,110 @@
 #include "tests/support/ApplicationTest.h"
 #include "menubar/MenuBar1.h"
 
-#include "shell/App.h"
-#include "menubar/MenuLookups.h"
 #include "framework/ui/Window.h"
+#include "menubar/MenuLookups.h"
+#include "shell/App.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
+#include <fstream>
 #include <memory>
-#include <set>
+#include <optional>
+#include <ostream>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
 
 using fw::MenuItem;
-using Item = std::shared_ptr<MenuItem>;
 
-// Every node below the parent, depth first, in appending order.
-std::vector<Item> AllNodes(const MenuItem& parent) {
-    std::vector<Item> nodes;
-    for (int i = 0; i < parent.Count(); ++i) {
-        nodes.push_back(parent.Item(i));
-        const auto below = AllNodes(*parent.Item(i));
-        nodes.insert(nodes.end(), below.begin(), below.end());
+// One entry of the bar as built, in the columns of tests/data/menu-bar.txt.
+struct Entry {
+    int level = 0;
+    std::string name, caption;
+    std::optional<std::string> shortcut;  // nothing: never set
+    bool quitItem = false, autoEnable = false;
+
+    bool operator==(const Entry&) const = default;
+    friend void PrintTo(const Entry& e, std::ostream* out) {
+        *out << e.level << ' ' << e.name << " \"" << e.caption << "\" "
+             << (e.shortcut ? '"' + *e.shortcut + '"' : std::string("not set")) << (e.quitItem ? " Q" : " M")
+             << (e.autoEnable ? " auto" : " manual");
     }
-    return nodes;
-}
-
-std::vector<std::string> Names(const MenuItem& parent) {
-    std::vector<std::string> names;
-    for (int i = 0; i < parent.Count(); ++i) names.push_back(parent.Item(i)->Name());
-    return names;
-}
-
-std::vector<std::string> Captions(const MenuItem& parent) {
-    std::vector<std::string> captions;
-    for (int i = 0; i < parent.Count(); ++i) captions.push_back(parent.Item(i)->Text());
-    return captions;
-}
-
-class MenuBar1Test : public ApplicationTest {
-protected:
-    void SetUp() override {
-        ApplicationTest::SetUp();
-        bar = App()->MenuBar();
-        ASSERT_NE(bar, nullptr);
-    }
-
-    std::shared_ptr<fw::MenuBar> bar;
 };
 
-TEST_F(MenuBar1Test, FiveMenusInOrderWithTheirEntryCounts) {
-    EXPECT_EQ(Captions(*bar), (std::vector<std::string>{"&File", "&Edit", "View", "Insert", "Format"}));
-    std::vector<int> counts;
-    for (int i = 0; i < bar->Count(); ++i) counts.push_back(bar->Item(i)->Count());
-    EXPECT_EQ(counts, (std::vector<int>{8, 14, 2, 3, 4}));
-    EXPECT_EQ(AllNodes(*bar).size(), 43u);
-
-    // Only the two submenus of Format hold items below the menus.
-    std::vector<std::string> submenus;
-    for (const auto& node : AllNodes(*bar))
-        if (node->Count() > 0 && bar->Child(node->Name()) == nullptr) submenus.push_back(node->Name());
-    EXPECT_EQ(submenus, (std::vector<std::string>{"FormatChangeCase", "UntitledItem1"}));
-    EXPECT_EQ(Captions(*bar->Lookup("FormatChangeCase")),
-              (std::vector<std::string>{"UPPER CASE", "lower case", "esreveR Reverse", "Title Case"}));
-    EXPECT_EQ(Captions(*bar->Lookup("UntitledItem1")), (std::vector<std::string>{"Left", "Center", "Right"}));
-
-    // Edit puts Cut after Copy and Paste.
-    const auto edit = Names(*bar->Child("EditMenu"));
-    const auto at = [&edit](const char* name) { return std::find(edit.begin(), edit.end(), name) - edit.begin(); };
-    EXPECT_EQ(at("EditUndo"), 0);
-    EXPECT_LT(at("EditCopy"), at("EditPaste"));
-    EXPECT_LT(at("EditPaste"), at("EditCut"));
-    EXPECT_LT(at("EditCut"), at("EditClear"));
-    EXPECT_EQ(edit.back(), "editreplace");
+std::vector<Entry> Transcribed() {
+    std::ifstream in(std::string(PLUMORA_TEST_DATA) + "/menu-bar.txt");
+    EXPECT_TRUE(in.good());
+    std::vector<Entry> entries;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> cells;
+        std::istringstream row(line);
+        for (std::string cell; std::getline(row, cell, '\t');) cells.push_back(cell);
+        EXPECT_EQ(cells.size(), 6u) << line;
+        if (cells.size() != 6) continue;
+        const std::optional<std::string> shortcut =
+            cells[3] == "~" ? std::nullopt : std::optional<std::string>(cells[3] == "\"\"" ? "" : cells[3]);
+        entries.push_back({std::stoi(cells[0]), cells[1], cells[2], shortcut, cells[4] == "Q", cells[5] == "1"});
+    }
+    return entries;
 }
 
-TEST_F(MenuBar1Test, OddSpellingsAndShortcutsStandExactlyAsWritten) {
-    const std::pair<const char*, const char*> captions[]{
-        {"ViewMaximize", "Mazimize/Restore"}, {"ChangeCasesreveRReverse", "esreveR Reverse"},
-        {"Formattest", "Font Color..."},      {"FileOpen", "&Open..."},
-    };
-    for (const auto& [name, caption] : captions) {
-        ASSERT_NE(bar->Lookup(name), nullptr) << name;
-        EXPECT_EQ(bar->Lookup(name)->Text(), caption);
+void Walk(const MenuItem& parent, int level, std::vector<Entry>& entries) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        const auto item = parent.Item(i);
+        entries.push_back({level, item->Name(), item->Text(), item->KeyboardShortcut(),
+                           std::dynamic_pointer_cast<fw::QuitMenuItem>(item) != nullptr, item->AutoEnable()});
+        Walk(*item, level + 1, entries);
     }
-    for (const char* name : {"newwindow", "editreplace", "Insertmenu", "formatmenu", "FileSaveas", "EditWriteletter",
-                             "ChangeCaselowercase", "InsertDateandTime", "UntitledItem1"})
-        EXPECT_NE(bar->Lookup(name), nullptr) << name;
-
-    // Save and Save As share one shortcut; shortcuts with Shift alone stay so.
-    const std::pair<const char*, const char*> shortcuts[]{
-        {"FileSave", "Cmd+s"},         {"FileSaveas", "Cmd+s"},    {"FilePrint", "Cmd+P"},
-        {"FilePageSetup", "Shift+P"},  {"ViewMinimize", "Cmd+m"},  {"ViewMaximize", "Shift+m"},
-        {"EditWriteletter", "Cmd+Shift+l"},
-    };
-    for (const auto& [name, shortcut] : shortcuts) EXPECT_EQ(bar->Lookup(name)->KeyboardShortcut(), shortcut) << name;
-    int shiftOnly = 0;
-    for (const auto& node : AllNodes(*bar)) shiftOnly += node->KeyboardShortcut().value_or("").starts_with("Shift+");
-    EXPECT_EQ(shiftOnly, 8);
 }
 
-TEST_F(MenuBar1Test, NamesAreDistinctAlsoIgnoringCaseOnlyFileQuitQuitsAndThreeItemsDoNotAutoEnable) {
-    std::set<std::string> exact, folded, off;
-    std::vector<std::string> quitItems;
-    for (const auto& node : AllNodes(*bar)) {
-        std::string name = node->Name();
-        EXPECT_FALSE(name.empty()) << node->Text();
-        exact.insert(name);
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-        folded.insert(name);
-        if (std::dynamic_pointer_cast<fw::QuitMenuItem>(node)) quitItems.push_back(node->Name());
-        if (!node->AutoEnable()) off.insert(node->Name());
-    }
-    EXPECT_EQ(exact.size(), 43u);
-    EXPECT_EQ(folded.size(), 43u);
-    EXPECT_EQ(quitItems, (std::vector<std::string>{"FileQuit"}));
-    EXPECT_EQ(off, (std::set<std::string>{"FilePageSetup", "EditFind", "editreplace"}));
-}
+using MenuBar1Test = ApplicationTest;
 
-TEST_F(MenuBar1Test, ShortcutsSetEmptyDifferFromShortcutsNeverSet) {
-    // The five menus and Delete carry "", the four separators and the two submenu items nothing.
-    std::set<std::string> setEmpty, notSet, expectedEmpty{"EditClear"}, expectedNotSet;
-    for (int i = 0; i < bar->Count(); ++i) expectedEmpty.insert(bar->Item(i)->Name());
-    for (const auto& node : AllNodes(*bar)) {
-        if (!node->KeyboardShortcut()) notSet.insert(node->Name());
-        else if (node->KeyboardShortcut()->empty()) setEmpty.insert(node->Name());
-        if (node->IsSeparator() || (node->Count() > 0 && !expectedEmpty.contains(node->Name())))
-            expectedNotSet.insert(node->Name());
-    }
-    EXPECT_EQ(setEmpty, expectedEmpty);
-    EXPECT_EQ(expectedNotSet.size(), 6u);
-    EXPECT_EQ(notSet, expectedNotSet);
+TEST_F(MenuBar1Test, TheInstalledBarHoldsEveryEntryOfItsTableInOrder) {
+    std::vector<Entry> built;
+    Walk(*App()->MenuBar(), 0, built);
+    const auto expected = Transcribed();
+    ASSERT_EQ(expected.size(), 43u);
+    EXPECT_EQ(built, expected);
 }
 
 TEST_F(MenuBar1Test, TheAccessorBuildsOneInstanceUntilItIsReleased) {
     const auto before = MenuBar1();
     EXPECT_EQ(MenuBar1(), before);
-    EXPECT_EQ(before, bar);
+    EXPECT_EQ(App()->MenuBar(), before);
     ReleaseMenuBar1();
-    const auto after = MenuBar1();
-    EXPECT_NE(after, before);
-    EXPECT_EQ(AllNodes(*after).size(), 43u);
-    // The old bar is untouched by the new build.
-    EXPECT_EQ(AllNodes(*before).size(), 43u);
+    EXPECT_NE(MenuBar1(), before);
 }
 
-using Lookup = std::shared_ptr<MenuItem> (*)();
-
-const std::pair<const char*, Lookup> kLookups[]{
-    {"FormatLocked", FormatLocked},   {"editreplace", editreplace}, {"EditFind", EditFind},
-    {"EditSelectAll", EditSelectAll}, {"EditClear", EditClear},     {"EditCut", EditCut},
-    {"EditPaste", EditPaste},         {"EditCopy", EditCopy},       {"EditRedo", EditRedo},
-    {"EditUndo", EditUndo},           {"FilePrint", FilePrint},     {"FilePageSetup", FilePageSetup},
-    {"FileSave", FileSave},
-};
-
-TEST_F(MenuBar1Test, EachLookupReturnsTheInstalledBarsOwnItemAtEveryCall) {
-    for (const auto& [name, lookup] : kLookups) {
-        const auto found = lookup();
-        ASSERT_NE(found, nullptr) << name;
-        EXPECT_EQ(found->Name(), name);
-        EXPECT_EQ(found, bar->Lookup(name)) << name;
+TEST_F(MenuBar1Test, EachLookupFindsItsItemInTheBarInstalledAtTheTimeOfTheCall) {
+    using Lookup = std::shared_ptr<MenuItem> (*)();
+    const std::pair<const char*, Lookup> lookups[]{
+        {"FormatLocked", FormatLocked},   {"editreplace", editreplace}, {"EditFind", EditFind},
+        {"EditSelectAll", EditSelectAll}, {"EditClear", EditClear},     {"EditCut", EditCut},
+        {"EditPaste", EditPaste},         {"EditCopy", EditCopy},       {"EditRedo", EditRedo},
+        {"EditUndo", EditUndo},           {"FilePrint", FilePrint},     {"FilePageSetup", FilePageSetup},
+        {"FileSave", FileSave},
+    };
+    for (const auto& [name, lookup] : lookups) {
+        ASSERT_NE(lookup(), nullptr) << name;
+        EXPECT_EQ(lookup(), App()->MenuBar()->Lookup(name)) << name;
     }
-
-    const auto oldSave = FileSave();
-    ReleaseMenuBar1();
-    App()->MenuBar(MenuBar1());
-    ASSERT_NE(FileSave(), nullptr);
-    EXPECT_NE(FileSave(), oldSave);
-    EXPECT_EQ(FileSave(), App()->MenuBar()->Lookup("FileSave"));
-
     // A bar without the items gives nothing rather than a stale item.
     App()->MenuBar(std::make_shared<fw::MenuBar>());
-    for (const auto& [name, lookup] : kLookups) EXPECT_EQ(lookup(), nullptr) << name;
+    for (const auto& [name, lookup] : lookups) EXPECT_EQ(lookup(), nullptr) << name;
 }
 
-TEST_F(MenuBar1Test, TheShownBarShowsCaptionsWithTheirShortcuts) {
+// Shift alone stands for the command key with Shift, and the key's case asks for nothing.
+TEST_F(MenuBar1Test, TheShownBarShowsShortcutsAsTheKeysToPress) {
     fw::MakeWindow<fw::Window>()->Show();
     const std::pair<const char*, const char*> cases[]{
-        {"FilePageSetup", "Page Setup...\tCtrl+Shift+P"},
-        {"FilePrint", "Print...\tCtrl+P"},
-        {"FileSave", "&Save\tCtrl+S"},
-        {"FileSaveas", "Save &as...\tCtrl+S"},
-        {"EditWriteletter", "Write Letter\tCtrl+Shift+L"},
-        {"AlignTextLeft", "Left\tCtrl+Shift+1"},
-        {"ViewMaximize", "Mazimize/Restore\tCtrl+Shift+M"},
-        {"EditClear", "&Delete"},
-        {"FormatChangeCase", "Change Case"},
+        {"FilePageSetup", "Page Setup...\tCtrl+Shift+P"}, {"FileSaveas", "Save &as...\tCtrl+S"},
+        {"EditWriteletter", "Write Letter\tCtrl+Shift+L"}, {"EditClear", "&Delete"},
     };
-    for (const auto& [name, caption] : cases) {
-        const auto shown = fw::testing::ShownMenuItem(name);
-        ASSERT_TRUE(shown.present) << name;
-        EXPECT_EQ(shown.caption, caption);
-    }
+    for (const auto& [name, caption] : cases) EXPECT_EQ(fw::testing::ShownMenuItem(name).caption, caption) << name;
 }
 
 }  // namespace

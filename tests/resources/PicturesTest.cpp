@@ -1,7 +1,8 @@
 #include "tests/support/ApplicationTest.h"
 #include "resources/Pictures.h"
+#include "tests/support/PictureNames.h"
 
-#include "editor/PlumoraLayout.h"
+#include "editor/Plumora.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,26 +21,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct PictureRow {
-    const char* name;
-    PictureAccessor accessor;
-    const char* file;
-};
-
-const PictureRow kRows[]{
-    {"buttoncen1", buttoncen1, "buttoncen1.bmp"},
-    {"buttonmax1", buttonmax1, "buttonmax1.bmp"},
-    {"buttonmin2", buttonmin2, "buttonmin2.bmp"},
-    {"buttonyes6", buttonyes6, "buttonyes6.bmp"},
-    {"buttonno4", buttonno4, "buttonno4.bmp"},
-    {"buttonexit2", buttonexit2, "buttonexit2.bmp"},
-    {"buttoncancel3", buttoncancel3, "buttoncancel3.png"},
-    {"Picture2", Picture2, "Picture 2.png"},
-    {"bannerplumora51", bannerplumora51, "bannerplumora51.bmp"},
-    {"colorbutton2", colorbutton2, "colorbutton2.png"},
-    {"bannerplumora4", bannerplumora4, "bannerplumora4.bmp"},
-    {"buttonfullscreen", buttonfullscreen, "buttonfullscreen.bmp"},
-};
+std::map<std::string, std::string> TranscribedFiles() {
+    std::ifstream in(std::string(PLUMORA_TEST_DATA) + "/pictures.txt");
+    std::map<std::string, std::string> files;
+    for (std::string line; std::getline(in, line);) {
+        const auto tab = line.find('\t');
+        if (!line.starts_with('#') && tab != std::string::npos) files[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    EXPECT_EQ(files.size(), 12u);
+    return files;
+}
 
 const fs::path kResources = PLUMORA_TEST_RESOURCES_DIR;
 const fs::path kPristine = PLUMORA_RESOURCES_DIR;
@@ -52,8 +44,8 @@ void RestorePictures() {
         if (fs::is_directory(kResources.string() + ".moved")) fs::rename(kResources.string() + ".moved", kResources);
         else fs::create_directories(kResources);
     }
-    for (const auto& row : kRows)
-        fs::copy_file(kPristine / row.file, kResources / row.file, fs::copy_options::overwrite_existing);
+    for (const auto& entry : fs::directory_iterator(kPristine))
+        fs::copy_file(entry.path(), kResources / entry.path().filename(), fs::copy_options::overwrite_existing);
 }
 
 // Runs the checks in a fresh process of this executable, where no picture has
@@ -96,58 +88,16 @@ protected:
 
 TEST_F(PicturesTest, EachAccessorGivesOneSharedObjectOfItsOwn) {
     std::set<const fw::Picture*> distinct;
-    for (const auto& row : kRows) {
-        SCOPED_TRACE(row.name);
-        const auto first = row.accessor();
+    for (const auto& [name, file] : TranscribedFiles()) {
+        SCOPED_TRACE(name);
+        const auto accessor = PictureNamed(name);
+        ASSERT_NE(accessor, nullptr);
+        const auto first = accessor();
         ASSERT_NE(first, nullptr);
-        EXPECT_EQ(row.accessor(), first);
+        EXPECT_EQ(accessor(), first);
         distinct.insert(first.get());
     }
-    EXPECT_EQ(distinct.size(), std::size(kRows));
-}
-
-// Every pictured control of every document window shows the one shared
-// object of its picture; the others show none.
-TEST_F(PicturesTest, TwoDocumentWindowsShareEveryPictureObject) {
-    auto* first = Plumora();
-    auto* second = fw::MakeWindow<class Plumora>();
-    ASSERT_NE(first, second);
-    ASSERT_NE(bannerplumora51(), nullptr);
-    int pictured = 0;
-    for (auto* window : {first, second}) {
-        EXPECT_EQ(window->Backdrop(), bannerplumora51());
-        for (const auto& control : PlumoraControls()) {
-            const std::string name(control.start.name);
-            SCOPED_TRACE(name);
-            const auto shared = control.picture ? control.picture() : nullptr;
-            pictured += shared != nullptr;
-            auto* made = window->ControlByName(name);
-            if (auto* button = dynamic_cast<fw::BevelButton*>(made)) EXPECT_EQ(button->Icon(), shared);
-            else if (auto* canvas = dynamic_cast<fw::Canvas*>(made)) EXPECT_EQ(canvas->Backdrop(), shared);
-            else EXPECT_FALSE(control.picture) << "a pictured control that is neither a bevel button nor a canvas";
-        }
-    }
-    // The six toolbar buttons and the eight picture canvases, in two windows.
-    EXPECT_EQ(pictured, 2 * 14);
-}
-
-TEST_F(PicturesTest, ChangingOrDeletingTheFilesAfterTheyLoadedChangesNothing) {
-    std::vector<std::shared_ptr<fw::Picture>> loaded;
-    for (const auto& row : kRows) {
-        loaded.push_back(row.accessor());
-        ASSERT_NE(loaded.back(), nullptr) << row.name;
-    }
-    const int width = buttonno4()->Width();
-    for (const auto& row : kRows) ASSERT_TRUE(fs::remove(kResources / row.file)) << row.file;
-    // Another, wider picture now stands under one of the names.
-    fs::copy_file(kPristine / "bannerplumora51.bmp", kResources / "buttonno4.bmp");
-
-    for (std::size_t i = 0; i < std::size(kRows); ++i) EXPECT_EQ(kRows[i].accessor(), loaded[i]) << kRows[i].name;
-    EXPECT_EQ(buttonno4()->Width(), width);
-    // A window made now still gets the pictures read before.
-    auto* window = fw::MakeWindow<class Plumora>();
-    EXPECT_EQ(window->Backdrop(), bannerplumora51());
-    EXPECT_EQ(window->BoldButton()->Icon(), Picture2());
+    EXPECT_EQ(distinct.size(), 12u);
 }
 
 // In a fresh process every slot is empty, so each accessor's first loads can be watched.
@@ -175,18 +125,20 @@ TEST_F(PicturesTest, EachAccessorLooksForItsFolderAndItsFileByItsExactNameUntilF
     EXPECT_IN_FRESH_PROCESS([] {
         const fs::path moved = kResources.string() + ".moved";
         fs::rename(kResources, moved);
-        for (const auto& row : kRows) EXPECT_EQ(row.accessor(), nullptr) << row.name;
+        const auto files = TranscribedFiles();
+        for (const auto& [name, file] : files) EXPECT_EQ(PictureNamed(name)(), nullptr) << name;
         fs::rename(moved, kResources);
 
         fs::create_directories(kResources / "moved");
-        for (const auto& row : kRows) {
-            SCOPED_TRACE(row.name);
-            fs::rename(kResources / row.file, kResources / "moved" / row.file);
-            EXPECT_EQ(row.accessor(), nullptr);
-            fs::rename(kResources / "moved" / row.file, kResources / row.file);
-            const auto loaded = row.accessor();
+        for (const auto& [name, file] : files) {
+            SCOPED_TRACE(name);
+            const auto accessor = PictureNamed(name);
+            fs::rename(kResources / file, kResources / "moved" / file);
+            EXPECT_EQ(accessor(), nullptr);
+            fs::rename(kResources / "moved" / file, kResources / file);
+            const auto loaded = accessor();
             EXPECT_NE(loaded, nullptr);
-            EXPECT_EQ(row.accessor(), loaded);
+            EXPECT_EQ(accessor(), loaded);
         }
     });
 }

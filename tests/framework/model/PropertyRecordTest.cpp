@@ -1,6 +1,7 @@
 #include "framework/model/PropertyRecord.h"
 
 #include "framework/model/Exceptions.h"
+#include "framework/model/Object.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,72 @@ TEST(PropertyRecordDecode, FaultyRecordThrowsNamingTheKey) {
         } catch (const fw::PropertyRecordException& error) {
             EXPECT_NE(std::string(error.what()).find("\"" + c.key + "\""), std::string::npos) << error.what();
         }
+    }
+}
+
+// An object whose setters write down what they were given, in order.
+class Probe : public fw::Object {
+public:
+    const fw::PropertyTable& Properties() const override {
+        static const fw::PropertyTable table{
+            fw::Prop("Count", &Probe::Count, &Probe::Count),
+            fw::Prop("Label", &Probe::Label, &Probe::Label),
+            fw::Prop("Flag", &Probe::Flag, &Probe::Flag),
+            fw::Prop("Tint", &Probe::Tint, &Probe::Tint),
+            fw::StoredProp("MacProcId", std::int32_t{0}),
+        };
+        return table;
+    }
+
+    int Count() const { return count_; }
+    void Count(int value) { count_ = value; log.push_back("Count=" + std::to_string(value)); }
+    std::string Label() const { return label_; }
+    void Label(const std::string& value) { label_ = value; log.push_back("Label=" + value); }
+    bool Flag() const { return flag_; }
+    void Flag(bool value) { flag_ = value; log.push_back(value ? "Flag=1" : "Flag=0"); }
+    fw::Color Tint() const { return tint_; }
+    void Tint(fw::Color value) { tint_ = value; log.push_back("Tint=" + std::to_string(value.ToRGB())); }
+
+    std::vector<std::string> log;
+
+private:
+    int count_ = 0;
+    std::string label_;
+    bool flag_ = false;
+    fw::Color tint_;
+};
+
+TEST(SetProperties, AppliesEntriesInRecordOrder) {
+    Probe probe;
+    fw::SetProperties(probe, fw::EncodeRecord({{"Count", std::int32_t{1}},
+                                     {"Label", std::string("first")},
+                                     {"Flag", true},
+                                     {"Tint", fw::Color::FromRGB(0x102030)},
+                                     {"Count", std::int32_t{-7}}}));
+    EXPECT_EQ(probe.log, (std::vector<std::string>{"Count=1", "Label=first", "Flag=1", "Tint=1056816", "Count=-7"}));
+}
+
+// The class, not the record, decides a value's width. A faulty record names
+// the key at fault and leaves the object as it was, good entries included.
+TEST(SetProperties, FaultyRecordThrowsNamingTheKeyAndAppliesNothing) {
+    const auto good = fw::EncodeRecord({{"Flag", true}, {"Count", std::int32_t{5}}});
+    struct Case { const char* what; std::string record; std::string key; };
+    const std::vector<Case> cases{
+        {"unknown key", good + fw::EncodeRecord({{"Colour", std::int32_t{9}}}), "Colour"},
+        {"inside a value", good.substr(0, good.size() - 1), "Count"},
+        {"inside a key", good + "Cou", "Cou"},
+        {"Boolean for an integer", fw::EncodeRecord({{"Count", true}}), "Count"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Probe probe;
+        try {
+            fw::SetProperties(probe, c.record);
+            ADD_FAILURE() << "no exception";
+        } catch (const fw::PropertyRecordException& error) {
+            EXPECT_NE(std::string(error.what()).find(c.key), std::string::npos) << error.what();
+        }
+        EXPECT_TRUE(probe.log.empty()) << "part of a faulty record was applied";
     }
 }
 

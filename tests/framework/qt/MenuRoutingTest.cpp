@@ -141,8 +141,6 @@ protected:
     fw::EditField* field = nullptr;
 };
 
-// ---- Dispatch --------------------------------------------------------------
-
 TEST_F(MenuRoutingTest, FrontWindowsHandlerTakesTheCommand) {
     auto* back = MakeWindow(false);
     auto* front = MakeWindow(false);
@@ -173,29 +171,11 @@ TEST_F(MenuRoutingTest, HandlerReturningFalsePassesTheCommandOn) {
     EXPECT_EQ(Counting("FileNew").defaults, 1);
 }
 
-// Quit closes every window unless the application's handler takes it.
-TEST_F(MenuRoutingTest, QuitItemClosesEveryWindow) {
-    bool answer = true, firstGone = false, secondGone = false;
-    const auto enableQuit = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); };
-    MakeWindow(false, {.enableMenuItems = enableQuit, .destroyed = &firstGone});
-    MakeWindow(false, {.enableMenuItems = enableQuit, .destroyed = &secondGone});
-    app->AddMenuHandler("FileQuit", [&] { return answer; });
-    ASSERT_TRUE(drive::ChooseMenu("FileQuit"));
-    EXPECT_EQ(fw::WindowCount(), 2);
-
-    answer = false;
-    ASSERT_TRUE(drive::ChooseMenu("FileQuit"));
-    EXPECT_EQ(fw::WindowCount(), 0);
-    EXPECT_TRUE(firstGone && secondGone);
-}
-
 TEST_F(MenuRoutingTest, QuitEndsTheEventLoop) {
     MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileQuit")->Enable(); }});
     EXPECT_FALSE(RunTimesOut([] { drive::ChooseMenu("FileQuit"); })) << "choosing Quit did not end the event loop";
     EXPECT_EQ(fw::WindowCount(), 0);
 }
-
-// ---- Enabling pass ---------------------------------------------------------
 
 TEST_F(MenuRoutingTest, EnablingPassEnablesItemsThatHaveAHandler) {
     int frontPasses = 0, backPasses = 0;
@@ -219,38 +199,6 @@ TEST_F(MenuRoutingTest, EnablingPassEnablesItemsThatHaveAHandler) {
     EXPECT_EQ(backPasses, 0);
     EXPECT_FALSE(drive::ChooseMenu("FileManual"));
     EXPECT_TRUE(log.empty());
-}
-
-// An item without AutoEnable is enabled only by Enable; chosen with no
-// handler to take it, its default action runs.
-TEST_F(MenuRoutingTest, ItemWithoutAutoEnableIsEnabledOnlyByEnable) {
-    MakeWindow(false, {.enableMenuItems = [this](ScriptedWindow&) { bar->Lookup("FileManual")->Enable(); }});
-    EXPECT_TRUE(drive::ShownMenuItem("FileManual").enabled);
-    EXPECT_TRUE(drive::ChooseMenu("FileManual"));
-    EXPECT_EQ(Counting("FileManual").defaults, 1);
-}
-
-TEST_F(MenuRoutingTest, HiddenItemsAreLeftOutOfTheMenu) {
-    auto* window = MakeWindow(false);
-    window->AddMenuHandler("FileHidden", Logging("hidden"));
-    const auto hidden = drive::ShownMenuItem("FileHidden");
-    EXPECT_TRUE(hidden.present);
-    EXPECT_FALSE(hidden.visible);
-    EXPECT_FALSE(drive::ChooseMenu("FileHidden"));
-    EXPECT_TRUE(log.empty());
-
-    bar->Lookup("FileHidden")->Visible(true);
-    EXPECT_TRUE(drive::ShownMenuItem("FileHidden").visible);
-    EXPECT_TRUE(drive::ChooseMenu("FileHidden"));
-    EXPECT_EQ(log, std::vector<std::string>{"hidden"});
-}
-
-TEST_F(MenuRoutingTest, MenuShowsTheShortcutBesideTheCaption) {
-    auto* window = MakeWindow(false);
-    window->AddMenuHandler("FileSave", Logging("save"));
-    EXPECT_EQ(drive::ShownMenuItem("FileSave").caption, "Save\tCtrl+S");
-    EXPECT_EQ(drive::ShownMenuItem("FormatPlain").caption, "Plain\tCtrl+Shift+P");
-    EXPECT_EQ(drive::ShownMenuItem("EditClear").caption, "Delete");
 }
 
 TEST_F(MenuRoutingTest, FocusedFieldEnablesTheEditingItemsItCanCarryOut) {
@@ -282,8 +230,6 @@ TEST_F(MenuRoutingTest, FocusedFieldEnablesTheEditingItemsItCanCarryOut) {
     EXPECT_EQ(drive::ShownMenuItem("EditUndo").enabled, false);
 }
 
-// ---- Editing commands ------------------------------------------------------
-
 TEST_F(MenuRoutingTest, FieldCarriesOutEditingCommandsAfterTheWindowsHandler) {
     auto* window = MakeWindow(true);
     std::vector<std::string> textAtHandler;
@@ -308,44 +254,6 @@ TEST_F(MenuRoutingTest, FieldCarriesOutEditingCommandsAfterTheWindowsHandler) {
     EXPECT_EQ(field->Text(), "hello worldworld");
     EXPECT_EQ(Counting("EditPaste").defaults, 0);
 }
-
-TEST_F(MenuRoutingTest, EditingCommandsReachTheField) {
-    MakeWindow(true);
-    field->Text("one two");
-    drive::Focus(*field);
-    Select(0, 4);
-
-    ASSERT_TRUE(drive::ChooseMenu("EditCopy"));
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one ");
-    ASSERT_TRUE(drive::ChooseMenu("EditCut"));
-    EXPECT_EQ(field->Text(), "two");
-    ASSERT_TRUE(drive::ChooseMenu("EditSelectAll"));
-    EXPECT_EQ(field->SelLength(), 3);
-    ASSERT_TRUE(drive::ChooseMenu("EditClear"));
-    EXPECT_EQ(field->Text(), "");
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "one ");
-}
-
-TEST_F(MenuRoutingTest, ReadOnlyFieldIsNotChangedByCommandsItsWindowHandles) {
-    auto* window = MakeWindow(true);
-    for (const char* name : {"EditPaste", "EditClear", "EditCut"}) window->AddMenuHandler(name, Logging(name, false));
-    field->Text("locked text");
-    field->ReadOnly(true);
-    drive::Focus(*field);
-    Select(0, 6);
-    SetClipboard("pasted");
-
-    // The window's handlers keep the items enabled; the field must still refuse.
-    EXPECT_TRUE(drive::ChooseMenu("EditPaste"));
-    EXPECT_TRUE(drive::ChooseMenu("EditClear"));
-    EXPECT_TRUE(drive::ChooseMenu("EditCut"));
-    EXPECT_EQ(log, (std::vector<std::string>{"EditPaste", "EditClear", "EditCut"}));
-    EXPECT_EQ(field->Text(), "locked text");
-    drive::PressKeys(*window, "Ctrl+V");
-    EXPECT_EQ(field->Text(), "locked text");
-}
-
-// ---- Shortcuts -------------------------------------------------------------
 
 TEST_F(MenuRoutingTest, ShortcutGoesToTheFirstVisibleEnabledItemThatHasIt) {
     auto* window = MakeWindow(true);
@@ -424,53 +332,6 @@ TEST_F(MenuRoutingTest, OtherKeyboardLayoutsReachShortcutsByTheKeysPlace) {
     EXPECT_EQ(log.size(), 2u);
 }
 
-TEST_F(MenuRoutingTest, EditingKeysGoThroughTheMenus) {
-    auto* window = MakeWindow(true);
-    std::vector<std::string> textAtPaste;
-    window->AddMenuHandler("EditUndo", Logging("undo"));
-    window->AddMenuHandler("EditPaste", [&] {
-        textAtPaste.push_back(field->Text());
-        return true;
-    });
-    window->AddMenuHandler("EditCopy", Logging("copy", false));
-    window->AddMenuHandler("EditCut", Logging("cut", false));
-    window->AddMenuHandler("EditSelectAll", Logging("all", false));
-
-    drive::TypeText(*field, "abc");
-    drive::PressKeys(*window, "Ctrl+Z");
-    EXPECT_EQ(log, std::vector<std::string>{"undo"});
-    EXPECT_EQ(field->Text(), "abc");
-
-    SetClipboard("XY");
-    drive::PressKeys(*window, "Ctrl+V");
-    EXPECT_EQ(textAtPaste, std::vector<std::string>{"abc"}) << "the handler did not run before the paste";
-    EXPECT_EQ(field->Text(), "abcXY") << "the paste happened other than once";
-
-    drive::PressKeys(*window, "Ctrl+A");
-    EXPECT_EQ(field->SelLength(), 5);
-    drive::PressKeys(*window, "Ctrl+C");
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "abcXY");
-    Select(0, 2);
-    drive::PressKeys(*window, "Ctrl+X");
-    EXPECT_EQ(field->Text(), "cXY");
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "ab");
-    EXPECT_EQ(log, (std::vector<std::string>{"undo", "all", "copy", "cut"}));
-}
-
-// ---- Exceptions ------------------------------------------------------------
-
-TEST_F(MenuRoutingTest, HandlerExceptionIsCaughtAtTheDispatchAndRethrownByTheRun) {
-    auto* window = MakeWindow(false);
-    window->AddMenuHandler("FileNew", [] () -> bool { throw std::runtime_error("handler failed"); });
-    EXPECT_NO_THROW(drive::ChooseMenu("FileNew"));
-    try {
-        fw::RuntimeRun();
-        FAIL() << "the handler's exception was lost";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ(error.what(), "handler failed");
-    }
-}
-
 TEST_F(MenuRoutingTest, HandlerExceptionEndsTheEventLoop) {
     auto* window = MakeWindow(true);
     window->AddMenuHandler("FileNew", [] () -> bool { throw std::runtime_error("shortcut failed"); });
@@ -481,12 +342,6 @@ TEST_F(MenuRoutingTest, HandlerExceptionEndsTheEventLoop) {
                  }),
                  std::runtime_error);
     EXPECT_EQ(field->Text(), "");
-}
-
-TEST_F(MenuRoutingTest, ExceptionInTheEnablingPassIsCaughtToo) {
-    MakeWindow(false, {.enableMenuItems = [](ScriptedWindow&) { throw std::logic_error("enable failed"); }});
-    EXPECT_NO_THROW(drive::ShownMenuItem("FileNew"));
-    EXPECT_THROW(fw::RuntimeRun(), std::logic_error);
 }
 
 }  // namespace

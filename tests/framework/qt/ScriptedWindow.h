@@ -1,23 +1,15 @@
 #pragma once
 
-#include "framework/ui/FolderItem.h"
-#include "framework/ui/Picture.h"
 #include "framework/ui/RectControl.h"
 #include "framework/ui/Window.h"
 #include "framework/qt/testing/TestDriver.h"
 
-#include <QColor>
-#include <QImage>
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -87,36 +79,5 @@ private:
 
     Script script_;
 };
-
-// A picture of one colour, read from a file written for it.
-inline std::shared_ptr<fw::Picture> SolidPicture(const std::string& name, int width, int height, QColor colour) {
-    const std::string path = ::testing::TempDir() + name;
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    if (!image.save(QString::fromStdString(path), "PNG")) return nullptr;
-    return fw::FolderItem(path).OpenAsPicture();
-}
-
-// The colour the window shows at a point of its content area.
-inline std::optional<fw::Color> PixelAt(fw::Window& window, int x, int y) {
-    const std::string path = ::testing::TempDir() + "widget-test-grab.png";
-    if (!fw::testing::Grab(window, path)) return std::nullopt;
-    return fw::testing::PixelOf(path, x, y);
-}
-
-// Prints colours as #RRGGBB in failure messages.
-inline std::string Hex(std::optional<fw::Color> color) {
-    if (!color) return "none";
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06X", color->ToRGB());
-    return text;
-}
-
-// Expects the window to show each colour, as #RRGGBB, at its point (x, y) of the content area.
-inline void ExpectColours(fw::Window& window, const std::vector<std::tuple<int, int, std::string>>& points) {
-    const std::string path = ::testing::TempDir() + "widget-test-grab.png";
-    ASSERT_TRUE(fw::testing::Grab(window, path));
-    for (const auto& [x, y, colour] : points) EXPECT_EQ(Hex(fw::testing::PixelOf(path, x, y)), colour) << "at " << x << ", " << y;
-}
 
 }  // namespace widgettests
