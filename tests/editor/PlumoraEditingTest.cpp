@@ -36,36 +36,6 @@ protected:
 
 };
 
-TEST_F(PlumoraEditingTest, EachWindowCountsTheWordsOfItsTextAtEveryKeyAndKeepsItsOwnFlag) {
-    struct Case {
-        std::vector<const char*> keys;  // text to type, or a key to press when it is one of these
-        const char* text;
-        int words;
-    };
-    const Case cases[]{
-        {{}, "", 0},
-        {{"Hello"}, "Hello", 1},
-        {{"Hello brave  new world "}, "Hello brave  new world ", 4},
-        {{"first", "Return", "second\tthird"}, "first\rsecond\tthird", 3},
-        {{"ab c", "Backspace", "Backspace", "Backspace", "Backspace"}, "", 0},
-    };
-    std::vector<class Plumora*> windows;
-    for (const auto& c : cases) {
-        auto* window = windows.emplace_back(NewWindow());
-        for (const std::string key : c.keys) {
-            if (key == "Return" || key == "Backspace") drive::PressKeys(*window, key);
-            else drive::TypeText(*window->EditField1(), key);
-        }
-    }
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        SCOPED_TRACE(cases[i].text);
-        EXPECT_EQ(windows[i]->EditField1()->Text(), cases[i].text);
-        EXPECT_EQ(Label(*windows[i]), Words(cases[i].words));
-        // Deleting everything leaves the window changed.
-        EXPECT_EQ(windows[i]->TextHasChanged, !cases[i].keys.empty());
-    }
-}
-
 TEST_F(PlumoraEditingTest, SaveItemIsShownExactlyWhileTheDocumentHasUnsavedChanges) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
@@ -173,65 +143,6 @@ TEST_F(PlumoraEditingTest, UndoWithoutASnapshotEmptiesTheDocumentAndRedoBringsIt
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
     EXPECT_EQ(typed->EditField1()->Text(), "never clicked");
     EXPECT_EQ(Label(*typed), Words(2));
-
-    // Loading switches Undo on; its Undo makes the opened document a changed one.
-    auto* opened = Open(Write("loaded.txt", "loaded from disk"));
-    ASSERT_TRUE(opened && opened != typed);
-    EXPECT_EQ(Label(*opened), Words(3));
-    drive::Focus(*opened->EditField1());
-    EXPECT_FALSE(drive::ShownMenuItem("FileSave").visible);
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    EXPECT_EQ(opened->EditField1()->Text(), "");
-    EXPECT_TRUE(opened->TextHasChanged);
-    ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    EXPECT_EQ(opened->EditField1()->Text(), "loaded from disk");
-}
-
-// Text outside the Basic Multilingual Plane is two UTF-16 units: a change in
-// the second unit of a character must replace the whole character.
-TEST_F(PlumoraEditingTest, UndoAndRedoRestoreCharactersBeyondTheBasicPlaneWhole) {
-    auto* window = NewWindow();
-    auto& field = *window->EditField1();
-    const std::string grin = "\xF0\x9F\x98\x80 \xE4\xBD\xA0\xE5\xA5\xBD \xF0\x9F\x98\x81";
-    const std::string tears = "\xF0\x9F\x98\x80 \xE4\xBD\xA0\xE5\xA5\xBD \xF0\x9F\x98\x82";
-    field.Text(grin);
-    drive::Click(field);
-    ASSERT_EQ(window->EditField4()->Text(), grin);
-    field.Text(tears);
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    EXPECT_EQ(field.Text(), grin);
-    ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    EXPECT_EQ(field.Text(), tears);
-    EXPECT_EQ(Label(*window), Words(3));
-}
-
-TEST_F(PlumoraEditingTest, UndoAndRedoSwitchesAreSharedAcrossWindows) {
-    auto* first = NewWindow();
-    drive::TypeText(*first->EditField1(), "first text");
-    ASSERT_TRUE(Enabled("EditUndo"));
-
-    // A second window switches both off, for the first one as well.
-    auto* second = NewWindow();
-    drive::Focus(*first->EditField1());
-    ASSERT_EQ(Front(), first);
-    EXPECT_FALSE(Enabled("EditUndo"));
-    EXPECT_FALSE(Enabled("EditRedo"));
-
-    // Undo in the second window switches Redo on for the first one too.
-    drive::TypeText(*second->EditField1(), "second");
-    ASSERT_EQ(Front(), second);
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    EXPECT_EQ(second->EditField1()->Text(), "");
-    drive::Focus(*first->EditField1());
-    ASSERT_EQ(Front(), first);
-    EXPECT_FALSE(Enabled("EditUndo"));
-    EXPECT_TRUE(Enabled("EditRedo"));
-
-    // Redo in the first window works on its own snapshots: it had no Undo, so
-    // its redo snapshot is empty.
-    ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    EXPECT_EQ(first->EditField1()->Text(), "");
-    EXPECT_EQ(second->EditField1()->Text(), "");
 }
 
 // Locked reads the one mark of all windows: it sets it and disables the field

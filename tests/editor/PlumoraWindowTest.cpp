@@ -106,32 +106,14 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
         EXPECT_EQ(std::string(control.LockLeft() ? "L" : "") + (control.LockTop() ? "T" : "") +
                       (control.LockRight() ? "R" : "") + (control.LockBottom() ? "B" : ""),
                   row[6] == "-" ? "" : row[6]);
-        if (row[7] != "-") EXPECT_EQ(control.Property("TabIndex"), fw::PropertyValue(std::stoi(row[7])));
+        if (row[7] != "-") {
+            EXPECT_EQ(control.Property("TabIndex"), fw::PropertyValue(std::stoi(row[7])));
+        }
         EXPECT_EQ(PictureOf(control), row[8] == "-" ? nullptr : PictureNamed(row[8])());
         EXPECT_EQ(PictureOf(first->ControlAt(i)), PictureOf(control));
         EXPECT_NE(&first->ControlAt(i), &control);
         ExpectValues(control, Values(row, 9, Values(classValues.at(row[1]), 1)));
     }
-}
-
-TEST_F(PlumoraWindowTest, TheDesktopsCloseRequestLeavesTheWindowOpen) {
-    auto* window = NewWindow();
-    EXPECT_FALSE(fw::testing::CloseLikeUser(*window));
-    EXPECT_TRUE(window->IsOpen());
-}
-
-TEST_F(PlumoraWindowTest, AUserResizeMovesTheLockedControlsEnablesMaximizeAndStopsAtTheSmallestSize) {
-    auto* window = NewWindow();
-    window->Canvas2()->Enabled(false);
-    fw::testing::ResizeContent(*window, 672 + 100, 384 + 50);
-    EXPECT_TRUE(window->Canvas2()->Enabled()) << "the maximize button";
-    EXPECT_EQ(window->EditField1()->Width(), 674 + 100);
-    EXPECT_EQ(window->sizemenu()->Left(), 532 + 100);
-    EXPECT_EQ(window->cmnu()->Top(), 364 + 50);
-
-    fw::testing::ResizeContent(*window, 20, 30);
-    EXPECT_EQ(fw::testing::ShownContentSize(*window).width, 64);
-    EXPECT_EQ(fw::testing::ShownContentSize(*window).height, 64);
 }
 
 TEST_F(PlumoraWindowTest, TheSharedAccessorMakesOneBuiltWindowAndForgetsItWhenItCloses) {

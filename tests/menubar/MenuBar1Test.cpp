@@ -71,14 +71,6 @@ TEST_F(MenuBar1Test, TheInstalledBarHoldsEveryEntryOfItsTableInOrder) {
     EXPECT_EQ(built, expected);
 }
 
-TEST_F(MenuBar1Test, TheAccessorBuildsOneInstanceUntilItIsReleased) {
-    const auto before = MenuBar1();
-    EXPECT_EQ(MenuBar1(), before);
-    EXPECT_EQ(App()->MenuBar(), before);
-    ReleaseMenuBar1();
-    EXPECT_NE(MenuBar1(), before);
-}
-
 TEST_F(MenuBar1Test, EachLookupFindsItsItemInTheBarInstalledAtTheTimeOfTheCall) {
     using Lookup = std::shared_ptr<MenuItem> (*)();
     const std::pair<const char*, Lookup> lookups[]{

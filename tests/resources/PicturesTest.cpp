@@ -86,40 +86,7 @@ protected:
     }
 };
 
-TEST_F(PicturesTest, EachAccessorGivesOneSharedObjectOfItsOwn) {
-    std::set<const fw::Picture*> distinct;
-    for (const auto& [name, file] : TranscribedFiles()) {
-        SCOPED_TRACE(name);
-        const auto accessor = PictureNamed(name);
-        ASSERT_NE(accessor, nullptr);
-        const auto first = accessor();
-        ASSERT_NE(first, nullptr);
-        EXPECT_EQ(accessor(), first);
-        distinct.insert(first.get());
-    }
-    EXPECT_EQ(distinct.size(), 12u);
-}
-
 // In a fresh process every slot is empty, so each accessor's first loads can be watched.
-
-TEST_F(PicturesTest, MissingPicture2GivesNothingUntilItIsPlacedBack) {
-    EXPECT_IN_FRESH_PROCESS([] {
-        ASSERT_TRUE(fs::remove(kResources / "Picture 2.png"));
-        EXPECT_EQ(Picture2(), nullptr);
-        // A window built meanwhile goes without the icon, and without an error.
-        auto* window = fw::MakeWindow<class Plumora>();
-        EXPECT_EQ(window->BoldButton()->Icon(), nullptr);
-        EXPECT_EQ(fw::testing::TakeEscapedException(), "");
-        EXPECT_EQ(Picture2(), nullptr);
-
-        fs::copy_file(kPristine / "Picture 2.png", kResources / "Picture 2.png");
-        const auto loaded = Picture2();
-        ASSERT_NE(loaded, nullptr);
-        EXPECT_EQ(loaded->Width(), 201);
-        EXPECT_EQ(Picture2(), loaded);
-        fw::testing::ReleaseAllWindows();
-    });
-}
 
 TEST_F(PicturesTest, EachAccessorLooksForItsFolderAndItsFileByItsExactNameUntilFound) {
     EXPECT_IN_FRESH_PROCESS([] {

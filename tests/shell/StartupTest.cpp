@@ -28,8 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kAppItems{"newwindow", "FileOpen", "EditMakeWebsite", "FileQuit", "ChangeCaseUPPERCASE"};
-
 // Long enough for any step of these tests; reached only when a quit under test fails.
 constexpr int kWatchdogMilliseconds = 20000;
 
@@ -44,16 +42,6 @@ struct ProgramRun {
 
 long Occurrences(const std::vector<std::string>& steps, const std::string& step) {
     return std::count(steps.begin(), steps.end(), step);
-}
-
-bool AppHandles(const std::string& item) {
-    auto* app = App();
-    return app && app->Handlers().Has(item);
-}
-
-void CloseEveryWindow() {
-    while (auto* window = fw::WindowAt(0)) window->Close();
-    fw::testing::ProcessEvents();
 }
 
 class StartupTest : public ::testing::Test {
@@ -110,99 +98,6 @@ protected:
     fs::path folder;
 };
 
-TEST_F(StartupTest, StartUpRunsItsStepsInOrderAndOpensTheSharedDefaultWindow) {
-    const bool classesAlreadySetUp = fw::RuntimeClassIsSetUp("App");
-    std::vector<std::string> classSteps;
-    fw::SetTraceSink([&classSteps](std::string_view step) { classSteps.emplace_back(step); });
-    SetUpClasses();
-    fw::SetTraceSink(nullptr);
-    // Classes are set up once per process, App first, before anything of Main.
-    const std::vector<std::string> expectedClassSteps{"SetUpClass App", "SetUpClass Plumora.Plumora", "SetUpClass MenuBar1"};
-    EXPECT_EQ(classSteps, classesAlreadySetUp ? std::vector<std::string>{} : expectedClassSteps);
-
-    struct Seen {
-        int windowsAtRegistration = -1;
-        const fw::MenuBar* barAtRegistration = nullptr;
-        bool handlersAtRegistration = true;
-        int windowsInLoop = -1;
-        bool frontIsTheSharedDocumentWindow = false;
-        bool frontVisible = false;
-        std::vector<bool> handlersInLoop;
-    };
-    // Shared with the loop's task, which a failed start-up could leave for a later round of events.
-    auto seen = std::make_shared<Seen>();
-    RunMain(
-        [seen](ProgramRun&) {
-            auto* front = fw::WindowAt(0);
-            seen->windowsInLoop = fw::WindowCount();
-            seen->frontIsTheSharedDocumentWindow =
-                dynamic_cast<class Plumora*>(front) && front == fw::GetImplicitWindow(Plumora::kClassName);
-            seen->frontVisible = front && front->Visible();
-            for (const auto& item : kAppItems) seen->handlersInLoop.push_back(AppHandles(item));
-            fw::Quit();
-        },
-        [seen](std::string_view step) {
-            if (step != "RuntimeRegisterAppObject") return;
-            seen->windowsAtRegistration = fw::WindowCount();
-            if (auto* app = fw::GetAppObject()) seen->barAtRegistration = app->MenuBar().get();
-            seen->handlersAtRegistration = AppHandles("newwindow");
-        });
-
-    // The steps of Main, each once and in this order, with nothing escaping.
-    const std::vector<std::string> order{"RuntimeInitExternalClasses", "InitPluginEntrypoints",
-                                         "RuntimeRegisterAppObject", "RuntimeRun", "RuntimeRun ended"};
-    std::vector<std::string> mainSteps;
-    for (const auto& step : run->steps)
-        if (std::find(order.begin(), order.end(), step) != order.end()) mainSteps.push_back(step);
-    EXPECT_EQ(mainSteps, order);
-    EXPECT_EQ(Occurrences(run->steps, "UnhandledException"), 0);
-    EXPECT_FALSE(run->stuck);
-
-    // The bar is installed before the application object is registered, and
-    // no window and no handler exist yet at that moment.
-    EXPECT_EQ(seen->windowsAtRegistration, 0);
-    EXPECT_EQ(seen->barAtRegistration, MenuBar1().get());
-    EXPECT_FALSE(seen->handlersAtRegistration);
-
-    // When the loop starts, exactly one document window is open: the shared default instance.
-    ASSERT_TRUE(run->loopRan);
-    EXPECT_EQ(seen->windowsInLoop, 1);
-    EXPECT_TRUE(seen->frontIsTheSharedDocumentWindow);
-    EXPECT_TRUE(seen->frontVisible);
-    EXPECT_EQ(seen->handlersInLoop, std::vector<bool>(kAppItems.size(), true));
-}
-
-TEST_F(StartupTest, WithEveryWindowClosedTheApplicationsCommandsStillWork) {
-    NewAppInstance();
-    ApplicationAddMenuHandlers();
-    MakeDefaultView();
-    CloseEveryWindow();
-    ASSERT_EQ(fw::WindowCount(), 0);
-
-    // Make Website is taken by the application object; UPPER CASE is declined and falls to nobody.
-    for (const char* item : {"EditMakeWebsite", "ChangeCaseUPPERCASE"}) {
-        EXPECT_TRUE(fw::testing::ChooseMenu(item)) << item;
-        EXPECT_EQ(fw::WindowCount(), 0) << item;
-    }
-    EXPECT_TRUE(dialogs->calls.empty());
-
-    EXPECT_TRUE(fw::testing::ChooseMenu("newwindow"));
-    ASSERT_EQ(fw::WindowCount(), 1);
-    auto* fresh = dynamic_cast<class Plumora*>(fw::WindowAt(0));
-    ASSERT_NE(fresh, nullptr);
-    EXPECT_TRUE(fresh->Visible());
-    CloseEveryWindow();
-
-    dialogs->openAnswers.push_back(std::make_shared<fw::FolderItem>(WriteFile("letter.txt", "Dear reader")));
-    EXPECT_TRUE(fw::testing::ChooseMenu("FileOpen"));
-    ASSERT_EQ(fw::WindowCount(), 1);
-    auto* opened = dynamic_cast<class Plumora*>(fw::WindowAt(0));
-    ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(opened->Title(), "letter.txt");
-    EXPECT_EQ(opened->EditField1()->Text(), "Dear reader");
-    EXPECT_EQ(fw::testing::TakeEscapedException(), "");
-}
-
 // Closing the last window ends the loop by itself, so Quit is chosen with two
 // windows open, one of them holding unsaved changes to a file.
 TEST_F(StartupTest, QuitWithWindowsOpenEndsTheLoopClosesThemAllAndSavesNothing) {
@@ -222,22 +117,6 @@ TEST_F(StartupTest, QuitWithWindowsOpenEndsTheLoopClosesThemAllAndSavesNothing) 
     EXPECT_TRUE(dialogs->calls.empty());
     std::ifstream in(file);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "as saved");
-}
-
-TEST_F(StartupTest, AnExceptionInAStartUpStepSkipsTheRestAndIsReported) {
-    std::vector<std::string> steps;
-    fw::SetTraceSink([&steps](std::string_view step) {
-        steps.emplace_back(step);
-        // Stands for the plug-in controls not being found.
-        if (step == "InitPluginEntrypoints") throw fw::UnknownNameException("no plug-in entry points");
-    });
-    Main();
-    fw::SetTraceSink(nullptr);
-    EXPECT_EQ(Occurrences(steps, "UnhandledException"), 1);
-    EXPECT_EQ(Occurrences(steps, "RuntimeRegisterAppObject"), 0);
-    EXPECT_EQ(Occurrences(steps, "RuntimeRun"), 0);
-    EXPECT_EQ(fw::GetAppObject(), nullptr);
-    EXPECT_EQ(fw::WindowCount(), 0);
 }
 
 // The whole program as its entry runs it, in a process of its own, since
@@ -274,11 +153,6 @@ TEST_F(StartupDeathTest, AnExceptionThatEndsTheEventLoopIsReportedAndFailsTheExi
                 "step: RuntimeRun\n.*step: RuntimeRun ended\n.*"
                 "An exception of class IOException was not handled: the disk is on fire.*"
                 "step: UnhandledException\n.*step: RuntimeShutdown");
-}
-
-TEST_F(StartupDeathTest, AQuitProgramExitsWithSuccess) {
-    EXPECT_EXIT(RunProgram([] { fw::testing::ChooseMenu("FileQuit"); }), ::testing::ExitedWithCode(0),
-                "step: RuntimeRun ended\n.*step: RuntimeShutdown");
 }
 
 }  // namespace

@@ -72,15 +72,6 @@ TEST(PropertyRecordBytes, EntriesFollowOneAnotherInOrderWithRepeats) {
     EXPECT_TRUE(Decode("").empty());
 }
 
-TEST(PropertyRecordDecode, KeysAreAskedForAsWrittenInRecordOrder) {
-    std::vector<std::string> asked;
-    fw::DecodeRecord("Title \x00\x00\x00\x00visible \x01"s, [&asked](std::string_view key) -> std::optional<PropertyType> {
-        asked.emplace_back(key);
-        return key == "Title" ? PropertyType::String : PropertyType::Boolean;
-    });
-    EXPECT_EQ(asked, (std::vector<std::string>{"Title", "visible"}));
-}
-
 TEST(PropertyRecordDecode, FaultyRecordThrowsNamingTheKey) {
     struct Case { const char* what; std::string record; std::string key; };
     const std::vector<Case> cases{
