@@ -142,15 +142,4 @@ TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {
     for (const char* name : items) EXPECT_FALSE(ShownMenuItem(name).enabled) << name << " in a plain window";
 }
 
-TEST_F(PlumoraWindowTest, TheSaveChangesBarShowsAndHidesItsPartsTogether) {
-    auto* window = NewWindow();
-    const std::vector<fw::RectControl*> parts{window->Canvas5(), window->Canvas6(), window->Canvas7(),
-                                              window->StaticText1()};
-    for (const bool shown : {false, true, false}) {
-        window->Rectangle1()->Visible(shown);
-        fw::testing::ProcessEvents();
-        for (auto* part : parts) EXPECT_EQ(fw::testing::IsShown(*part), shown) << part->Name();
-    }
-}
-
 }  // namespace

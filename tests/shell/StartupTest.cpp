@@ -35,7 +35,6 @@ constexpr int kWatchdogMilliseconds = 20000;
 // loop runs, which may outlive the test's own frame when something fails.
 struct ProgramRun {
     std::vector<std::string> steps;
-    bool loopRan = false;
     bool finished = false;
     bool stuck = false;
 };
@@ -62,19 +61,15 @@ protected:
         fs::remove_all(folder, error);
     }
 
-    // Runs the start-up through Main with the trace recorded, each step also
-    // shown to onStep; when the event loop starts, the task runs from inside
-    // it. A watchdog ends a loop that the task failed to end.
-    void RunMain(std::function<void(ProgramRun&)> inLoop, std::function<void(std::string_view)> onStep = {}) {
+    // Runs the start-up through Main with the trace recorded; when the event
+    // loop starts, the task runs from inside it. A watchdog ends a loop that
+    // the task failed to end.
+    void RunMain(std::function<void(ProgramRun&)> inLoop) {
         run = std::make_shared<ProgramRun>();
-        fw::SetTraceSink([state = run, inLoop, onStep](std::string_view step) {
+        fw::SetTraceSink([state = run, inLoop](std::string_view step) {
             state->steps.emplace_back(step);
-            if (onStep) onStep(step);
             if (step != "RuntimeRun") return;
-            fw::testing::RunInEventLoop([state, inLoop] {
-                state->loopRan = true;
-                inLoop(*state);
-            });
+            fw::testing::RunInEventLoop([state, inLoop] { inLoop(*state); });
             fw::testing::RunInEventLoop(
                 [state] {
                     if (state->finished) return;
