@@ -7,7 +7,7 @@
 // LibreOffice starts once per conversion kind, for all documents at once; it
 // runs headless with a private profile, so that neither the user's settings
 // nor an instance already running take part.
-#include "tests/support/StyledTextPrinting.h"
+#include "tests/support/StyledTextSupport.h"
 #include "framework/text/RtfReader.h"
 #include "framework/text/RtfWriter.h"
 
@@ -213,11 +213,6 @@ StyledText AsLibreOfficeWritesIt(StyledText doc) {
     return doc;
 }
 
-std::string TextOf(const StyledParagraph& paragraph) {
-    std::string text;
-    for (const StyledRun& run : paragraph.runs) text += run.text;
-    return text;
-}
 
 // LibreOffice writes a Hebrew or Arabic run with its associated words only
 // (\rtlch\af\afs\ab\ai), without its colour or underline, and ReadRtf takes

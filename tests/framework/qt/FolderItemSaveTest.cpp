@@ -5,7 +5,7 @@
 #include "framework/text/RtfReader.h"
 #include "framework/ui/EditField.h"
 #include "framework/ui/FolderItem.h"
-#include "tests/support/StyledTextPrinting.h"
+#include "tests/support/StyledTextSupport.h"
 
 #include <gtest/gtest.h>
 

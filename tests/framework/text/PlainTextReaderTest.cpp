@@ -1,5 +1,7 @@
 #include "framework/text/PlainTextReader.h"
 
+#include "tests/support/StyledTextSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,15 +17,6 @@ std::string Bytes(const char (&literal)[N]) {
     return std::string(literal, N - 1);
 }
 
-Texts TextsOf(const StyledText& doc) {
-    Texts texts;
-    for (const StyledParagraph& paragraph : doc.paragraphs) {
-        std::string text;
-        for (const StyledRun& run : paragraph.runs) text += run.text;
-        texts.push_back(text);
-    }
-    return texts;
-}
 
 // Each line end ends a paragraph, but the last adds none.
 TEST(PlainTextReader, ReadsParagraphsOfUtf8OrWindows1252) {

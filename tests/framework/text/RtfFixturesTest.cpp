@@ -2,6 +2,8 @@
 // sources live in tests/data/rtf; make-fixtures.sh there regenerates them.
 #include "framework/text/RtfReader.h"
 
+#include "tests/support/StyledTextSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -26,17 +28,7 @@ StyledText Load(const std::string& name) {
     return ReadRtf(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
 }
 
-std::string TextOf(const StyledParagraph& paragraph) {
-    std::string text;
-    for (const auto& run : paragraph.runs) text += run.text;
-    return text;
-}
 
-Texts TextsOf(const StyledText& doc) {
-    Texts texts;
-    for (const auto& paragraph : doc.paragraphs) texts.push_back(TextOf(paragraph));
-    return texts;
-}
 
 std::vector<Alignment> AlignmentsOf(const StyledText& doc) {
     std::vector<Alignment> alignments;

@@ -1,5 +1,5 @@
 #include "framework/text/RtfReader.h"
-#include "tests/support/StyledTextPrinting.h"
+#include "tests/support/StyledTextSupport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,14 +16,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-Texts TextsOf(const StyledText& doc) {
-    Texts texts;
-    for (const StyledParagraph& paragraph : doc.paragraphs) {
-        texts.emplace_back();
-        for (const StyledRun& run : paragraph.runs) texts.back() += run.text;
-    }
-    return texts;
-}
 
 const std::string kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
                             "{\\f1\\fcharset128 MS Mincho;}{\\f2\\fcharset204 Cyr;}{\\f3\\fcharset2 Symbol;}}"
