@@ -59,19 +59,6 @@ TEST(PropertyRecordBytes, EachTypeHasItsExactWidthAndReadsBack) {
     }
 }
 
-TEST(PropertyRecordBytes, EntriesFollowOneAnotherInOrderWithRepeats) {
-    const std::vector<RecordEntry> entries{
-        {"Placement", std::int32_t{3}}, {"Visible", true}, {"Title", "T"s}, {"BackColor", Color{1, 2, 3}},
-        {"Title", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"s}, {"Text", std::string(70000, 'x')}, {"Bold", false},
-    };
-    const auto record = fw::EncodeRecord(entries);
-    const auto start = "Placement \x00\x00\x00\x03Visible \x01Title \x00\x00\x00\x01TBackColor \x01\x02\x03"s;
-    EXPECT_EQ(record.substr(0, start.size()), start);
-    EXPECT_EQ(Decode(record), entries);
-    EXPECT_EQ(fw::EncodeRecord({}), "");
-    EXPECT_TRUE(Decode("").empty());
-}
-
 TEST(PropertyRecordDecode, FaultyRecordThrowsNamingTheKey) {
     struct Case { const char* what; std::string record; std::string key; };
     const std::vector<Case> cases{

@@ -57,28 +57,6 @@ TEST_F(WindowTest, AnExceptionInTheConstructorClosesTheWindowAndRaisesNoLaterEve
     EXPECT_TRUE(destroyed);
 }
 
-// The window leaves the window list at once, but is released only once the
-// event that closed it has finished with it.
-TEST_F(WindowTest, AClosedWindowLivesUntilTheEventThatClosedItHasFinished) {
-    bool destroyed = false, destroyedInsideHandler = true;
-    auto* window = ScriptedWindow::Make(
-        {.layout = [](ScriptedWindow& w) { w.Visible(true); },
-         .createControls = [&](ScriptedWindow& w) {
-             w.Add<fw::PushButton>("PushButton", "Close", 10, 10, 100, 30)
-                 .InstallEventHandler("Action", fw::PlainHandler([&, self = &w] {
-                     self->Close();
-                     self->Close();
-                     self->Title("closing");
-                     self->ControlByName("Close")->Enabled(false);
-                     destroyedInsideHandler = destroyed || fw::WindowAt(0) != nullptr;
-                 }));
-         },
-         .destroyed = &destroyed});
-    drive::Click(*window->ControlByName("Close"));
-    EXPECT_FALSE(destroyedInsideHandler);
-    EXPECT_TRUE(destroyed) << "the closed window was never released";
-}
-
 // Showing the window is no resize by the user: locked controls stay where
 // they were put until the user drags the frame.
 TEST_F(WindowTest, EdgeLocksFollowTheUsersResize) {

@@ -28,8 +28,6 @@ StyledText Load(const std::string& name) {
     return ReadRtf(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
 }
 
-
-
 std::vector<Alignment> AlignmentsOf(const StyledText& doc) {
     std::vector<Alignment> alignments;
     for (const auto& paragraph : doc.paragraphs) alignments.push_back(paragraph.alignment);
@@ -63,15 +61,11 @@ CharStyle Serif(double size = 12, bool bold = false, bool italic = false, bool u
 }
 
 // The styles both word processors wrote from the same document.
+// AbiWord's colour table starts with black, not with an empty entry.
 const std::vector<Styled> kCommonStyles{
-    {0, "Plain ", Serif()},
-    {0, "bold", Serif(12, true)},
-    {0, "italic", Serif(12, false, true)},
-    {0, "underlined", Serif(12, false, false, true)},
-    {0, "red", Serif(12, false, false, false, Color{255, 0, 0})},
-    {0, " end.", Serif()},
-    {1, "mono nine", {"Liberation Mono", 9, false, false, false, std::nullopt}},
-    // AbiWord's colour table starts with black, not with an empty entry.
+    {0, "Plain ", Serif()}, {0, "bold", Serif(12, true)}, {0, "italic", Serif(12, false, true)},
+    {0, "underlined", Serif(12, false, false, true)}, {0, "red", Serif(12, false, false, false, Color{255, 0, 0})},
+    {0, " end.", Serif()}, {1, "mono nine", {"Liberation Mono", 9, false, false, false, std::nullopt}},
     {1, "green all three", Serif(12, true, true, true, Color{0, 128, 0})},
 };
 
