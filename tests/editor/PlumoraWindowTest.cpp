@@ -1,5 +1,6 @@
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/PictureNames.h"
+#include "tests/support/Transcription.h"
 #include "editor/Plumora.h"
 
 #include "framework/ui/BevelButton.h"
@@ -9,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,16 +18,11 @@ namespace {
 
 using fw::testing::ShownMenuItem;
 
+// The rows of one kind in the transcription of the document window, without their kind.
 std::vector<std::vector<std::string>> Rows(const std::string& kind) {
-    std::ifstream in(std::string(PLUMORA_TEST_DATA) + "/document-window.txt");
-    EXPECT_TRUE(in.good());
     std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(in, line);) {
-        std::vector<std::string> cells;
-        std::istringstream row(line);
-        for (std::string cell; std::getline(row, cell, '\t');) cells.push_back(cell);
-        if (!cells.empty() && cells[0] == kind) rows.emplace_back(cells.begin() + 1, cells.end());
-    }
+    for (const auto& row : TranscribedRows("document-window.txt"))
+        if (row.at(0) == kind) rows.emplace_back(row.begin() + 1, row.end());
     return rows;
 }
 

@@ -1,4 +1,5 @@
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/Transcription.h"
 #include "menubar/MenuBar1.h"
 
 #include "framework/ui/Window.h"
@@ -7,11 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,15 +34,9 @@ struct Entry {
 };
 
 std::vector<Entry> Transcribed() {
-    std::ifstream in(std::string(PLUMORA_TEST_DATA) + "/menu-bar.txt");
-    EXPECT_TRUE(in.good());
     std::vector<Entry> entries;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> cells;
-        std::istringstream row(line);
-        for (std::string cell; std::getline(row, cell, '\t');) cells.push_back(cell);
-        EXPECT_EQ(cells.size(), 6u) << line;
+    for (const auto& cells : TranscribedRows("menu-bar.txt")) {
+        EXPECT_EQ(cells.size(), 6u);
         if (cells.size() != 6) continue;
         const std::optional<std::string> shortcut =
             cells[3] == "~" ? std::nullopt : std::optional<std::string>(cells[3] == "\"\"" ? "" : cells[3]);

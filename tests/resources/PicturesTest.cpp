@@ -1,6 +1,7 @@
 #include "tests/support/ApplicationTest.h"
 #include "resources/Pictures.h"
 #include "tests/support/PictureNames.h"
+#include "tests/support/Transcription.h"
 
 #include "editor/Plumora.h"
 
@@ -22,12 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::map<std::string, std::string> TranscribedFiles() {
-    std::ifstream in(std::string(PLUMORA_TEST_DATA) + "/pictures.txt");
     std::map<std::string, std::string> files;
-    for (std::string line; std::getline(in, line);) {
-        const auto tab = line.find('\t');
-        if (!line.starts_with('#') && tab != std::string::npos) files[line.substr(0, tab)] = line.substr(tab + 1);
-    }
+    for (const auto& row : TranscribedRows("pictures.txt")) files[row.at(0)] = row.at(1);
     EXPECT_EQ(files.size(), 12u);
     return files;
 }
