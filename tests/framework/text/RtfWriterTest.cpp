@@ -54,19 +54,6 @@ std::vector<StyledText> RoundTripDocuments() {
           {"한국어", Style("Noto Sans CJK KR", 9, false, true)}, {"😀👍🏽 ", Style("Noto Color Emoji", 12)},
           {"e\u0301 a\u030A\u0323 Crème Łódź Ελληνικά Русский", Style("Arial", 12, false, false, true)}}},
     }});
-    StyledText longDoc;
-    for (int p = 0; p < 200; ++p) {
-        StyledParagraph paragraph{static_cast<Alignment>(p % 4), {}};
-        for (int r = 0; r < 5; ++r) {
-            std::string text;
-            for (int k = 0; k < 30; ++k) text += "wörd 漢 ";
-            paragraph.runs.push_back({text + std::to_string(p * 5 + r),
-                                      Style("Font" + std::to_string(r), 8 + r * 1.5, r % 2 == 1, r % 3 == 1, r == 4,
-                                            r == 2 ? std::optional<Color>(Color{0, 128, 0}) : std::nullopt)});
-        }
-        longDoc.paragraphs.push_back(std::move(paragraph));
-    }
-    docs.push_back(std::move(longDoc));
     return docs;
 }
 
