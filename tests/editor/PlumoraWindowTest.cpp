@@ -110,21 +110,6 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
     }
 }
 
-TEST_F(PlumoraWindowTest, TheSharedAccessorMakesOneBuiltWindowAndForgetsItWhenItCloses) {
-    auto* independent = NewWindow();
-    auto* shared = Plumora();
-    ASSERT_NE(shared, nullptr);
-    EXPECT_NE(shared, independent);
-    EXPECT_NE(shared->EditField1(), nullptr);
-    EXPECT_EQ(Plumora(), shared);
-    shared->Close();
-    fw::testing::ProcessEvents();
-    EXPECT_EQ(fw::GetImplicitWindow(Plumora::kClassName), nullptr);
-    auto* next = Plumora();
-    ASSERT_NE(next, nullptr);
-    EXPECT_TRUE(next->IsOpen());
-}
-
 // Page Setup, Print, Find and Replace are enabled by the document window in
 // front, whatever it holds; a plain window leaves them disabled.
 TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {

@@ -82,14 +82,4 @@ TEST_F(MenuBar1Test, EachLookupFindsItsItemInTheBarInstalledAtTheTimeOfTheCall) 
     for (const auto& [name, lookup] : lookups) EXPECT_EQ(lookup(), nullptr) << name;
 }
 
-// Shift alone stands for the command key with Shift, and the key's case asks for nothing.
-TEST_F(MenuBar1Test, TheShownBarShowsShortcutsAsTheKeysToPress) {
-    fw::MakeWindow<fw::Window>()->Show();
-    const std::pair<const char*, const char*> cases[]{
-        {"FilePageSetup", "Page Setup...\tCtrl+Shift+P"}, {"FileSaveas", "Save &as...\tCtrl+S"},
-        {"EditWriteletter", "Write Letter\tCtrl+Shift+L"}, {"EditClear", "&Delete"},
-    };
-    for (const auto& [name, caption] : cases) EXPECT_EQ(fw::testing::ShownMenuItem(name).caption, caption) << name;
-}
-
 }  // namespace

@@ -107,16 +107,4 @@ TEST_F(PicturesTest, EachAccessorLooksForItsFolderAndItsFileByItsExactNameUntilF
     });
 }
 
-TEST_F(PicturesTest, AFileThatIsNoImageGivesNothingAndIsTriedAgain) {
-    EXPECT_IN_FRESH_PROCESS([] {
-        std::ofstream(kResources / "bannerplumora4.bmp", std::ios::binary | std::ios::trunc) << "BM not really a bitmap";
-        EXPECT_EQ(bannerplumora4(), nullptr);
-        fs::copy_file(kPristine / "bannerplumora4.bmp", kResources / "bannerplumora4.bmp",
-                      fs::copy_options::overwrite_existing);
-        const auto loaded = bannerplumora4();
-        ASSERT_NE(loaded, nullptr);
-        EXPECT_EQ(loaded->Width(), 357);
-    });
-}
-
 }  // namespace
