@@ -9,7 +9,7 @@ namespace {
 
 constexpr fw::Color kBackground = fw::Color::FromRGB(0x6E6E6E);
 
-const PlumoraMenuBinding kMenuBindings[] = {
+const fw::MenuBinding<class Plumora> kMenuBindings[] = {
     {"FileSave", &Plumora::FileSave_Action},
     {"FileSaveas", &Plumora::FileSaveas_Action},
     {"FormatLocked", &Plumora::FormatLocked_Action},
@@ -21,7 +21,7 @@ const PlumoraMenuBinding kMenuBindings[] = {
 
 }  // namespace
 
-std::span<const PlumoraMenuBinding> PlumoraMenuBindings() { return kMenuBindings; }
+std::span<const fw::MenuBinding<class Plumora>> PlumoraMenuBindings() { return kMenuBindings; }
 
 class Plumora* Plumora() {
     if (auto* open = fw::GetImplicitWindow(Plumora::kClassName)) return static_cast<class Plumora*>(open);
@@ -31,9 +31,7 @@ class Plumora* Plumora() {
 void Plumora::CreateControls() { CreateControls0(); }
 
 void Plumora::AddMenuHandlers(fw::Window& window) {
-    auto& self = dynamic_cast<class Plumora&>(window);
-    for (const auto& binding : kMenuBindings)
-        self.AddMenuHandler(std::string(binding.item), [&self, method = binding.method] { return (self.*method)(); });
+    fw::BindMenuHandlers(dynamic_cast<class Plumora&>(window), kMenuBindings);
 }
 
 void Plumora::Event_Open() {
@@ -46,6 +44,7 @@ void Plumora::Event_Open() {
 void Plumora::Event_EnableMenuItems() {
     for (const auto& lookup : {FilePageSetup, FilePrint, EditFind, editreplace})
         if (auto item = lookup()) item->Enable();
+    if (auto locked = FormatLocked()) locked->Checked(locked_);
 }
 
 void Plumora::Event_Resizing() {

@@ -22,6 +22,9 @@ public:
     std::shared_ptr<fw::FolderItem> Document;
     // Whether the text changed since the window was made, opened or saved.
     bool TextHasChanged = false;
+    // The plain-text file the document was read from. It is never saved over
+    // in the document's format: the first save asks for a file.
+    std::shared_ptr<fw::FolderItem> PlainTextSource;
 
     // The controls, found by name at every use.
     fw::EditField* EditField1() const { return Control<fw::EditField>("EditField1"); }
@@ -71,6 +74,8 @@ public:
     bool Canvas5_MouseDown(int x, int y);
     bool Canvas6_MouseDown(int x, int y);
     bool Canvas7_MouseDown(int x, int y);
+    // The desktop's close request takes the road of the close picture.
+    void Event_CloseRequest() override;
 
     // Menu commands; each returns true: handled.
     bool FileSave_Action();
@@ -86,6 +91,12 @@ public:
     // cancelled dialog writes nothing; a failed write is told to the user and
     // leaves the file, the title and the dirty flag as they were.
     void SaveFile(const std::string& name, bool saveAs);
+    // Where the save dialog starts: name without its surrounding blanks in the
+    // document's folder, else the user's documents folder; for a document
+    // read from plain text, that file's name with ".rtf" in its folder.
+    std::string ProposedSavePath(const std::string& name) const;
+    // The title without its surrounding blanks, as the user names the document.
+    std::string DocumentName() const;
 
 private:
     // Takes the undo snapshot: the document's text as it is now.
@@ -93,9 +104,13 @@ private:
 
     // This window's page set-up, kept while the window lives.
     std::string PageSetup;
-    // Whether the undo snapshot holds the document's text as it is: a press
-    // without a change since then need not copy the whole text again.
-    bool snapshotIsCurrent_ = false;
+    // The text revisions of the document and of the undo snapshot when the
+    // snapshot was taken: while neither moved, the snapshot still holds
+    // exactly the document's text, and a press need not copy it again.
+    unsigned long snapshotOfRevision_ = 0, snapshotRevision_ = 0;
+    bool snapshotTaken_ = false;
+    // Format > Locked of this window; the menu's check mark shows the front window's.
+    bool locked_ = false;
 };
 
 // The shared default instance: the open one, or a new one made and built.

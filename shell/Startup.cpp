@@ -19,11 +19,9 @@ void NewAppInstance() {
 }
 
 void ApplicationAddMenuHandlers() {
-    for (const auto& binding : kAppMenuBindings) {
-        auto* app = App();
-        if (!app) throw fw::NilObjectException("there is no application object to bind menu handlers to");
-        app->AddMenuHandler(binding.item, [app, handler = binding.handler] { return (app->*handler)(); });
-    }
+    auto* app = App();
+    if (!app) throw fw::NilObjectException("there is no application object to bind menu handlers to");
+    fw::BindMenuHandlers(*app, kAppMenuBindings);
 }
 
 void MakeDefaultView() { Plumora(); }

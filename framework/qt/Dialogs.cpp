@@ -9,6 +9,9 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <filesystem>
 
 namespace fw {
 
@@ -36,7 +39,9 @@ std::shared_ptr<FolderItem> QtDialogs::GetSaveFolderItem(const std::string& filt
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(NameFilters(filter));
     if (filter == "text") dialog.setDefaultSuffix(QStringLiteral("rtf"));
-    dialog.selectFile(ToQt(name));
+    const std::filesystem::path proposed(name);
+    if (proposed.has_parent_path()) dialog.setDirectory(QString::fromStdString(proposed.parent_path().string()));
+    dialog.selectFile(QString::fromStdString(proposed.filename().string()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return nullptr;
     return std::make_shared<FolderItem>(dialog.selectedFiles().constFirst().toStdString());
 }
@@ -53,6 +58,19 @@ void QtDialogs::MsgBox(const std::string& message) {
     box.setWindowTitle(QStringLiteral("Plumora"));
     box.setText(ToQt(message));
     box.exec();
+}
+
+bool QtDialogs::Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) {
+    QMessageBox box(DialogParent());
+    box.setWindowTitle(QStringLiteral("Plumora"));
+    box.setIcon(QMessageBox::Warning);
+    box.setText(ToQt(message));
+    auto* yes = box.addButton(ToQt(confirm), QMessageBox::AcceptRole);
+    auto* no = box.addButton(ToQt(cancel), QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

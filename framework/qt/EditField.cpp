@@ -10,6 +10,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -198,9 +199,36 @@ void EditField::Editor::SelectionMoved() {
     Guarded([this] { field.RaiseSelChange(); });
 }
 
+// Text pasted without the Paste command (Shift+Insert, the middle button's
+// paste of the selection, a drop) takes the command's road: the window's
+// handler runs first, so that what it keeps before a paste (the undo
+// snapshot) is kept here too, then the field inserts the text.
+void EditField::Editor::PasteByHand(const std::function<void()>& paste) {
+    if (!isReadOnly()) Guarded([this] { RunMenuHandlers(&field.OwnerWindow(), "EditPaste"); });
+    Change(paste);
+}
+
+void EditField::Editor::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection())
+        PasteByHand([&] { QTextEdit::mouseReleaseEvent(event); });
+    else QTextEdit::mouseReleaseEvent(event);
+}
+
+void EditField::Editor::dropEvent(QDropEvent* event) {
+    PasteByHand([&] { QTextEdit::dropEvent(event); });
+}
+
 void EditField::Editor::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        PasteByHand([&] { QTextEdit::keyPressEvent(event); });
+        return;
+    }
     const bool lineEnd = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if ((singleLine && lineEnd) || (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
+    // Alt and Meta make commands, never text: a key with them that no menu
+    // took goes on to the window instead of typing its letter.
+    const bool commandKey = event->modifiers() & (Qt::AltModifier | Qt::MetaModifier);
+    if (commandKey || (singleLine && lineEnd) ||
+        (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
         event->ignore();
         return;
     }
@@ -490,14 +518,15 @@ int EditField::SelAlignment() const {
     if (!editor_->textCursor().blockFormat().hasProperty(QTextFormat::BlockAlignment)) return 0;
     if (alignment & Qt::AlignHCenter) return 2;
     if (alignment & Qt::AlignRight) return 3;
+    if (alignment & Qt::AlignJustify) return 4;
     if (alignment & Qt::AlignLeft) return 1;
     return 0;
 }
 
 void EditField::SelAlignment(int alignment) {
     static constexpr Qt::Alignment kAlignments[] = {Qt::Alignment(), Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignHCenter,
-                                                    Qt::AlignRight | Qt::AlignAbsolute};
-    if (alignment < 0 || alignment > 3) return;
+                                                    Qt::AlignRight | Qt::AlignAbsolute, Qt::AlignJustify};
+    if (alignment < 0 || alignment > 4) return;
     editor_->Restyle([&] {
         const auto selection = editor_->textCursor();
         QTextCursor each(editor_->document());

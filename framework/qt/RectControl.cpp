@@ -40,7 +40,11 @@ const PropertyTable& RectControl::BaseProperties() {
 
 const PropertyTable& RectControl::Properties() const { return BaseProperties(); }
 
-void RectControl::Place() { widget_->view->setGeometry(left_, top_, std::max(width_, 0), std::max(height_, 0)); }
+void RectControl::Place() {
+    widget_->view->setGeometry(left_, top_, std::max(width_, 0), std::max(height_, 0));
+    widget_->LiesOutside(left_ + width_ <= 0 || top_ + height_ <= 0 || left_ >= window_.Width() ||
+                         top_ >= window_.Height());
+}
 void RectControl::Left(int left) { left_ = left; Place(); }
 void RectControl::Top(int top) { top_ = top; Place(); }
 void RectControl::Width(int width) { width_ = width; Place(); }
@@ -58,7 +62,7 @@ void RectControl::TabPanelIndex(int index) { tabPanelIndex_ = index; UpdateShown
 
 void RectControl::TabStop(bool on) {
     tabStop_ = on;
-    if (!on) widget_->view->setFocusPolicy(Qt::NoFocus);
+    if (!on) widget_->TakesFocus(Qt::NoFocus);
 }
 
 void RectControl::Visible(bool on) {

@@ -27,6 +27,8 @@ struct EditField::Editor : QTextEdit {
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,6 +38,7 @@ protected:
 private:
     void ContentsChanged(int from, int removed, int added);
     void SelectionMoved();
+    void PasteByHand(const std::function<void()>& paste);
 
     int changeDepth_ = 0;
     bool changedInside_ = false;

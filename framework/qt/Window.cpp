@@ -40,14 +40,9 @@ void Window::Frame::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A window without a close button closes only from the program, which
-    // asks about unsaved changes on its own.
-    if (!owner.CloseButton()) {
-        event->ignore();
-        return;
-    }
+    // Whether the window goes is the program's to say.
     event->ignore();
-    Guarded([this] { owner.Close(); });
+    Guarded([this] { owner.Event_CloseRequest(); });
 }
 
 void Window::Frame::changeEvent(QEvent* event) {
@@ -123,6 +118,30 @@ int Window::Height() const { return laidOutHeight_; }
 namespace {
 int MenuHeight(const Window& window) {
     return window.MenuBarVisible() ? window.Widgets().menuBar()->sizeHint().height() : 0;
+}
+
+// The size the window takes on screen once shown, its desktop frame included,
+// which a window already shown tells.
+QSize OnScreenSize(const QWidget& frame) {
+    QSize decoration;
+    for (int i = 0; i < WindowCount(); ++i)
+        if (const auto& shown = WindowAt(i)->Widgets(); shown.isVisible()) {
+            decoration = shown.frameGeometry().size() - shown.geometry().size();
+            break;
+        }
+    return frame.size() + decoration;
+}
+
+// The first window sits in the middle of the work area; each further one
+// steps down and to the right, so that none hides another exactly, and the
+// steps start again at the area's top left when the next would not fit.
+QPoint CascadePlace(const QRect& area, const QSize& size, int index) {
+    QPoint place(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    for (int i = 0; i < index; ++i) {
+        place += QPoint(24, 24);
+        if (!area.contains(QRect(place, size))) place = area.topLeft();
+    }
+    return place;
 }
 
 // The program sizes even a window that the user may not resize: its fixed
@@ -206,19 +225,26 @@ void Window::Show() {
     visible_ = true;
     if (!constructed_) return;
     if (!frame_->isVisible() && placement_ == 3) {
-        if (const auto* screen = QGuiApplication::primaryScreen()) {
-            const auto area = screen->availableGeometry();
-            const QSize size(frame_->width(), frame_->height());
-            // Each further window steps down and to the right, so that none hides another exactly.
-            const int step = 24 * std::max(0, WindowCount() - 1) % 240;
-            frame_->move(area.x() + (area.width() - size.width()) / 2 + step, area.y() + (area.height() - size.height()) / 2 + step);
-        }
+        if (const auto* screen = QGuiApplication::primaryScreen())
+            frame_->move(CascadePlace(screen->availableGeometry(), OnScreenSize(*frame_), WindowCount() - 1));
     }
     if (fullScreen_) frame_->showFullScreen();
     else frame_->show();
+    // The control that takes the keyboard when the window is activated is
+    // chosen now: commands meant for the window find it before then.
+    if (!frame_->focusWidget())
+        for (const auto& control : controls_)
+            if (auto* view = ViewOf(*control); view && view->isVisible() && (view->focusPolicy() & Qt::TabFocus)) {
+                view->setFocus(Qt::OtherFocusReason);
+                break;
+            }
     frame_->raise();
     frame_->activateWindow();
     BringToFront(*this);
+}
+
+void Window::Event_CloseRequest() {
+    if (closeButton_) Close();
 }
 
 void Window::Close() {

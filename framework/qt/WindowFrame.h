@@ -38,9 +38,22 @@ protected:
 };
 
 struct RectControl::Widget {
-    explicit Widget(QWidget* view) : view(view) {}
+    explicit Widget(QWidget* view) : view(view), focus_(view->focusPolicy()) {}
     ~Widget() { delete view.data(); }
+
+    // The keyboard focus the control takes. A control that lies wholly
+    // outside the content area takes none, whatever it asks for: Tab must
+    // not lead the user into a field that nobody sees.
+    void TakesFocus(Qt::FocusPolicy policy) { focus_ = policy; ApplyFocus(); }
+    void LiesOutside(bool outside) { outside_ = outside; ApplyFocus(); }
+
     QPointer<QWidget> view;
+
+private:
+    void ApplyFocus() { view->setFocusPolicy(outside_ ? Qt::NoFocus : focus_); }
+
+    Qt::FocusPolicy focus_;
+    bool outside_ = false;
 };
 
 inline QWidget* ViewOf(const RectControl& control) { return control.View().view.data(); }

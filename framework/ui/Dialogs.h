@@ -18,11 +18,15 @@ public:
 
     // The file chosen in the open dialog, or nothing when cancelled.
     virtual std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) = 0;
-    // The file chosen in the save dialog, proposing the name; nothing when cancelled.
+    // The file chosen in the save dialog, which proposes the name: a file
+    // name, or a path whose folder the dialog opens in. Nothing when cancelled.
     virtual std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter, const std::string& name) = 0;
     // The colour picker; true, with color set, when the user confirms.
     virtual bool SelectColor(Color& color, const std::string& prompt) = 0;
     virtual void MsgBox(const std::string& message) = 0;
+    // A modal question with two buttons; cancel is the default and Escape's
+    // answer. True when the user chose the confirming button.
+    virtual bool Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) = 0;
     virtual void Beep() = 0;
 };
 
@@ -38,6 +42,9 @@ inline std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter, 
 }
 inline bool SelectColor(Color& color, const std::string& prompt) { return CurrentDialogs().SelectColor(color, prompt); }
 inline void MsgBox(const std::string& message) { CurrentDialogs().MsgBox(message); }
+inline bool Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) {
+    return CurrentDialogs().Confirm(message, confirm, cancel);
+}
 inline void Beep() { CurrentDialogs().Beep(); }
 
 }  // namespace fw

@@ -63,7 +63,7 @@ public:
     void SelItalic(bool on);
     bool SelUnderline() const;
     void SelUnderline(bool on);
-    // 0 default, 1 left, 2 centre, 3 right: the paragraphs of the selection.
+    // 0 default, 1 left, 2 centre, 3 right, 4 justified: the paragraphs of the selection.
     int SelAlignment() const;
     void SelAlignment(int alignment);
     void ToggleSelectionBold();
@@ -100,7 +100,12 @@ public:
     bool HasSelection() const;
 
     // Raises TextChange once; the editor calls it for each change of the text.
-    void RaiseTextChange() { RaisePlain("TextChange"); }
+    void RaiseTextChange() {
+        ++textRevision_;
+        RaisePlain("TextChange");
+    }
+    // Moves at every TextChange: while it stays, the text has not changed.
+    unsigned long TextRevision() const { return textRevision_; }
     void RaiseSelChange() { RaisePlain("SelChange"); }
     void RaiseEnableMenuItems() { RaisePlain("EnableMenuItems"); }
     bool RaiseMouseDown(int x, int y) { return RaiseMouse("MouseDown", x, y); }
@@ -121,6 +126,7 @@ private:
     bool multiline_ = false, styled_ = false, border_ = true;
     bool scrollVertical_ = true, scrollHorizontal_ = false;
     bool readOnly_ = false, acceptTabs_ = false;
+    unsigned long textRevision_ = 0;
 };
 
 }  // namespace fw

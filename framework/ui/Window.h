@@ -64,8 +64,8 @@ public:
     void MenuBarVisible(bool on);
     bool Resizeable() const { return resizeable_; }
     void Resizeable(bool on);
-    // Without a close button the desktop's close request is refused: the
-    // window closes only from the program.
+    // Without a close button the window asks the desktop for no close box,
+    // and the desktop's close request goes to Event_CloseRequest.
     bool CloseButton() const { return closeButton_; }
     void CloseButton(bool on);
     bool MaximizeButton() const { return maximizeButton_; }
@@ -113,6 +113,10 @@ public:
     virtual void Event_EnableMenuItems() {}
     // While the user resizes the window.
     virtual void Event_Resizing() {}
+    // The desktop asks to close the window (a close box it draws anyway,
+    // Alt+F4). A window with a close button closes; one without stays open
+    // unless it closes itself here.
+    virtual void Event_CloseRequest();
 
     Frame& Widgets() const { return *frame_; }
     // Moves and sizes the controls by their edge locks after the content area changed.

@@ -8,6 +8,7 @@
 set -u
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-15}
+E2E_SCREEN=${E2E_SCREEN:-1280x1024}
 E2E_NAME=$(basename "$0" .sh)
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/plumora-e2e-${E2E_NAME}.XXXXXX")
 E2E_XVFB_PID=
@@ -86,7 +87,7 @@ e2e_init() {
 e2e_start_display() {
   local fdfile=$E2E_TMP/displayfd
   : >"$fdfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN}x24" -nolisten tcp -noreset \
     3>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XVFB_PID=$!
   for _ in $(seq $((E2E_TIMEOUT * 10))); do
@@ -154,6 +155,16 @@ e2e_wait_window() {
     sleep 0.1
   done
   e2e_fail "no $want visible window(s) titled /$pattern/ within ${E2E_TIMEOUT}s"
+}
+
+# Waits until exactly $2 visible windows match the title expression $1, and
+# fails with the message $3 if that does not come within the time allowed.
+e2e_wait_count() {
+  for _ in $(seq $((E2E_TIMEOUT * 10))); do
+    [ "$(e2e_count_windows "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  e2e_fail "$3"
 }
 
 e2e_window_title() {

@@ -64,6 +64,8 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         {"EditPaste", "copy this", 0, 4, 9, 0, "copy thiscopy"},
         {"EditClear", "alpha beta gamma", 0, 0, 5, 5, "alpha gamma"},
         {"Ctrl+V", "key paste", 4, 5, 0, 0, "pastekey paste"},
+        {"Shift+Ins", "shift insert", 6, 6, 0, 0, "insertshift insert"},
+        {"Drop", "drop here", 0, 4, 9, 0, "drop heredrop"},
     };
     for (const auto& road : roads) {
         SCOPED_TRACE(road.how);
@@ -74,7 +76,8 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         if (road.copyLength) CopyToClipboard(field, road.copyStart, road.copyLength);
         drive::Focus(field);
         Select(field, road.selStart, road.selLength);
-        if (how == "Ctrl+V") drive::PressKeys(*window, how);
+        if (how == "Drop") drive::DropText(field, std::string(road.text).substr(road.copyStart, road.copyLength));
+        else if (how.starts_with("Ctrl+") || how.starts_with("Shift+")) drive::PressKeys(*window, how);
         else ASSERT_TRUE(how[0] == '&' ? drive::ChooseContextMenuEntry(field, how) : drive::ChooseMenu(how));
         EXPECT_EQ(field.Text(), road.after);
         EXPECT_EQ(window->EditField4()->Text(), road.text);
@@ -84,6 +87,30 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
         EXPECT_EQ(field.Text(), road.after);
     }
+}
+
+// The snapshot fields lie outside the window: Tab never reaches them, and a
+// snapshot changed behind the document's back is taken again at the next click.
+TEST_F(PlumoraEditingTest, UndoBringsBackOnlyTextThatWasInTheDocument) {
+    auto* window = NewWindow();
+    auto& field = *window->EditField1();
+    TypeAtEnd(field, "kept");
+    drive::Click(field);
+    drive::Focus(*window->cmnu());
+    drive::PressKeys(*window, "Tab");
+    EXPECT_TRUE(drive::HasFocus(field));
+    window->EditField4()->Text("never in the document");
+    drive::Click(field);
+    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
+    EXPECT_EQ(field.Text(), "kept");
+}
+
+// Alt and Meta make commands: a letter with them never reaches the document.
+TEST_F(PlumoraEditingTest, AltAndMetaKeysTypeNothingAndChangeNothing) {
+    auto* window = NewWindow();
+    drive::Focus(*window->EditField1());
+    for (const char* keys : {"Alt+V", "Alt+I", "Meta+V", "Alt+Shift+X", "Alt+Backspace", "V"}) drive::PressKeys(*window, keys);
+    EXPECT_EQ(window->EditField1()->Text(), "v");
 }
 
 // A click into the document takes the snapshot; Undo swaps it with the text,
@@ -137,11 +164,9 @@ TEST_F(PlumoraEditingTest, UndoWithoutASnapshotEmptiesTheDocumentAndRedoBringsIt
     EXPECT_EQ(Label(*typed), Words(2));
 }
 
-// Locked reads the one mark of all windows: it sets it and disables the field
-// in front, or clears it and enables that field.
-// Locked reads the one mark of all windows: it sets it and disables the
-// field in front, or clears it and enables that field.
-TEST_F(PlumoraEditingTest, LockedTogglesTheSharedMarkAndTheFrontFieldOnly) {
+// Locked toggles the lock of the window in front, and the menu's mark shows
+// that window's lock whichever window was locked last.
+TEST_F(PlumoraEditingTest, LockedTogglesTheFrontWindowsLockAndTheMarkShowsIt) {
     auto* first = NewWindow();
     auto& field = *first->EditField1();
     drive::TypeText(field, "text");
@@ -152,11 +177,14 @@ TEST_F(PlumoraEditingTest, LockedTogglesTheSharedMarkAndTheFrontFieldOnly) {
     drive::TypeText(field, " more");
     EXPECT_EQ(field.Text(), "text") << "a locked document took a paste or typing";
     auto* second = NewWindow();
-    EXPECT_TRUE(drive::ShownMenuItem("FormatLocked").checked) << "the mark is one for all windows";
+    EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked) << "the second window is not locked";
     ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
-    EXPECT_FALSE(FormatLocked()->Checked());
-    EXPECT_TRUE(second->EditField1()->Enabled());
-    EXPECT_FALSE(field.Enabled());
+    EXPECT_FALSE(second->EditField1()->Enabled()) << "Locked there locks the second window";
+    first->Show();
+    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
+    EXPECT_TRUE(field.Enabled()) << "Locked in the first window unlocks it";
+    EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked);
+    EXPECT_FALSE(second->EditField1()->Enabled());
 }
 
 }  // namespace

@@ -57,8 +57,9 @@ protected:
     }
 };
 
-// Save asks once, proposing the title, then writes the same file again
-// without asking; Save As always asks and moves the window to its file.
+// Save asks once, proposing the title in the documents folder, then writes
+// the same file again without asking; Save As always asks, proposing the
+// file, and moves the window to the file chosen.
 TEST_F(PlumoraSavingTest, SaveAsksOnceAndThenWritesItsFileAgainWhileSaveAsMovesToANewOne) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
@@ -69,7 +70,7 @@ TEST_F(PlumoraSavingTest, SaveAsksOnceAndThenWritesItsFileAgainWhileSaveAsMovesT
     AnswerSave(folder / "letter.rtf");
     Choose(*window, "FileSave");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
-    EXPECT_EQ(dialogs->CallsOf("save")[0].text, " Plumora");
+    EXPECT_EQ(dialogs->CallsOf("save")[0].text, (fw::DocumentsFolder()->Path() / "Plumora").string()) << "trimmed";
     EXPECT_FALSE(window->TextHasChanged);
     EXPECT_EQ(fw::ReadRtf(ReadBytes(folder / "letter.rtf")), field.GetStyledText());
 
@@ -82,7 +83,7 @@ TEST_F(PlumoraSavingTest, SaveAsksOnceAndThenWritesItsFileAgainWhileSaveAsMovesT
     AnswerSave(folder / "copy.rtf");
     Choose(*window, "FileSaveas");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 2u);
-    EXPECT_EQ(dialogs->CallsOf("save")[1].text, "letter.rtf");
+    EXPECT_EQ(dialogs->CallsOf("save")[1].text, (folder / "letter.rtf").string());
     EXPECT_EQ(window->Title(), "copy.rtf");
     EXPECT_EQ(Aged(folder, false).at("letter.rtf"), saved.at("letter.rtf")) << "Save As touched the old file";
     EXPECT_EQ(fw::ReadRtf(ReadBytes(folder / "copy.rtf")), field.GetStyledText());
@@ -130,6 +131,32 @@ TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsThey
         drive::Focus(*window->EditField1());
         EXPECT_TRUE(drive::ShownMenuItem("FileSave").visible);
     }
+}
+
+// A plain-text file is never written over in RTF: Save asks for a file,
+// proposing the name with ".rtf" beside it.
+TEST_F(PlumoraSavingTest, SaveOfAPlainTextDocumentAsksForAnRtfFileBesideIt) {
+    auto* window = Open(Write("notes.txt", "plain start\n"));
+    ASSERT_NE(window, nullptr);
+    TypeAtEnd(*window->EditField1(), " and more");
+    AnswerSave(folder / "notes.rtf");
+    drive::PressKeys(*window, "Ctrl+S");
+    ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
+    EXPECT_EQ(dialogs->CallsOf("save")[0].text, (folder / "notes.rtf").string());
+    EXPECT_EQ(ReadBytes(folder / "notes.txt"), "plain start\n");
+    EXPECT_EQ(window->Title(), "notes.rtf");
+}
+
+// Justified paragraphs are shown justified, reported as 4 and written \qj.
+TEST_F(PlumoraSavingTest, AJustifiedParagraphStaysJustified) {
+    auto* opened = Open(Write("justified.rtf", "{\\rtf1\\ansi\\qj Both margins\\par\\pard\\qc centred\\par}"));
+    auto& field = *opened->EditField1();
+    field.SelStart(0);
+    EXPECT_EQ(field.SelAlignment(), 4);
+    AnswerSave(folder / "out.rtf");
+    Choose(*opened, "FileSaveas");
+    EXPECT_NE(ReadBytes(folder / "out.rtf").find("\\qj"), std::string::npos);
+    EXPECT_EQ(fw::ReadRtf(ReadBytes(folder / "out.rtf")), field.GetStyledText());
 }
 
 }  // namespace

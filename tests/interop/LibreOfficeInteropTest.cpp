@@ -60,6 +60,7 @@ std::map<std::string, StyledText> Documents() {
                                       {" serif 10.5 green", Style("DejaVu Serif", 10.5, false, true, false, kGreen)},
                                       {" black 36", Style("DejaVu Sans", 36, false, false, true, kBlack)}}),
         Paragraph(Alignment::Right, {{"Name\tSize\t", Style("DejaVu Sans", 14)}}),
+        Paragraph(Alignment::Justify, {{"Justified between both margins", Style("DejaVu Sans", 11)}}),
         Paragraph(Alignment::Default, {}),
         Paragraph(Alignment::Default, {{"In the default font and size, ", Style("", 0)}, {"bold", Style("", 0, true)},
                                        {" and red", Style("", 0, false, false, false, kRed)}}),

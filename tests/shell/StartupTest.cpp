@@ -52,21 +52,29 @@ protected:
     static inline fw::testing::ScriptedDialogs* dialogs = nullptr;
 };
 
-// Closing the last window ends the loop by itself, so Quit is chosen with two
-// windows open, one of them holding unsaved changes to a file.
-TEST_F(StartupTest, QuitWithWindowsOpenEndsTheLoopClosesThemAllAndSavesNothing) {
+// Quit, chosen with two windows open (closing the last window would end the
+// loop by itself), asks once, naming the document with unsaved changes; the
+// scripted user's Cancel keeps everything, and a second Quit, answered so,
+// closes both windows, ends the loop and saves nothing.
+TEST_F(StartupTest, QuitAsksAboutUnsavedDocumentsThenEndsTheLoopAndClosesEveryWindow) {
     const fs::path file = fs::temp_directory_path() / ("plumora-quit-" + std::to_string(::getpid()) + ".txt");
     std::ofstream(file) << "as saved";
     EXPECT_EXIT(RunProgram([file] {
-                    fw::testing::ChooseMenu("newwindow");
                     auto* window = dynamic_cast<class Plumora*>(fw::WindowAt(0));
-                    if (!window || fw::WindowCount() != 2) return;
+                    if (!window) return;
                     window->Document = std::make_shared<fw::FolderItem>(file);
+                    window->Title("kept.txt");
                     fw::testing::TypeText(*window->EditField1(), "unsaved words");
-                    std::fprintf(stderr, "chose Quit: %d\n", fw::testing::ChooseMenu("FileQuit"));
+                    fw::testing::ChooseMenu("newwindow");
+                    fw::testing::ChooseMenu("FileQuit");
+                    std::fprintf(stderr, "%d windows, %s, asked: %s\n", fw::WindowCount(),
+                                 window->EditField1()->Text().c_str(), dialogs->CallsOf("confirm").at(0).text.c_str());
+                    dialogs->confirmAnswers.push_back(true);
+                    fw::testing::PressKeys(*fw::WindowAt(0), "Ctrl+Q");
                 }),
                 ::testing::ExitedWithCode(0),
-                "chose Quit: 1\nstep: RuntimeRun ended\nwindows left: 0, dialogs shown: 0\n");
+                "2 windows, unsaved words, asked: The document \u201Ckept.txt\u201D has unsaved changes. Quit anyway "
+                "and lose them\\?\nstep: RuntimeRun ended\nwindows left: 0, dialogs shown: 2\n");
     std::ifstream in(file);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "as saved");
     fs::remove(file);

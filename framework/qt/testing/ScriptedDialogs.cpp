@@ -33,6 +33,11 @@ bool ScriptedDialogs::SelectColor(Color& color, const std::string& prompt) {
 
 void ScriptedDialogs::MsgBox(const std::string& message) { calls.push_back({"msgbox", "", message}); }
 
+bool ScriptedDialogs::Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) {
+    calls.push_back({"confirm", confirm + "/" + cancel, message});
+    return Next(confirmAnswers);
+}
+
 void ScriptedDialogs::Beep() { calls.push_back({"beep", "", ""}); }
 
 std::vector<ScriptedDialogs::Call> ScriptedDialogs::CallsOf(const std::string& dialog) const {

@@ -15,20 +15,22 @@ namespace fw::testing {
 class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
-        std::string dialog;  // "open", "save", "color", "msgbox", "beep"
-        std::string filter;
+        std::string dialog;  // "open", "save", "color", "msgbox", "confirm", "beep"
+        std::string filter;  // the file filter; for "confirm", the two buttons as "confirm/cancel"
         std::string text;  // the proposed name, the prompt or the message
     };
 
     std::deque<std::shared_ptr<FolderItem>> openAnswers;
     std::deque<std::shared_ptr<FolderItem>> saveAnswers;
     std::deque<std::optional<Color>> colorAnswers;
+    std::deque<bool> confirmAnswers;
     std::vector<Call> calls;
 
     std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) override;
     std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter, const std::string& name) override;
     bool SelectColor(Color& color, const std::string& prompt) override;
     void MsgBox(const std::string& message) override;
+    bool Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) override;
     void Beep() override;
 
     // The calls of one dialog, in order.

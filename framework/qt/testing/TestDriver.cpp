@@ -19,10 +19,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QCursor>
@@ -132,6 +134,18 @@ void Click(RectControl& control, int x, int y) {
     QWidget* target = Target(control);
     const QPoint at = x < 0 ? target->rect().center() : target->mapFrom(ViewOf(control), QPoint(x, y));
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at);
+    ProcessEvents();
+}
+
+void DropText(RectControl& control, std::string_view text) {
+    QWidget* target = Target(control);
+    const QPoint at = target->rect().center();
+    QMimeData data;
+    data.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
     ProcessEvents();
 }
 

@@ -43,6 +43,8 @@ void Focus(RectControl& control);
 // Presses and releases the left mouse button over the control, at its centre
 // unless a position inside it is given.
 void Click(RectControl& control, int x = -1, int y = -1);
+// Drops the text on the control at its centre, as a drag from another program ends.
+void DropText(RectControl& control, std::string_view text);
 // Opens the control's context menu at its centre and chooses the entry with
 // this caption; false when no menu or no such enabled entry appeared.
 bool ChooseContextMenuEntry(RectControl& control, std::string_view caption);

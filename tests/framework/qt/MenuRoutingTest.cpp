@@ -1,6 +1,7 @@
 #include "ScriptedWindow.h"
 
 #include "framework/menus/MenuItem.h"
+#include "framework/qt/WindowFrame.h"
 #include "framework/qt/testing/ScriptedDialogs.h"
 #include "framework/qt/testing/TestDriver.h"
 #include "framework/ui/Application.h"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -170,6 +173,25 @@ TEST_F(MenuRoutingTest, TheFocusedFieldEnablesAndCarriesOutEditingAfterTheWindow
     EXPECT_EQ(textAtHandler, (std::vector<std::string>{"hello ", "hello world"}));
     EXPECT_EQ(field->Text(), "hello worldworld");
     EXPECT_EQ(Counting("EditPaste").defaults, 0);
+}
+
+// A window the desktop has not activated (the keyboard still in another)
+// takes the commands of its own menu: Select All there selects its text.
+TEST_F(MenuRoutingTest, TheMenuOfAWindowNotYetActivatedActsOnThatWindowsField) {
+    auto* firstWindow = MakeWindow(true);
+    auto* first = field;
+    first->Text("first");
+    auto* second = MakeWindow(true);
+    field->Text("second text");
+    drive::Focus(*first);
+    ASSERT_EQ(fw::WindowAt(0), firstWindow) << "the focus went back to the first window";
+    auto* edit = second->Widgets().menuBar()->actions().at(1)->menu();
+    emit edit->aboutToShow();
+    EXPECT_EQ(fw::WindowAt(0), second);
+    for (auto* action : edit->actions())
+        if (action->text().startsWith("EditSelectAll")) action->trigger();
+    EXPECT_EQ(field->SelLength(), 11);
+    EXPECT_EQ(first->SelLength(), 0);
 }
 
 // A shortcut goes to the first visible, enabled item that has it; with

@@ -42,5 +42,13 @@ TEST(PlainTextReader, RunsHaveTheDefaultStyleAndEmptyParagraphsNoRuns) {
               (StyledText{{P{Alignment::Default, {{"one", {}}}}, P{}, P{Alignment::Default, {{"two three", {}}}}}}));
 }
 
+// Text holds no control character but white space, escape and the DOS end mark.
+TEST(PlainTextReader, TellsTextFromBinaryData) {
+    for (const std::string text : {"", "tab\tline\nfeed\vform\fcr\r", "\x1B[1mbold\x1B[0m", "dos\x1A", "caf\xE9 \xC3\xA9"})
+        EXPECT_TRUE(IsPlainText(text)) << text;
+    for (const std::string& binary : {Bytes("a\0b"), std::string("\x01"), std::string("bell\x07"), std::string("\x7F" "ELF\x02")})
+        EXPECT_FALSE(IsPlainText(binary)) << binary;
+}
+
 }  // namespace
 }  // namespace fw

@@ -147,7 +147,7 @@ TEST(RtfReader, ReadsTheAlignmentInForceAtEachParagraphEnd) {
     std::vector<Alignment> alignments;
     for (const auto& paragraph : doc.paragraphs) alignments.push_back(paragraph.alignment);
     using enum Alignment;
-    EXPECT_EQ(alignments, (std::vector<Alignment>{Center, Center, Default, Right, Left, Left}));
+    EXPECT_EQ(alignments, (std::vector<Alignment>{Center, Center, Default, Right, Justify, Justify}));
 }
 
 TEST(RtfReader, MalformedInputGivesTheTextThatIsThere) {
