@@ -3,10 +3,24 @@
 #include "framework/text/StyledText.h"
 
 #include <ostream>
+#include <string>
+#include <vector>
 
-// Readable failure messages for the styled-text model: GoogleTest finds these
-// beside the types they print.
+// Readable failure messages for the styled-text model, which GoogleTest finds
+// beside the types they print, and the text of a document paragraph by paragraph.
 namespace fw {
+
+inline std::string TextOf(const StyledParagraph& paragraph) {
+    std::string text;
+    for (const StyledRun& run : paragraph.runs) text += run.text;
+    return text;
+}
+
+inline std::vector<std::string> TextsOf(const StyledText& doc) {
+    std::vector<std::string> texts;
+    for (const StyledParagraph& paragraph : doc.paragraphs) texts.push_back(TextOf(paragraph));
+    return texts;
+}
 
 inline void PrintTo(const CharStyle& s, std::ostream* os) {
     *os << "{font \"" << s.font << "\" size " << s.size << (s.bold ? " bold" : "") << (s.italic ? " italic" : "")

@@ -2,6 +2,8 @@
 // sources live in tests/data/rtf; make-fixtures.sh there regenerates them.
 #include "framework/text/RtfReader.h"
 
+#include "tests/support/StyledTextSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -24,18 +26,6 @@ StyledText Load(const std::string& name) {
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << "cannot open " << path;
     return ReadRtf(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-}
-
-std::string TextOf(const StyledParagraph& paragraph) {
-    std::string text;
-    for (const auto& run : paragraph.runs) text += run.text;
-    return text;
-}
-
-Texts TextsOf(const StyledText& doc) {
-    Texts texts;
-    for (const auto& paragraph : doc.paragraphs) texts.push_back(TextOf(paragraph));
-    return texts;
 }
 
 std::vector<Alignment> AlignmentsOf(const StyledText& doc) {
@@ -71,15 +61,11 @@ CharStyle Serif(double size = 12, bool bold = false, bool italic = false, bool u
 }
 
 // The styles both word processors wrote from the same document.
+// AbiWord's colour table starts with black, not with an empty entry.
 const std::vector<Styled> kCommonStyles{
-    {0, "Plain ", Serif()},
-    {0, "bold", Serif(12, true)},
-    {0, "italic", Serif(12, false, true)},
-    {0, "underlined", Serif(12, false, false, true)},
-    {0, "red", Serif(12, false, false, false, Color{255, 0, 0})},
-    {0, " end.", Serif()},
-    {1, "mono nine", {"Liberation Mono", 9, false, false, false, std::nullopt}},
-    // AbiWord's colour table starts with black, not with an empty entry.
+    {0, "Plain ", Serif()}, {0, "bold", Serif(12, true)}, {0, "italic", Serif(12, false, true)},
+    {0, "underlined", Serif(12, false, false, true)}, {0, "red", Serif(12, false, false, false, Color{255, 0, 0})},
+    {0, " end.", Serif()}, {1, "mono nine", {"Liberation Mono", 9, false, false, false, std::nullopt}},
     {1, "green all three", Serif(12, true, true, true, Color{0, 128, 0})},
 };
 

@@ -1,6 +1,7 @@
 #include "framework/model/PropertyRecord.h"
 
 #include "framework/model/Exceptions.h"
+#include "framework/model/Object.h"
 
 #include <gtest/gtest.h>
 
@@ -58,28 +59,6 @@ TEST(PropertyRecordBytes, EachTypeHasItsExactWidthAndReadsBack) {
     }
 }
 
-TEST(PropertyRecordBytes, EntriesFollowOneAnotherInOrderWithRepeats) {
-    const std::vector<RecordEntry> entries{
-        {"Placement", std::int32_t{3}}, {"Visible", true}, {"Title", "T"s}, {"BackColor", Color{1, 2, 3}},
-        {"Title", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"s}, {"Text", std::string(70000, 'x')}, {"Bold", false},
-    };
-    const auto record = fw::EncodeRecord(entries);
-    const auto start = "Placement \x00\x00\x00\x03Visible \x01Title \x00\x00\x00\x01TBackColor \x01\x02\x03"s;
-    EXPECT_EQ(record.substr(0, start.size()), start);
-    EXPECT_EQ(Decode(record), entries);
-    EXPECT_EQ(fw::EncodeRecord({}), "");
-    EXPECT_TRUE(Decode("").empty());
-}
-
-TEST(PropertyRecordDecode, KeysAreAskedForAsWrittenInRecordOrder) {
-    std::vector<std::string> asked;
-    fw::DecodeRecord("Title \x00\x00\x00\x00visible \x01"s, [&asked](std::string_view key) -> std::optional<PropertyType> {
-        asked.emplace_back(key);
-        return key == "Title" ? PropertyType::String : PropertyType::Boolean;
-    });
-    EXPECT_EQ(asked, (std::vector<std::string>{"Title", "visible"}));
-}
-
 TEST(PropertyRecordDecode, FaultyRecordThrowsNamingTheKey) {
     struct Case { const char* what; std::string record; std::string key; };
     const std::vector<Case> cases{
@@ -102,6 +81,52 @@ TEST(PropertyRecordDecode, FaultyRecordThrowsNamingTheKey) {
         } catch (const fw::PropertyRecordException& error) {
             EXPECT_NE(std::string(error.what()).find("\"" + c.key + "\""), std::string::npos) << error.what();
         }
+    }
+}
+
+// An object whose setters write down what they were given, in order.
+class Probe : public fw::Object {
+public:
+    const fw::PropertyTable& Properties() const override {
+        static const fw::PropertyTable table{fw::Prop("Count", &Probe::Count, &Probe::Count),
+                                             fw::Prop("Flag", &Probe::Flag, &Probe::Flag)};
+        return table;
+    }
+    int Count() const { return 0; }
+    void Count(int value) { log.push_back("Count=" + std::to_string(value)); }
+    bool Flag() const { return false; }
+    void Flag(bool value) { log.push_back(value ? "Flag=1" : "Flag=0"); }
+
+    std::vector<std::string> log;
+};
+
+TEST(SetProperties, AppliesEntriesInRecordOrder) {
+    Probe probe;
+    fw::SetProperties(probe, fw::EncodeRecord({{"Count", std::int32_t{1}}, {"Flag", true}, {"Count", std::int32_t{-7}}}));
+    EXPECT_EQ(probe.log, (std::vector<std::string>{"Count=1", "Flag=1", "Count=-7"}));
+}
+
+// The class, not the record, decides a value's width. A faulty record names
+// the key at fault and leaves the object as it was, good entries included.
+TEST(SetProperties, FaultyRecordThrowsNamingTheKeyAndAppliesNothing) {
+    const auto good = fw::EncodeRecord({{"Flag", true}, {"Count", std::int32_t{5}}});
+    struct Case { const char* what; std::string record; std::string key; };
+    const std::vector<Case> cases{
+        {"unknown key", good + fw::EncodeRecord({{"Colour", std::int32_t{9}}}), "Colour"},
+        {"inside a value", good.substr(0, good.size() - 1), "Count"},
+        {"inside a key", good + "Cou", "Cou"},
+        {"Boolean for an integer", fw::EncodeRecord({{"Count", true}}), "Count"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Probe probe;
+        try {
+            fw::SetProperties(probe, c.record);
+            ADD_FAILURE() << "no exception";
+        } catch (const fw::PropertyRecordException& error) {
+            EXPECT_NE(std::string(error.what()).find(c.key), std::string::npos) << error.what();
+        }
+        EXPECT_TRUE(probe.log.empty()) << "part of a faulty record was applied";
     }
 }
 
