@@ -17,6 +17,21 @@ const PlumoraMenuBinding kMenuBindings[] = {
     {"EditRedo", &Plumora::EditRedo_Action},
     {"EditPaste", &Plumora::EditPaste_Action},
     {"EditClear", &Plumora::EditClear_Action},
+    {"newwindow", &Plumora::newwindow_Action},
+    {"EditMakeWebsite", &Plumora::EditMakeWebsite_Action},
+    {"EditWriteletter", &Plumora::EditWriteletter_Action},
+    {"ChangeCaseUPPERCASE", &Plumora::ChangeCaseUPPERCASE_Action},
+    {"ChangeCaselowercase", &Plumora::ChangeCaselowercase_Action},
+    {"ChangeCaseTitleCase", &Plumora::ChangeCaseTitleCase_Action},
+    {"ChangeCasesreveRReverse", &Plumora::ChangeCasesreveRReverse_Action},
+    {"AlignTextCenter", &Plumora::AlignTextCenter_Action},
+    {"AlignTextLeft", &Plumora::AlignTextLeft_Action},
+    {"AlignTextRight", &Plumora::AlignTextRight_Action},
+    {"InsertDate", &Plumora::InsertDate_Action},
+    {"InsertTime", &Plumora::InsertTime_Action},
+    {"InsertDateandTime", &Plumora::InsertDateandTime_Action},
+    {"ViewMaximize", &Plumora::ViewMaximize_Action},
+    {"ViewMinimize", &Plumora::ViewMinimize_Action},
 };
 
 }  // namespace

@@ -82,6 +82,10 @@ const PlumoraEventBinding kEventBindings[] = {
     {"Canvas5", "MouseDown", &Plumora::Canvas5_MouseDown},
     {"Canvas6", "MouseDown", &Plumora::Canvas6_MouseDown},
     {"Canvas7", "MouseDown", &Plumora::Canvas7_MouseDown},
+    {"BevelButton2", "MouseDown", &Plumora::BevelButton2_MouseDown},
+    {"Canvas4", "MouseDown", &Plumora::Canvas4_MouseDown},
+    {"Canvas2", "MouseDown", &Plumora::Canvas2_MouseDown},
+    {"Canvas3", "MouseDown", &Plumora::Canvas3_MouseDown},
 };
 
 // The handler that runs the window's method with the window as its object.

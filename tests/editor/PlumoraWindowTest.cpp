@@ -112,8 +112,8 @@ TEST_F(PlumoraWindowTest, TheMenusAreEnabledByTheWindowInFront) {
     const std::pair<const char*, bool> items[]{
         {"FilePageSetup", true},        {"FilePrint", true},           {"EditFind", true},
         {"editreplace", true},          {"newwindow", true},           {"FileOpen", true},
-        {"ChangeCaselowercase", false}, {"ChangeCaseTitleCase", false}, {"InsertDate", false},
-        {"ViewMinimize", false},        {"Formattest", false},
+        {"ChangeCaselowercase", true},  {"ChangeCaseTitleCase", true}, {"InsertDate", true},
+        {"ViewMinimize", true},         {"Formattest", false},
     };
     for (const auto& [name, enabled] : items) {
         const auto shown = ShownMenuItem(name);
