@@ -29,19 +29,24 @@ int CodePoints(QStringView text) {
 }
 
 // The runs of the document between start and end, in order. A paragraph
-// break takes the format of the character before it.
+// break takes the format of the character before it. A fragment's position
+// is found once per paragraph and then counted on, as looking it up walks
+// the document's tree.
 std::vector<Run> RunsBetween(const QTextDocument& document, int start, int end) {
     std::vector<Run> runs;
+    const auto formats = document.allFormats();
     for (auto block = document.findBlock(start); block.isValid() && block.position() <= end; block = block.next()) {
         if (block.position() > start) {
             const auto before = runs.empty() ? QTextCharFormat() : runs.back().format;
             runs.push_back({block.position() - 1, 1, 0, 0, before, true});
         }
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
+        int position = block.position();
+        for (auto it = block.begin(); !it.atEnd() && position < end; ++it) {
             const auto fragment = it.fragment();
-            const int from = std::max(start, fragment.position());
-            const int to = std::min(end, fragment.position() + fragment.length());
-            if (from < to) runs.push_back({from, to - from, 0, 0, fragment.charFormat(), false});
+            const int from = std::max(start, position);
+            position += fragment.length();
+            const int to = std::min(end, position);
+            if (from < to) runs.push_back({from, to - from, 0, 0, formats.at(fragment.charFormatIndex()).toCharFormat(), false});
         }
     }
     return runs;
