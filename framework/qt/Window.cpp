@@ -205,7 +205,10 @@ void Window::ApplyFlags() {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
     if (closeButton_) flags |= Qt::WindowCloseButtonHint;
     if (minimizeButton_) flags |= Qt::WindowMinimizeButtonHint;
-    if (maximizeButton_ && resizeable_) flags |= Qt::WindowMaximizeButtonHint;
+    // A window that may not be resized keeps its flags: its fixed size is what
+    // tells the desktop, and changing flags would map the window anew, which
+    // loses a change of state (full screen) still on its way.
+    if (maximizeButton_) flags |= Qt::WindowMaximizeButtonHint;
     const bool shown = frame_->isVisible();
     if (frame_->windowFlags() != flags) {
         frame_->setWindowFlags(flags);
