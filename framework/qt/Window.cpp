@@ -173,8 +173,10 @@ void Window::FullScreen(bool on) {
     }
     frame_->showNormal();
     const QRect content = frame_->contentBeforeFullScreen;
-    ContentResized(content.width(), content.height(), false);
+    // A window made full screen before it was first shown has no place to go back to.
+    if (!content.isEmpty()) ContentResized(content.width(), content.height(), false);
     ApplyFlags();
+    if (content.isEmpty()) return;
     // Placed once the window has its frame again, which the desktop gives back
     // only after the change of state.
     QTimer::singleShot(0, frame_.get(), [this, content] {
