@@ -315,7 +315,7 @@ TEST(StringsTitlecase, CapitalisesTheFirstLetterOfEveryWord) {
   checkMapping(fw::Titlecase, {
       {"hello wORLD", "Hello World"}, {"  two  spaces  ", "  Two  Spaces  "},
       {"hello-world foo_bar a/b", "Hello-World Foo_Bar A/B"}, {"don't STOP", "Don't Stop"},
-      {"it\u2019s", "It\u2019s"}, {"'hello'", "'Hello'"}, {"rock 'n' roll", "Rock 'N' Roll"},
+      {"it\u2019s", "It\u2019s"}, {"'hello'", "'hello'"}, {"rock 'n' roll", "Rock 'n' Roll"}, {"o'NEILL", "O'neill"},
       {"1st PLACE 3RD", "1st Place 3rd"}, {"\u00E9LAN vital", "\u00C9lan Vital"},
       {kDecomposedE + "COLE", "E" + kAcute + "cole"}, {"stra\u00DFe", "Stra\u00DFe"}, {"\u00DFa", "Ssa"},
       {"\uFB01NE", "Fine"}, {"\u01C6ungla \u01C4UNGLA", "\u01C5ungla \u01C5ungla"}, {"\u0149", "\u02BCN"},
