@@ -10,6 +10,7 @@
 #include "framework/qt/MenuRouting.h"
 #include "framework/ui/Runtime.h"
 #include "framework/text/StyledText.h"
+#include "framework/text/Strings.h"
 #include "framework/qt/TextDocumentConvert.h"
 #include "framework/qt/WindowFrame.h"
 #include "framework/qt/testing/ScriptedDialogs.h"
@@ -21,7 +22,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QDate>
 #include <QFile>
+#include <QLocale>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QString>
@@ -398,6 +401,66 @@ void BM_BareFind(benchmark::State& state) {
     Describe(state, scene);
 }
 
+// UPPER CASE of the whole document through the window's command, which keeps
+// each character's format and counts the words again. Upper and lower case
+// take turns, so that every turn rewrites every letter.
+void BM_PlumoraUppercaseAll(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    bool upper = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.Field().SelectAll();
+        state.ResumeTiming();
+        if (upper) scene.window->ChangeCaseUPPERCASE_Action();
+        else scene.window->ChangeCaselowercase_Action();
+        upper = !upper;
+    }
+    if (scene.Field().Text() != fw::Lowercase(scene.Field().Text()) &&
+        scene.Field().Text() != fw::Uppercase(scene.Field().Text()))
+        state.SkipWithError("the whole text did not change case");
+    Describe(state, scene);
+    // The next benchmarks find the document as it was.
+    scene.Field().SetStyledText(scene.document);
+    Settle();
+}
+
+// The bare field's own replacement of the whole styled text by its upper
+// case, which drops the formats; the document is refilled, untimed, before each.
+void BM_BareUppercaseAll(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextEdit& edit = *scene.bare;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fw::SetDocumentStyledText(*edit.document(), scene.document);
+        QTextCursor cursor(edit.document());
+        cursor.select(QTextCursor::Document);
+        state.ResumeTiming();
+        cursor.insertText(cursor.selectedText().toUpper());
+    }
+    Describe(state, scene);
+    fw::SetDocumentStyledText(*edit.document(), scene.document);
+    Settle();
+}
+
+// One Date Stamp at the end of the document, through the window's command.
+void BM_PlumoraDateStamp(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const int before = scene.Editor().document()->characterCount();
+    for (auto _ : state) scene.window->InsertDate_Action();
+    if (scene.Editor().document()->characterCount() <= before) state.SkipWithError("no stamp was appended");
+    Describe(state, scene);
+}
+
+void BM_BareDateStamp(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextCursor cursor(scene.bare->document());
+    for (auto _ : state) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral(" ") + QLocale().toString(QDate::currentDate(), QLocale::LongFormat));
+    }
+    Describe(state, scene);
+}
+
 // The least time over repetitions: on a shared machine the least disturbed.
 double Minimum(const std::vector<double>& values) {
     return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
@@ -439,5 +502,9 @@ PLUMORA_EDITING_BENCHMARK(BM_PlumoraOpen, 5);
 PLUMORA_EDITING_BENCHMARK(BM_BareOpen, 5);
 PLUMORA_EDITING_BENCHMARK(BM_PlumoraFind, 5);
 PLUMORA_EDITING_BENCHMARK(BM_BareFind, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraDateStamp, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareDateStamp, 5);
+BENCHMARK(BM_PlumoraUppercaseAll)->Apply(Sizes)->Arg(5)->Iterations(4);
+BENCHMARK(BM_BareUppercaseAll)->Apply(Sizes)->Arg(5)->Iterations(4);
 
 }  // namespace

@@ -11,8 +11,15 @@ constexpr fw::Color kBackground = fw::Color::FromRGB(0x6E6E6E);
 
 const fw::MenuBinding<class Plumora> kMenuBindings[] = {
     {"FileSave", &Plumora::FileSave_Action},
+    {"newwindow", &Plumora::newwindow_Action},
     {"FileSaveas", &Plumora::FileSaveas_Action},
+    {"EditMakeWebsite", &Plumora::EditMakeWebsite_Action},
+    {"EditWriteletter", &Plumora::EditWriteletter_Action},
+    {"ChangeCaseUPPERCASE", &Plumora::ChangeCaseUPPERCASE_Action},
+    {"ChangeCaselowercase", &Plumora::ChangeCaselowercase_Action},
+    {"ChangeCaseTitleCase", &Plumora::ChangeCaseTitleCase_Action},
     {"FormatLocked", &Plumora::FormatLocked_Action},
+    {"ChangeCasesreveRReverse", &Plumora::ChangeCasesreveRReverse_Action},
     {"EditUndo", &Plumora::EditUndo_Action},
     {"EditRedo", &Plumora::EditRedo_Action},
     {"EditPaste", &Plumora::EditPaste_Action},
@@ -21,6 +28,14 @@ const fw::MenuBinding<class Plumora> kMenuBindings[] = {
     {"FilePrint", &Plumora::FilePrint_Action},
     {"EditFind", &Plumora::EditFind_Action},
     {"editreplace", &Plumora::editreplace_Action},
+    {"AlignTextCenter", &Plumora::AlignTextCenter_Action},
+    {"AlignTextLeft", &Plumora::AlignTextLeft_Action},
+    {"AlignTextRight", &Plumora::AlignTextRight_Action},
+    {"InsertDate", &Plumora::InsertDate_Action},
+    {"InsertTime", &Plumora::InsertTime_Action},
+    {"InsertDateandTime", &Plumora::InsertDateandTime_Action},
+    {"ViewMaximize", &Plumora::ViewMaximize_Action},
+    {"ViewMinimize", &Plumora::ViewMinimize_Action},
 };
 
 }  // namespace

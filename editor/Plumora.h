@@ -96,6 +96,30 @@ public:
     // "Replace" tab; beeps and tells the user when there is none.
     void Find(const std::string& searchText, const std::string& replacement);
 
+    // Text commands: new windows, case, reverse, alignment, stamps.
+    bool newwindow_Action();
+    bool EditMakeWebsite_Action();
+    bool EditWriteletter_Action();
+    bool ChangeCaseUPPERCASE_Action();
+    bool ChangeCaselowercase_Action();
+    bool ChangeCaseTitleCase_Action();
+    bool ChangeCasesreveRReverse_Action();
+    bool AlignTextCenter_Action();
+    bool AlignTextLeft_Action();
+    bool AlignTextRight_Action();
+    bool InsertDate_Action();
+    bool InsertTime_Action();
+    bool InsertDateandTime_Action();
+
+    // Window buttons of the top strip and the View menu: full screen,
+    // centre, maximize or restore, minimize.
+    bool BevelButton2_MouseDown(int x, int y);
+    bool Canvas4_MouseDown(int x, int y);
+    bool Canvas2_MouseDown(int x, int y);
+    bool Canvas3_MouseDown(int x, int y);
+    bool ViewMaximize_Action();
+    bool ViewMinimize_Action();
+
     // Writes the document to its file, asking for one in the save dialog
     // (proposing name) when the window has none or saveAs is true. A
     // cancelled dialog writes nothing; a failed write is told to the user and
@@ -108,7 +132,18 @@ public:
     // The title without its surrounding blanks, as the user names the document.
     std::string DocumentName() const;
 
+protected:
+    // The characters of s in reverse order, each as a reader sees it.
+    std::string Reverse(const std::string& s) const;
+
 private:
+    // A new document window in front holding the text of the template field.
+    void OpenFromTemplate(const fw::EditField* templateField);
+    // The selection of the document replaced by change of it.
+    void ChangeSelection(std::string (*change)(std::string_view));
+    // The document's text followed by one blank and the stamp.
+    void AppendStamp(const std::string& stamp);
+
     // Takes the undo snapshot: the document's text as it is now.
     void TakeSnapshot();
 

@@ -102,6 +102,10 @@ const fw::EventBinding<class Plumora> kEventBindings[] = {
     {"Canvas5", "MouseDown", &Plumora::Canvas5_MouseDown},
     {"Canvas6", "MouseDown", &Plumora::Canvas6_MouseDown},
     {"Canvas7", "MouseDown", &Plumora::Canvas7_MouseDown},
+    {"BevelButton2", "MouseDown", &Plumora::BevelButton2_MouseDown},
+    {"Canvas4", "MouseDown", &Plumora::Canvas4_MouseDown},
+    {"Canvas2", "MouseDown", &Plumora::Canvas2_MouseDown},
+    {"Canvas3", "MouseDown", &Plumora::Canvas3_MouseDown},
 };
 
 }  // namespace

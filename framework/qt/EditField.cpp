@@ -413,7 +413,7 @@ std::string EditField::SelText() const {
 }
 
 void EditField::SelText(const std::string& text) {
-    editor_->Change([&] { editor_->textCursor().insertText(ToDocumentText(text)); }, true);
+    editor_->Change([&] { editor_->ReplaceSelection(ToDocumentText(text)); }, true);
 }
 
 long EditField::SelStart() const {

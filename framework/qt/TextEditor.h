@@ -21,6 +21,12 @@ struct EditField::Editor : QTextEdit {
     // Runs a change of formats only, which raises no TextChange.
     void Restyle(const std::function<void()>& restyle);
 
+    // Puts text in place of the selection and the caret after it. Text of as
+    // many characters as the selection gives each character the format of
+    // the one it replaces; other text takes the format of the selection's
+    // first character, or the typing format when nothing is selected.
+    void ReplaceSelection(const QString& text);
+
     EditField& field;
     bool singleLine = true;
     bool acceptTabs = false;

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -210,20 +211,43 @@ void Window::Visible(bool on) {
     else frame_->hide();
 }
 
+// Leaving full screen puts the content area back where and as large as it
+// was, whatever became of the menu bar meanwhile.
 void Window::FullScreen(bool on) {
+    const bool was = fullScreen_;
     fullScreen_ = on;
-    if (!constructed_ && !frame_->isVisible()) return;
-    if (on) frame_->showFullScreen();
-    else frame_->showNormal();
+    if ((!constructed_ && !frame_->isVisible()) || on == was) return;
+    if (on) {
+        frame_->contentBeforeFullScreen = QRect(Left(), Top(), Width(), Height());
+        frame_->showFullScreen();
+        ApplyFlags();
+        return;
+    }
+    frame_->showNormal();
+    const QRect content = frame_->contentBeforeFullScreen;
+    // A window made full screen before it was first shown has no place to go back to.
+    if (!content.isEmpty()) ContentResized(content.width(), content.height(), false);
+    ApplyFlags();
+    if (content.isEmpty()) return;
+    // Placed once the window has its frame again, which the desktop gives back
+    // only after the change of state.
+    QTimer::singleShot(0, frame_.get(), [this, content] {
+        if (fullScreen_) return;
+        const int menu = MenuHeight(*this);
+        frame_->setGeometry(content.x(), content.y() - menu, content.width(), content.height() + menu);
+    });
 }
 
+// The content keeps its place and size: the window grows or shrinks by the bar above it.
 void Window::MenuBarVisible(bool on) {
+    const int top = Top();
     const int before = MenuHeight(*this);
     menuBarVisible_ = on;
     frame_->menuBar()->setVisible(on);
-    // The content keeps its size: the window grows or shrinks by the bar.
-    if (!fullScreen_ && !frame_->isMaximized())
+    if (!fullScreen_ && !frame_->isMaximized()) {
         ResizeFrame(*frame_, resizeable_, frame_->width(), frame_->height() - before + MenuHeight(*this));
+        Top(top);
+    }
 }
 
 void Window::Resizeable(bool on) { resizeable_ = on; ApplyFlags(); }
@@ -235,18 +259,22 @@ void Window::ApplyFlags() {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
     if (closeButton_) flags |= Qt::WindowCloseButtonHint;
     if (minimizeButton_) flags |= Qt::WindowMinimizeButtonHint;
-    if (maximizeButton_ && resizeable_) flags |= Qt::WindowMaximizeButtonHint;
+    // A window that may not be resized keeps its flags: its fixed size is what
+    // tells the desktop, and changing flags would map the window anew, which
+    // loses a change of state (full screen) still on its way.
+    if (maximizeButton_) flags |= Qt::WindowMaximizeButtonHint;
     const bool shown = frame_->isVisible();
     if (frame_->windowFlags() != flags) {
         frame_->setWindowFlags(flags);
         if (shown) frame_->show();
     }
     const int menu = MenuHeight(*this);
-    if (resizeable_) {
+    // Full screen takes the whole screen, resizeable or not.
+    if (resizeable_ || fullScreen_) {
         frame_->setMinimumSize(minWidth_, minHeight_ + menu);
         frame_->setMaximumSize(maxWidth_, std::min(maxHeight_ + menu, QWIDGETSIZE_MAX));
     } else {
-        frame_->setFixedSize(frame_->size());
+        frame_->setFixedSize(laidOutWidth_, laidOutHeight_ + menu);
     }
 }
 

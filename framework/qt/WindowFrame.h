@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 namespace fw {
@@ -31,6 +32,8 @@ struct Window::Frame : QMainWindow {
     Window& owner;
     ContentArea* content;
     bool closingFromProgram = false;
+    // The content area's place and size before the window went full screen.
+    QRect contentBeforeFullScreen;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -589,7 +589,7 @@ std::string Titlecase(std::string_view s) {
   bool inWord = false;
   for (Cursor c(s); !c.atEnd();) {
     const char32_t unit = c.next().value;
-    if (isWordCharacter(unit) || (inWord && isApostrophe(unit))) {
+    if (isWordCharacter(unit) || isApostrophe(unit)) {
       if (!inWord && QChar::isLetter(unit)) {
         appendTitle(out, unit);
       } else {

@@ -39,6 +39,10 @@ public:
     long SumOverParagraphs(long (*measure)(std::string_view)) const;
 
     std::string SelText() const;
+    // Replaces the selection; the caret is then at the end of the new text.
+    // Text of as many characters as the selection gives each character the
+    // format of the one it replaces (a bold word upper-cased stays bold);
+    // other text takes the format of the selection's first character.
     void SelText(const std::string& text);
     long SelStart() const;
     void SelStart(long start);

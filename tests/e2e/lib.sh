@@ -229,4 +229,33 @@ e2e_quit_discarding() {
   e2e_focus "$E2E_WID"
   e2e_key Tab Return
   e2e_expect_exit 0
+# The document window's content area lies below its menu bar; the content
+# is 672x384 when the window opens, so the rest of the window's height is
+# the menu bar's. Sets E2E_TOP, the content's top in the window.
+E2E_TOP=0
+content_top() {
+  local height
+  height=$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p')
+  [ -n "$height" ] || e2e_fail "no geometry for window $1"
+  E2E_TOP=$((height - 384))
+  if [ "$E2E_TOP" -lt 0 ] || [ "$E2E_TOP" -ge 100 ]; then
+    e2e_fail "unexpected window height $height"
+  fi
+}
+
+# Clicks the window at a point of its content area.
+click_content() {
+  local wid=$1 x=$2 y=$3
+  xdotool mousemove --window "$wid" --sync "$x" $((y + E2E_TOP)) click 1 ||
+    e2e_fail "xdotool click at $x,$y of window $wid failed"
+}
+
+# Runs the command every tenth of a second until it succeeds; fails after
+# E2E_TIMEOUT seconds.
+e2e_until() {
+  for _ in $(seq $((E2E_TIMEOUT * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
 }

@@ -14,6 +14,7 @@
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
 #include "framework/qt/WindowFrame.h"
+#include "framework/qt/ScreenArea.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -329,5 +330,11 @@ std::string TakeEscapedException() {
         return "an exception of unknown type";
     }
 }
+
+void SetMainScreenArea(int left, int top, int width, int height) {
+    MainAvailableAreaOverride() = QRect(left, top, width, height);
+}
+
+void ClearMainScreenArea() { MainAvailableAreaOverride().reset(); }
 
 }  // namespace fw::testing

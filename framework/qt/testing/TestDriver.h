@@ -117,6 +117,10 @@ bool ShowsMenuBar(Window& window);
 // Asks the window to close as the desktop's close box does; true when it closed.
 bool CloseLikeUser(Window& window);
 
+// Makes the main screen's available area the one given until ClearMainScreenArea.
+void SetMainScreenArea(int left, int top, int width, int height);
+void ClearMainScreenArea();
+
 // The style of the type in which a control shows its text.
 struct FontStyle {
     bool bold = false;
