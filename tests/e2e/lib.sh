@@ -229,6 +229,8 @@ e2e_quit_discarding() {
   e2e_focus "$E2E_WID"
   e2e_key Tab Return
   e2e_expect_exit 0
+}
+
 # The document window's content area lies below its menu bar; the content
 # is 672x384 when the window opens, so the rest of the window's height is
 # the menu bar's. Sets E2E_TOP, the content's top in the window.
