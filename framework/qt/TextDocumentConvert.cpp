@@ -1,5 +1,7 @@
 #include "framework/qt/TextDocumentConvert.h"
 
+#include "framework/qt/QtConvert.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QFont>
@@ -97,7 +99,7 @@ private:
 // Run text as the document should hold it: characters the cursor would turn
 // into block or frame boundaries are replaced.
 QString RunText(const std::string& text) {
-    QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString result = ToQt(text);
     for (QChar& ch : result) {
         switch (ch.unicode()) {
         case u'\r':

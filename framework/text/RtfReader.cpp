@@ -1,6 +1,7 @@
 #include "framework/text/RtfReader.h"
 
 #include "framework/text/TextEncoding.h"
+#include "framework/text/Utf8.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -913,10 +914,10 @@ void Parser::EmitScalar(char32_t cp) {
             return;
         }
         EnsureRun();
-        encoding::AppendUtf8(paragraph_.runs.back().text, cp);
+        utf8::Append(paragraph_.runs.back().text, cp);
         break;
     case Destination::FontTable:
-        if (fontEntryActive_ && cp >= 0x20) encoding::AppendUtf8(fontEntry_.name, cp);
+        if (fontEntryActive_ && cp >= 0x20) utf8::Append(fontEntry_.name, cp);
         break;
     default: break;
     }

@@ -1,5 +1,7 @@
 #include "framework/text/RtfWriter.h"
 
+#include "framework/text/Utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,49 +14,6 @@ namespace {
 // Lines are broken before they would pass this column, so that the file
 // stays readable in editors and mail; readers ignore the line ends.
 constexpr std::size_t kLineLimit = 200;
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Decodes the code point at s[i] and moves i past it. A malformed sequence
-// gives U+FFFD and moves on by one byte, so no input byte can stop the writer.
-char32_t NextCodePoint(std::string_view s, std::size_t& i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2, cp = b0 & 0x1F, minimum = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3, cp = b0 & 0x0F, minimum = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4, cp = b0 & 0x07, minimum = 0x10000;
-    } else {
-        ++i;
-        return kReplacement;
-    }
-    if (i + length > s.size()) {
-        ++i;
-        return kReplacement;
-    }
-    for (int k = 1; k < length; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return kReplacement;
-        }
-        cp = cp << 6 | (b & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return kReplacement;
-    }
-    i += length;
-    return cp;
-}
 
 // Readers that do not know \u show the character after it instead. For
 // Latin letters with marks that is the bare letter, for common punctuation
@@ -170,7 +129,7 @@ void WriteText(RtfOutput& out, std::string_view text, std::string& scratch) {
             out.Token("\\line ");
             continue;
         }
-        const char32_t cp = NextCodePoint(text, i);
+        const char32_t cp = utf8::Next(text, i);
         if (cp == 0x2028 || cp == 0x2029) {
             out.Token("\\line ");
         } else {
@@ -197,7 +156,7 @@ void WriteFontName(RtfOutput& out, std::string_view name, std::string& scratch) 
             }
             continue;
         }
-        out.Token(UnicodeToken(NextCodePoint(name, i), scratch));
+        out.Token(UnicodeToken(utf8::Next(name, i), scratch));
     }
 }
 
