@@ -9,18 +9,20 @@ namespace fw::rtf {
 
 enum class Word : std::uint8_t {
     // Document: character set, defaults, Unicode escapes, binary data.
-    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
+    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin, EndnotesArabic, Ignored,
     // Destinations: the groups a word makes into tables or skipped text, and
     // the words of the font and colour tables.
     FontTable, ColorTable, Upr, Ud, Object, Result, SkipDestination,
+    Note, Endnote, Field, FieldInstruction, ListLabel,
     FontCharset, CodePage, Red, Green, Blue,
     // Tables.
-    Cell, Row,
+    Cell, NestCell, Row, NestRow, InTable,
     // Paragraphs.
     Par, Pard, AlignLeft, AlignCenter, AlignRight, AlignJustify, Sect,
     // Characters: their format, and the words that stand for one character.
     Font, Plain, Bold, Italic, Underline, UnderlineNone, FontSize, ColorFore,
-    DoubleByteRun, OtherRun, AssocBold, AssocItalic, AssocFontSize,
+    DoubleByteRun, LatinRun, RightToLeftRun, AssocFont, AssocBold, AssocItalic, AssocFontSize,
+    NoteNumber,
     Character,  // inserts the fixed character in WordInfo::character
 };
 

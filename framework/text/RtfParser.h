@@ -3,6 +3,7 @@
 #include "framework/text/RtfCodePages.h"
 #include "framework/text/RtfControlWords.h"
 #include "framework/text/StyledText.h"
+#include "framework/text/SymbolFont.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +39,21 @@ enum class Destination : std::uint8_t {
     FontTable,   // font names
     ColorTable,  // colour entries
     Drop,        // text discarded until \ud or \result names a branch to read
+    FieldInstruction,  // a field's instruction, kept to read SYMBOL fields
+};
+
+// Which of a run's two sets of character properties its text takes: after
+// \rtlch the associated ones (\af \afs \ab \ai), which LibreOffice and Word
+// write for Hebrew and Arabic; after \dbch the associated weight, slant and
+// size with the run's own font, the way LibreOffice writes Chinese, Japanese
+// and Korean; otherwise the run's own.
+enum class RunKind : std::uint8_t { Latin, DoubleByte, RightToLeft };
+
+struct AssociatedFormat {
+    int font = -1;  // -1: the run's own font
+    int fontSizeHalfPoints = 24;
+    bool bold = false;
+    bool italic = false;
 };
 
 struct GroupState {
@@ -47,11 +63,11 @@ struct GroupState {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    // After \dbch (until \loch, \hich, \rtlch or \ltrch) the associated
-    // \ab, \ai and \afs give the weight, slant and size of the text, the
-    // way LibreOffice writes them for Chinese, Japanese and Korean.
-    bool doubleByteRun = false;
+    RunKind runKind = RunKind::Latin;
+    AssociatedFormat rightToLeft;
     Alignment alignment = Alignment::Default;
+    bool inTable = false;    // \intbl: a paragraph break is a line break in its cell
+    bool listLabel = false;  // \listtext, \pntext: a private-use character is the bullet
     int unicodeSkip = 1;
     Destination destination = Destination::Text;
     Destination revived = Destination::Text;  // where a Drop branch's \ud or \result leads
@@ -61,6 +77,7 @@ struct FontEntry {
     std::string name;
     int charset = -1;
     int codePage = 0;
+    SymbolFont symbol = SymbolFont::None;
 };
 
 struct Control {
@@ -106,9 +123,20 @@ private:
     void EmitAscii(const unsigned char* text, std::size_t length);
     void EmitCodePoint(char32_t cp);
     void EmitScalar(char32_t cp);
+    void EmitEscapedUnit(char32_t unit);
     void FlushHighSurrogate();
+    bool LowSurrogateFollows() const;
+    int SymbolCodePage();
+    void FlushSeparators();
     void EnsureRun();
     void EndParagraph();
+
+    void BeginNote();
+    void MakeEndnote();
+    void EndNote();
+    void NoteNumber();
+    void BeginField();
+    void EndField();
 
     void StartFontEntry(int index);
     void FinishFontEntry();
@@ -149,7 +177,36 @@ private:
 
     StyledText document_;
     StyledParagraph paragraph_;
+    std::vector<StyledParagraph>* target_ = &document_.paragraphs;  // where finished paragraphs go
     bool styleDirty_ = true;
+    bool atGroupStart_ = false;
+    std::size_t emitted_ = 0;  // characters of document text so far
+
+    // Table cells end in a tab and rows in a paragraph break, but only once
+    // text follows in the same row: a row never ends in a tab, nor a cell in
+    // a line break.
+    int pendingTabs_ = 0;
+    bool pendingLineBreak_ = false;
+
+    // Footnotes and endnotes become numbered paragraphs after the text; the
+    // anchor's number is written where the text cites it.
+    std::vector<StyledParagraph> footnotes_;
+    std::vector<StyledParagraph> endnotes_;
+    std::size_t noteDepth_ = 0;  // the note's group depth while one is read, else 0
+    StyledParagraph noteCitedIn_;
+    int footnoteCount_ = 0;
+    int endnoteCount_ = 0;
+    bool endnote_ = false;
+    bool endnotesArabic_ = false;
+    struct Anchor {
+        std::size_t run = 0, offset = 0, length = 0;
+        bool valid = false;
+    } anchor_;
+
+    // A field's instruction and how much text its result gave.
+    std::size_t fieldDepth_ = 0;
+    std::string fieldInstruction_;
+    std::size_t fieldEmittedBefore_ = 0;
 };
 
 }  // namespace fw::rtf

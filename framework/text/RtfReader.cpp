@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,7 +81,11 @@ StyledText Parser::Parse() {
     FlushBytes();
     FlushHighSurrogate();
     if (State().destination == Destination::FontTable) FinishFontEntry();
+    if (noteDepth_ != 0) EndNote();
     if (!paragraph_.runs.empty()) EndParagraph();
+    for (auto* notes : {&footnotes_, &endnotes_}) {
+        std::move(notes->begin(), notes->end(), std::back_inserter(document_.paragraphs));
+    }
     return std::move(document_);
 }
 
@@ -117,16 +122,21 @@ void Parser::ReadControl(Control& control) {
 }
 
 // Reads the two hex digits after \' ; an escape with fewer is dropped.
+// An escape whose characters are not hex digits takes them along all the
+// same, so that no part of a damaged escape becomes text.
 bool Parser::ReadHexByte(int& value) {
     value = 0;
+    bool valid = true;
     for (int i = 0; i < 2; ++i) {
         if (pos_ >= size_) return false;
-        const int digit = HexValue(data_[pos_]);
-        if (digit < 0) return false;
+        const unsigned char c = data_[pos_];
+        if (c == '\\' || c == '{' || c == '}') return false;
+        const int digit = HexValue(c);
+        valid = valid && digit >= 0;
         value = value * 16 + digit;
         ++pos_;
     }
-    return true;
+    return valid;
 }
 
 void Parser::ControlSequence() {
@@ -138,6 +148,7 @@ void Parser::ControlSequence() {
         return;
     }
     FlushBytes();
+    atGroupStart_ = false;
     Control control;
     ReadControl(control);
     const bool starred = pendingStar_;
@@ -147,9 +158,10 @@ void Parser::ControlSequence() {
         return;
     }
     const WordInfo* info = FindWord(control.name, control.length);
-    if (starred && (!info || info->word != Word::Ud)) {
-        // An ignorable destination this reader does not know.
-        if (info && info->word == Word::Bin) SkipBinary(control.parameter);
+    if (starred && !info) {
+        // An ignorable destination this reader does not know. A star before a
+        // word it knows is taken as that word, because some writers star
+        // format words inside text (\*\cs7) that must not cost the text.
         SkipGroup();
         return;
     }
@@ -176,6 +188,14 @@ void Parser::Symbol(unsigned char symbol) {
 void Parser::Text() {
     const unsigned char c = data_[pos_];
     pendingStar_ = false;
+    const bool groupStart = atGroupStart_;
+    atGroupStart_ = false;
+    // A damaged file may lose a destination's backslash: "{*\name".
+    if (c == '*' && groupStart && pos_ + 1 < size_ && data_[pos_ + 1] == '\\') {
+        ++pos_;
+        pendingStar_ = true;
+        return;
+    }
     if (c >= 0x80) {
         ++pos_;
         GatherByte(c);
@@ -205,7 +225,9 @@ void Parser::Text() {
 // control word or symbol, or one character. A brace ends the fallback.
 void Parser::SkipFallbackUnit() {
     const unsigned char c = data_[pos_];
-    if (c == '{' || c == '}') {
+    // A high surrogate's low half is never its fallback, whatever \uc says:
+    // files trimmed by hand often lose the \uc0 before a pair.
+    if (c == '{' || c == '}' || (c == '\\' && pendingHigh_ && LowSurrogateFollows())) {
         skipUnits_ = 0;
         return;
     }
@@ -277,6 +299,7 @@ void Parser::OpenGroup() {
         return;
     }
     stack_.push_back(stack_.back());
+    atGroupStart_ = true;
 }
 
 void Parser::CloseGroup() {
@@ -294,8 +317,24 @@ void Parser::CloseGroup() {
         stack_.size() <= fontEntryDepth_) {
         FinishFontEntry();
     }
+    if (fieldDepth_ == stack_.size()) EndField();
+    if (noteDepth_ == stack_.size()) EndNote();
     stack_.pop_back();
     styleDirty_ = true;
+}
+
+bool Parser::LowSurrogateFollows() const {
+    std::size_t i = pos_ + 1;
+    if (i >= size_ || data_[i] != 'u') return false;
+    ++i;
+    const bool negative = i < size_ && data_[i] == '-';
+    if (negative) ++i;
+    long value = 0;
+    std::size_t digits = 0;
+    for (; i < size_ && IsDigit(data_[i]) && digits < 6; ++i, ++digits) value = value * 10 + (data_[i] - '0');
+    if (digits == 0) return false;
+    if (negative) value = 65536 - value;
+    return value >= 0xDC00 && value <= 0xDFFF;
 }
 
 // ---------------------------------------------------------------------------
@@ -322,14 +361,24 @@ void Parser::FlushBytes() {
 }
 
 int Parser::CurrentCodePage() {
-    const FontEntry* font = State().destination == Destination::FontTable
-                                ? &fontEntry_
-                                : ResolveFont(State().font);
-    if (font) {
-        if (font->codePage > 0) return font->codePage;
-        if (const int codePage = CharsetCodePage(font->charset)) return codePage;
+    const bool fontTable = State().destination == Destination::FontTable;
+    const FontEntry* font = fontTable ? &fontEntry_ : ResolveFont(State().font);
+    if (!font) return documentCodePage_;
+    if (!fontTable && font->symbol != SymbolFont::None) {
+        return font->symbol == SymbolFont::Symbol ? kSymbolCodePage : kDingbatsCodePage;
     }
-    return documentCodePage_;
+    if (font->codePage > 0) return font->codePage;
+    const int codePage = CharsetCodePage(font->charset);
+    // A symbol font's own name is written in plain letters.
+    if (codePage == kSymbolCodePage) return kWindows1252;
+    return codePage != 0 ? codePage : documentCodePage_;
+}
+
+// The pseudo code page of the current font when it is a symbol font, else 0.
+int Parser::SymbolCodePage() {
+    const FontEntry* font = ResolveFont(State().font);
+    if (!font || font->symbol == SymbolFont::None) return 0;
+    return font->symbol == SymbolFont::Symbol ? kSymbolCodePage : kDingbatsCodePage;
 }
 
 void Parser::Decode(int codePage, const std::string& bytes, bool truncated) {
@@ -346,8 +395,18 @@ void Parser::EmitAscii(const unsigned char* text, std::size_t length) {
     FlushHighSurrogate();
     switch (State().destination) {
     case Destination::Text:
+        // A symbol font shows other characters for plain letters too.
+        if (const int symbolPage = SymbolCodePage()) {
+            Decode(symbolPage, std::string(reinterpret_cast<const char*>(text), length), false);
+            break;
+        }
+        FlushSeparators();
         EnsureRun();
         paragraph_.runs.back().text.append(reinterpret_cast<const char*>(text), length);
+        emitted_ += length;
+        break;
+    case Destination::FieldInstruction:
+        if (fieldInstruction_.size() < 256) fieldInstruction_.append(reinterpret_cast<const char*>(text), length);
         break;
     case Destination::FontTable:
         for (std::size_t i = 0; i < length; ++i) {
@@ -394,6 +453,21 @@ void Parser::EmitCodePoint(char32_t cp) {
     EmitScalar(cp);
 }
 
+// A character from a \uN escape. Symbol fonts are reached through the
+// private-use characters U+F020-U+F0FF, one per byte, and a list label's
+// private-use character is its bullet; none of these reach the document.
+void Parser::EmitEscapedUnit(char32_t unit) {
+    if (unit >= 0xE000 && unit <= 0xF8FF && State().destination == Destination::Text) {
+        const int symbolPage = SymbolCodePage();
+        if (symbolPage != 0 && unit >= 0xF020 && unit <= 0xF0FF) {
+            Decode(symbolPage, std::string(1, static_cast<char>(unit - 0xF000)), false);
+            return;
+        }
+        if (symbolPage == kDingbatsCodePage || State().listLabel) unit = 0x2022;
+    }
+    EmitCodePoint(unit);
+}
+
 void Parser::FlushHighSurrogate() {
     if (!pendingHigh_) return;
     pendingHigh_ = 0;
@@ -410,8 +484,10 @@ void Parser::EmitScalar(char32_t cp) {
             EndParagraph();
             return;
         }
+        FlushSeparators();
         EnsureRun();
         utf8::Append(paragraph_.runs.back().text, cp);
+        ++emitted_;
         break;
     case Destination::FontTable:
         if (fontEntryActive_ && cp >= 0x20) utf8::Append(fontEntry_.name, cp);
@@ -426,16 +502,21 @@ void Parser::EnsureRun() {
     if (!styleDirty_ && !paragraph_.runs.empty()) return;
     styleDirty_ = false;
     const GroupState& state = State();
+    AssociatedFormat format{state.font, state.fontSizeHalfPoints, state.bold, state.italic};
+    if (state.runKind == RunKind::RightToLeft) {
+        format = state.rightToLeft;
+        if (format.font < 0) format.font = state.font;
+    }
     static const std::string kNoFont;
-    const FontEntry* font = ResolveFont(state.font);
+    const FontEntry* font = ResolveFont(format.font);
     const std::string& fontName = font ? font->name : kNoFont;
-    const double size = state.fontSizeHalfPoints / 2.0;
+    const double size = format.fontSizeHalfPoints / 2.0;
     std::optional<Color> color;
     if (state.color >= 0 && static_cast<std::size_t>(state.color) < colors_.size()) color = colors_[state.color];
 
     if (!paragraph_.runs.empty()) {
         const CharStyle& last = paragraph_.runs.back().style;
-        if (last.size == size && last.bold == state.bold && last.italic == state.italic &&
+        if (last.size == size && last.bold == format.bold && last.italic == format.italic &&
             last.underline == state.underline && last.color == color && last.font == fontName) {
             return;
         }
@@ -443,17 +524,31 @@ void Parser::EnsureRun() {
     StyledRun& run = paragraph_.runs.emplace_back();
     run.style.font = fontName;
     run.style.size = size;
-    run.style.bold = state.bold;
-    run.style.italic = state.italic;
+    run.style.bold = format.bold;
+    run.style.italic = format.italic;
     run.style.underline = state.underline;
     run.style.color = color;
+}
+
+void Parser::FlushSeparators() {
+    if (pendingTabs_ == 0 && !pendingLineBreak_) return;
+    EnsureRun();
+    std::string& text = paragraph_.runs.back().text;
+    text.append(static_cast<std::size_t>(pendingTabs_), '\t');
+    if (pendingLineBreak_) text += "\u2028";
+    emitted_ += static_cast<std::size_t>(pendingTabs_) + pendingLineBreak_;
+    pendingTabs_ = 0;
+    pendingLineBreak_ = false;
 }
 
 void Parser::EndParagraph() {
     FlushHighSurrogate();
     paragraph_.alignment = State().alignment;
+    pendingTabs_ = 0;
+    pendingLineBreak_ = false;
+    anchor_.valid = false;
     const std::size_t runs = paragraph_.runs.size();
-    document_.paragraphs.push_back(std::move(paragraph_));
+    target_->push_back(std::move(paragraph_));
     paragraph_ = StyledParagraph{};
     // Paragraphs of one document tend to hold similar numbers of runs.
     paragraph_.runs.reserve(runs);
@@ -479,6 +574,16 @@ void Parser::FinishFontEntry() {
     const auto notBlank = [](char c) { return c != ' '; };
     name.erase(std::find_if(name.rbegin(), name.rend(), notBlank).base(), name.end());
     name.erase(name.begin(), std::find_if(name.begin(), name.end(), notBlank));
+    fontEntry_.symbol = SymbolFontOf(name, fontEntry_.charset);
+    // Windows once named a font's code page in its name ("Arial CE"); the
+    // family is the name without it.
+    for (const std::string_view suffix : {" CE", " Cyr", " Greek", " Tur", " Baltic", " (Hebrew)", " (Arabic)",
+                                          " (Vietnamese)"}) {
+        if (name.size() > suffix.size() && name.ends_with(suffix)) {
+            name.resize(name.size() - suffix.size());
+            break;
+        }
+    }
     // The first definition of a font number wins.
     fonts_.try_emplace(fontEntryIndex_, std::move(fontEntry_));
     fontEntry_ = FontEntry{};

@@ -11,6 +11,10 @@ int UnicodeSkip(const Control& control) {
     return std::clamp(control.hasParameter ? control.parameter : 1, 0, kMaxUnicodeSkip);
 }
 
+int FontSize(const Control& control) {
+    return control.hasParameter && control.parameter > 0 ? std::min(control.parameter, kMaxFontSizeHalfPoints) : 24;
+}
+
 }  // namespace
 
 void Parser::Execute(const WordInfo& info, const Control& control) {
@@ -52,11 +56,12 @@ void Parser::DocumentWord(const WordInfo& info, const Control& control) {
         if (param < -32768 || param > 65535) {
             EmitCodePoint(kReplacement);
         } else {
-            EmitCodePoint(static_cast<char32_t>(param < 0 ? param + 65536 : param));
+            EmitEscapedUnit(static_cast<char32_t>(param < 0 ? param + 65536 : param));
         }
         skipUnits_ = State().unicodeSkip;
         break;
     case Word::Bin: SkipBinary(param); break;
+    case Word::EndnotesArabic: endnotesArabic_ = true; break;
     default: break;
     }
 }
@@ -82,6 +87,26 @@ void Parser::DestinationWord(const WordInfo& info, const Control& control) {
         state.destination = Destination::Drop;
         break;
     case Word::SkipDestination: SkipGroup(); break;
+    case Word::Note:
+        // Notes inside notes, headers and the like are left out.
+        if (state.destination == Destination::Text && noteDepth_ == 0) {
+            BeginNote();
+        } else {
+            SkipGroup();
+        }
+        break;
+    case Word::Endnote: MakeEndnote(); break;
+    case Word::Field:
+        if (state.destination == Destination::Text && fieldDepth_ == 0) BeginField();
+        break;
+    case Word::FieldInstruction:
+        if (state.destination == Destination::Text && fieldDepth_ != 0) {
+            state.destination = Destination::FieldInstruction;
+        } else {
+            SkipGroup();
+        }
+        break;
+    case Word::ListLabel: state.listLabel = true; break;
     case Word::FontCharset:
         if (state.destination == Destination::FontTable) fontEntry_.charset = param;
         break;
@@ -102,10 +127,21 @@ void Parser::DestinationWord(const WordInfo& info, const Control& control) {
 }
 
 void Parser::TableWord(const WordInfo& info) {
+    GroupState& state = State();
+    if (info.word == Word::InTable) state.inTable = true;
+    if (state.destination != Destination::Text) return;
     switch (info.word) {
-    case Word::Cell: EmitCodePoint('\t'); break;
-    case Word::Row:
-        if (State().destination == Destination::Text) EndParagraph();
+    case Word::Cell:
+    case Word::NestCell:
+        FlushHighSurrogate();
+        pendingLineBreak_ = false;
+        ++pendingTabs_;
+        break;
+    case Word::Row: EndParagraph(); break;
+    case Word::NestRow:
+        // A nested table's row is a line of its cell in the outer row.
+        pendingTabs_ = 0;
+        pendingLineBreak_ = true;
         break;
     default: break;
     }
@@ -115,12 +151,21 @@ void Parser::ParagraphWord(const WordInfo& info) {
     GroupState& state = State();
     switch (info.word) {
     case Word::Par:
-        if (state.destination == Destination::Text) EndParagraph();
+        if (state.destination != Destination::Text) break;
+        if (state.inTable) {
+            FlushHighSurrogate();
+            pendingLineBreak_ = true;
+        } else {
+            EndParagraph();
+        }
         break;
     case Word::Sect:
         if (state.destination == Destination::Text && !paragraph_.runs.empty()) EndParagraph();
         break;
-    case Word::Pard: state.alignment = Alignment::Default; break;
+    case Word::Pard:
+        state.alignment = Alignment::Default;
+        state.inTable = false;
+        break;
     case Word::AlignLeft:
     case Word::AlignJustify: state.alignment = Alignment::Left; break;
     case Word::AlignCenter: state.alignment = Alignment::Center; break;
@@ -146,28 +191,43 @@ void Parser::CharacterWord(const WordInfo& info, const Control& control) {
         state.fontSizeHalfPoints = 24;
         state.bold = state.italic = state.underline = false;
         state.color = -1;
-        state.doubleByteRun = false;
+        state.runKind = RunKind::Latin;
+        state.rightToLeft = AssociatedFormat{};
         break;
     case Word::Bold: state.bold = on; break;
     case Word::Italic: state.italic = on; break;
-    case Word::DoubleByteRun: state.doubleByteRun = true; return;
-    case Word::OtherRun: state.doubleByteRun = false; return;
-    case Word::AssocBold:
-        if (!state.doubleByteRun) return;
-        state.bold = on;
+    case Word::DoubleByteRun:
+    case Word::LatinRun:
+    case Word::RightToLeftRun: {
+        const RunKind kind = info.word == Word::DoubleByteRun ? RunKind::DoubleByte
+                             : info.word == Word::LatinRun    ? RunKind::Latin
+                                                              : RunKind::RightToLeft;
+        if (kind == state.runKind) return;
+        state.runKind = kind;
         break;
+    }
+    case Word::AssocFont:
+        if (state.runKind != RunKind::RightToLeft) return;
+        state.rightToLeft.font = std::max(param, 0);
+        break;
+    case Word::AssocBold:
     case Word::AssocItalic:
-        if (!state.doubleByteRun) return;
-        state.italic = on;
+        if (state.runKind == RunKind::Latin) return;
+        if (state.runKind == RunKind::RightToLeft) {
+            (info.word == Word::AssocBold ? state.rightToLeft.bold : state.rightToLeft.italic) = on;
+        } else {
+            (info.word == Word::AssocBold ? state.bold : state.italic) = on;
+        }
         break;
     case Word::Underline: state.underline = on; break;
     case Word::UnderlineNone: state.underline = false; break;
     case Word::AssocFontSize:
-        if (!state.doubleByteRun) return;
-        [[fallthrough]];
-    case Word::FontSize:
-        state.fontSizeHalfPoints = control.hasParameter && param > 0 ? std::min(param, kMaxFontSizeHalfPoints) : 24;
+        if (state.runKind == RunKind::Latin) return;
+        (state.runKind == RunKind::RightToLeft ? state.rightToLeft.fontSizeHalfPoints : state.fontSizeHalfPoints) =
+            FontSize(control);
         break;
+    case Word::FontSize: state.fontSizeHalfPoints = FontSize(control); break;
+    case Word::NoteNumber: NoteNumber(); return;
     case Word::ColorFore: state.color = std::max(control.hasParameter ? param : 0, 0); break;
     case Word::Character: EmitCodePoint(info.character); return;
     default: return;

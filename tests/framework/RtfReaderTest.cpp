@@ -108,7 +108,7 @@ TEST(RtfText, SplitsParagraphsAndKeepsBreaksAndSymbols) {
     const std::vector<Case> cases = {
         {"", {}}, {"Hello", {"Hello"}}, {"a\\par b", {"a", "b"}}, {"a\\par", {"a"}}, {"a\\par\\par", {"a", ""}},
         {"\\par", {""}}, {"a\\par\\par b", {"a", "", "b"}}, {"a\\line b", {"a\u2028b"}}, {"a\\tab b", {"a\tb"}},
-        {"a\tb", {"a\tb"}}, {"a\\cell b\\cell\\row c", {"a\tb\t", "c"}},
+        {"a\tb", {"a\tb"}}, {"a\\cell b\\cell\\row c", {"a\tb", "c"}},
         {"a\\sect b\\page\\page c", {"a", "b", "c"}}, {"\\page a", {"a"}}, {"a\r\nb\rc\nd", {"abcd"}},
         {"Hello\\\nWorld", {"Hello", "World"}}, {"Hello\\\r\nWorld\\\r\n", {"Hello", "World"}},
         {"\\{\\}\\\\", {"{}\\"}}, {"\\b bold", {"bold"}}, {"\\b  two", {" two"}},
@@ -126,7 +126,7 @@ TEST(RtfText, SkipsDestinationsButKeepsResultsAndListText) {
     struct Case { std::string body; Texts expected; };
     const std::vector<Case> cases = {
         {"{\\info{\\title T}{\\author A}}a", {"a"}}, {"{\\stylesheet{\\s0 Normal;}{\\s1 Heading;}}a", {"a"}},
-        {"{\\header H\\par}{\\footerr F}a", {"a"}}, {"a{\\footnote\\pard F\\par}b", {"ab"}},
+        {"{\\header H\\par}{\\footerr F}a", {"a"}}, {"a{\\footnote\\pard F\\par}b", {"ab", "F"}},
         {"{\\*\\generator Riched20 10.0;}a", {"a"}}, {"{\\*\\unknowndestination x{y}z}a", {"a"}},
         {"{\\mmathPr\\mmathFont34\\mbrkBin0}a", {"a"}}, {"{\\*\\expandedcolortbl;;}a", {"a"}},
         {"{\\*\\themedata 504b0304}{\\*\\colorschememapping 3c3f}{\\*\\latentstyles\\lsdstimax376 "
@@ -219,9 +219,9 @@ TEST(RtfCodePages, DecodesEscapedBytesByFontCharsetCodePageOrDocument) {
         {"{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\f7\\'c0}", {"\u0410"}},
         {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg1251 A;}}\\f0\\'c0}", {"\u0410"}},
         {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset238\\cpg1251 A;}}\\f0\\'c0}", {"\u0410"}},
-        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 A;}}\\f0\\'c0}", {"\u0410"}},
+        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 A;}}\\f0\\'c0}", {"\u00C0"}},
         {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset77 A;}}\\f0\\'8e}", {"\u00E9"}},
-        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0\\'b7}", {"\uF0B7"}},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0\\'b7}", {"\u2022"}},
         {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 A;}{\\f1\\fcharset162 B;}}\\f0\\'e1\\f1\\'fd}",
          {"\u03B1\u0131"}},
         {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset177 A;}{\\f1\\fcharset178 B;}}\\f0\\'e0\\f1\\'c7}",
@@ -232,8 +232,8 @@ TEST(RtfCodePages, DecodesEscapedBytesByFontCharsetCodePageOrDocument) {
         {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset255 A;}}\\f0\\'82}", {"\u00E9"}},
         // A group restores the font and with it the code page.
         {"{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}{\\f1\\'c0}\\'c0}", {"\u0410\u00C0"}},
-        // Malformed hex is dropped.
-        {"{\\rtf1\\ansi a\\'3?b\\'g1c}", {"a?bg1c"}},
+        // Malformed hex is dropped with the two characters it takes.
+        {"{\\rtf1\\ansi a\\'3?b\\'g1c}", {"abc"}},
     };
     for (const Case& c : cases) EXPECT_EQ(TextsOf(ReadRtf(c.rtf)), c.expected) << c.rtf;
 }
