@@ -1,7 +1,6 @@
 #include "framework/text/RtfControlWords.h"
 
 #include <array>
-#include <cstring>
 
 namespace fw::rtf {
 
@@ -95,6 +94,14 @@ std::uint32_t HashWord(const char* s, std::size_t n) {
     return h;
 }
 
+// Control words are a few letters long; a loop beats a call to memcmp.
+bool Same(const char* a, const char* b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 // Open-addressing table over kWords; control words are looked up hundreds of
 // thousands of times in a large document.
 class WordTable {
@@ -110,7 +117,7 @@ public:
     const WordInfo* Find(const char* s, std::size_t n) const {
         std::uint32_t slot = HashWord(s, n) & kMask;
         while (const WordInfo* info = slots_[slot]) {
-            if (info->name.size() == n && std::memcmp(info->name.data(), s, n) == 0) return info;
+            if (info->name.size() == n && Same(info->name.data(), s, n)) return info;
             slot = (slot + 1) & kMask;
         }
         return nullptr;
@@ -122,11 +129,10 @@ private:
     std::array<const WordInfo*, kSlots> slots_{};
 };
 
+const WordTable kWordTable;
+
 }  // namespace
 
-const WordInfo* FindWord(const char* name, std::size_t length) {
-    static const WordTable table;
-    return table.Find(name, length);
-}
+const WordInfo* FindWord(const char* name, std::size_t length) { return kWordTable.Find(name, length); }
 
 }  // namespace fw::rtf

@@ -51,24 +51,25 @@ enum class RunKind : std::uint8_t { Latin, DoubleByte, RightToLeft };
 
 struct AssociatedFormat {
     int font = -1;  // -1: the run's own font
-    int fontSizeHalfPoints = 24;
+    std::int16_t fontSizeHalfPoints = 24;
     bool bold = false;
     bool italic = false;
 };
 
+// Every group copies its parent's state, so the state is kept small.
 struct GroupState {
-    int font = -1;  // -1: the default font
-    int fontSizeHalfPoints = 24;
+    int font = -1;   // -1: the default font
     int color = -1;  // -1: automatic
+    AssociatedFormat rightToLeft;
+    Alignment alignment = Alignment::Default;
+    std::int16_t fontSizeHalfPoints = 24;
+    std::int16_t unicodeSkip = 1;
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    RunKind runKind = RunKind::Latin;
-    AssociatedFormat rightToLeft;
-    Alignment alignment = Alignment::Default;
     bool inTable = false;    // \intbl: a paragraph break is a line break in its cell
     bool listLabel = false;  // \listtext, \pntext: a private-use character is the bullet
-    int unicodeSkip = 1;
+    RunKind runKind = RunKind::Latin;
     Destination destination = Destination::Text;
     Destination revived = Destination::Text;  // where a Drop branch's \ud or \result leads
 };
@@ -126,7 +127,7 @@ private:
     void EmitEscapedUnit(char32_t unit);
     void FlushHighSurrogate();
     bool LowSurrogateFollows() const;
-    int SymbolCodePage();
+    static int SymbolCodePage(const FontEntry* font);
     void FlushSeparators();
     void EnsureRun();
     void EndParagraph();
@@ -179,6 +180,7 @@ private:
     StyledParagraph paragraph_;
     std::vector<StyledParagraph>* target_ = &document_.paragraphs;  // where finished paragraphs go
     bool styleDirty_ = true;
+    int symbolPage_ = 0;  // the last run's font's, when it is a symbol font
     bool atGroupStart_ = false;
     std::size_t emitted_ = 0;  // characters of document text so far
 

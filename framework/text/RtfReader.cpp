@@ -364,9 +364,7 @@ int Parser::CurrentCodePage() {
     const bool fontTable = State().destination == Destination::FontTable;
     const FontEntry* font = fontTable ? &fontEntry_ : ResolveFont(State().font);
     if (!font) return documentCodePage_;
-    if (!fontTable && font->symbol != SymbolFont::None) {
-        return font->symbol == SymbolFont::Symbol ? kSymbolCodePage : kDingbatsCodePage;
-    }
+    if (!fontTable && font->symbol != SymbolFont::None) return SymbolCodePage(font);
     if (font->codePage > 0) return font->codePage;
     const int codePage = CharsetCodePage(font->charset);
     // A symbol font's own name is written in plain letters.
@@ -374,9 +372,8 @@ int Parser::CurrentCodePage() {
     return codePage != 0 ? codePage : documentCodePage_;
 }
 
-// The pseudo code page of the current font when it is a symbol font, else 0.
-int Parser::SymbolCodePage() {
-    const FontEntry* font = ResolveFont(State().font);
+// The pseudo code page of a symbol font, else 0.
+int Parser::SymbolCodePage(const FontEntry* font) {
     if (!font || font->symbol == SymbolFont::None) return 0;
     return font->symbol == SymbolFont::Symbol ? kSymbolCodePage : kDingbatsCodePage;
 }
@@ -395,13 +392,13 @@ void Parser::EmitAscii(const unsigned char* text, std::size_t length) {
     FlushHighSurrogate();
     switch (State().destination) {
     case Destination::Text:
+        EnsureRun();
         // A symbol font shows other characters for plain letters too.
-        if (const int symbolPage = SymbolCodePage()) {
-            Decode(symbolPage, std::string(reinterpret_cast<const char*>(text), length), false);
+        if (symbolPage_ != 0) {
+            Decode(symbolPage_, std::string(reinterpret_cast<const char*>(text), length), false);
             break;
         }
         FlushSeparators();
-        EnsureRun();
         paragraph_.runs.back().text.append(reinterpret_cast<const char*>(text), length);
         emitted_ += length;
         break;
@@ -458,7 +455,7 @@ void Parser::EmitCodePoint(char32_t cp) {
 // private-use character is its bullet; none of these reach the document.
 void Parser::EmitEscapedUnit(char32_t unit) {
     if (unit >= 0xE000 && unit <= 0xF8FF && State().destination == Destination::Text) {
-        const int symbolPage = SymbolCodePage();
+        const int symbolPage = SymbolCodePage(ResolveFont(State().font));
         if (symbolPage != 0 && unit >= 0xF020 && unit <= 0xF0FF) {
             Decode(symbolPage, std::string(1, static_cast<char>(unit - 0xF000)), false);
             return;
@@ -509,6 +506,7 @@ void Parser::EnsureRun() {
     }
     static const std::string kNoFont;
     const FontEntry* font = ResolveFont(format.font);
+    symbolPage_ = SymbolCodePage(font);
     const std::string& fontName = font ? font->name : kNoFont;
     const double size = format.fontSizeHalfPoints / 2.0;
     std::optional<Color> color;

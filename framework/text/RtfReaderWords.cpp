@@ -202,8 +202,10 @@ void Parser::CharacterWord(const WordInfo& info, const Control& control) {
         const RunKind kind = info.word == Word::DoubleByteRun ? RunKind::DoubleByte
                              : info.word == Word::LatinRun    ? RunKind::Latin
                                                               : RunKind::RightToLeft;
-        if (kind == state.runKind) return;
+        // Only right-to-left runs take another format.
+        const bool restyled = (kind == RunKind::RightToLeft) != (state.runKind == RunKind::RightToLeft);
         state.runKind = kind;
+        if (!restyled) return;
         break;
     }
     case Word::AssocFont:

@@ -61,7 +61,9 @@ TEST_P(RtfCase, ReadsAsItsFileSays) {
         texts.emplace_back();
         for (const auto& run : paragraph.runs) texts.back() += run.text;
     }
-    if (!expected.empty()) EXPECT_EQ(texts, expected) << ::testing::PrintToString(doc);
+    if (!expected.empty()) {
+        EXPECT_EQ(texts, expected) << ::testing::PrintToString(doc);
+    }
     for (const std::string& line : styleLines) {
         const std::vector<std::string> f = Fields(line);
         ASSERT_EQ(f.size(), 4u) << line;
