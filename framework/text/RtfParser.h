@@ -195,7 +195,9 @@ private:
     std::vector<StyledParagraph> footnotes_;
     std::vector<StyledParagraph> endnotes_;
     std::size_t noteDepth_ = 0;  // the note's group depth while one is read, else 0
-    StyledParagraph noteCitedIn_;
+    StyledParagraph noteCitedIn_;  // with the separators it was waiting for
+    int citedTabs_ = 0;
+    bool citedLineBreak_ = false;
     int footnoteCount_ = 0;
     int endnoteCount_ = 0;
     bool endnote_ = false;

@@ -123,14 +123,15 @@ void Parser::ReadControl(Control& control) {
 
 // Reads the two hex digits after \' ; an escape with fewer is dropped.
 // An escape whose characters are not hex digits takes them along all the
-// same, so that no part of a damaged escape becomes text.
+// same, so that no part of a damaged escape becomes text; it stops short of
+// blanks, control characters and what RTF itself means.
 bool Parser::ReadHexByte(int& value) {
     value = 0;
     bool valid = true;
     for (int i = 0; i < 2; ++i) {
         if (pos_ >= size_) return false;
         const unsigned char c = data_[pos_];
-        if (c == '\\' || c == '{' || c == '}') return false;
+        if (c <= ' ' || c >= 0x7F || c == '\\' || c == '{' || c == '}') return false;
         const int digit = HexValue(c);
         valid = valid && digit >= 0;
         value = value * 16 + digit;
@@ -507,6 +508,12 @@ void Parser::EnsureRun() {
     static const std::string kNoFont;
     const FontEntry* font = ResolveFont(format.font);
     symbolPage_ = SymbolCodePage(font);
+    // What a symbol font shows becomes Unicode characters, which the
+    // document's own font shows; the symbol font would show other pictures.
+    if (symbolPage_ != 0) {
+        font = ResolveFont(-1);
+        if (font && font->symbol != SymbolFont::None) font = nullptr;
+    }
     const std::string& fontName = font ? font->name : kNoFont;
     const double size = format.fontSizeHalfPoints / 2.0;
     std::optional<Color> color;
@@ -579,6 +586,7 @@ void Parser::FinishFontEntry() {
                                           " (Vietnamese)"}) {
         if (name.size() > suffix.size() && name.ends_with(suffix)) {
             name.resize(name.size() - suffix.size());
+            name.erase(std::find_if(name.rbegin(), name.rend(), notBlank).base(), name.end());
             break;
         }
     }

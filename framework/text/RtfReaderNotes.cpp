@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace fw::rtf {
 
@@ -34,6 +35,8 @@ void Parser::BeginNote() {
     noteDepth_ = stack_.size();
     noteCitedIn_ = std::move(paragraph_);
     paragraph_ = StyledParagraph{};
+    citedTabs_ = std::exchange(pendingTabs_, 0);
+    citedLineBreak_ = std::exchange(pendingLineBreak_, false);
     target_ = &footnotes_;
     endnote_ = false;
     ++footnoteCount_;
@@ -59,6 +62,8 @@ void Parser::EndNote() {
     if (!paragraph_.runs.empty()) EndParagraph();
     paragraph_ = std::move(noteCitedIn_);
     noteCitedIn_ = StyledParagraph{};
+    pendingTabs_ = citedTabs_;
+    pendingLineBreak_ = citedLineBreak_;
     target_ = &document_.paragraphs;
     noteDepth_ = 0;
     styleDirty_ = true;

@@ -3,7 +3,8 @@
 #include <string_view>
 
 // Fonts that draw pictures or mathematical signs in place of letters: what a
-// byte in them shows, as a Unicode character.
+// byte in them shows, as a Unicode character. Text read from such a font is
+// these characters in the document's own font.
 namespace fw {
 
 enum class SymbolFont {
