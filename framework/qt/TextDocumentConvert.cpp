@@ -42,7 +42,7 @@ Alignment AlignmentOf(const QTextBlockFormat& format) {
 
 QTextCharFormat CharFormat(const CharStyle& style) {
     QTextCharFormat format;
-    if (!style.font.empty()) format.setFontFamilies(QStringList{QString::fromStdString(style.font)});
+    if (!style.font.empty()) format.setFontFamilies(QStringList{ToQt(style.font)});
     if (style.size > 0) format.setFontPointSize(style.size);
     if (style.bold) format.setFontWeight(QFont::Bold);
     if (style.italic) format.setFontItalic(true);
