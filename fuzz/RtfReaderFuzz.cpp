@@ -8,7 +8,7 @@
 #include "framework/text/RtfReader.h"
 #include "framework/text/RtfWriter.h"
 #include "framework/text/StyledText.h"
-#include "framework/text/TextEncoding.h"
+#include "framework/text/Utf8.h"
 
 #include <cmath>
 #include <cstddef>
@@ -29,10 +29,10 @@ void CheckWellFormed(const fw::StyledText& doc, bool fromRtf) {
         for (std::size_t i = 0; i < paragraph.runs.size(); ++i) {
             const fw::StyledRun& run = paragraph.runs[i];
             Check(!run.text.empty());
-            Check(fw::encoding::IsValidUtf8(run.text));
+            Check(fw::utf8::IsValid(run.text));
             Check(run.text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
             Check(run.text.find("\xE2\x80\xA9") == std::string::npos);
-            Check(fw::encoding::IsValidUtf8(run.style.font));
+            Check(fw::utf8::IsValid(run.style.font));
             if (fromRtf) {
                 // The RTF reader gives every run its size and merges a run
                 // into the one before it when their formats are equal.

@@ -111,15 +111,9 @@ std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t len
     return i;
 }
 
-bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+bool IsContinuation(char byte) { return utf8::IsContinuation(static_cast<unsigned char>(byte)); }
 
-// The UTF-16 units of well-formed UTF-8 text: one per character, two for a
-// character beyond U+FFFF (the ones whose lead byte is 0xF0 or more).
-int Utf16Units(std::string_view utf8) {
-    int units = 0;
-    for (const char byte : utf8) units += !IsContinuation(byte) + (static_cast<unsigned char>(byte) >= 0xF0);
-    return units;
-}
+int Utf16Units(std::string_view text) { return static_cast<int>(utf8::Utf16Length(text)); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // Conversions between the framework's types and Qt's; private to the framework.
 
 #include "framework/text/Color.h"
+#include "framework/text/Utf8.h"
 
 #include <QColor>
 #include <QString>
@@ -11,7 +12,12 @@
 
 namespace fw {
 
-inline QString ToQt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+// Damaged bytes read by the framework's one rule, one U+FFFD each.
+inline QString ToQt(std::string_view text) {
+    QString result(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    result.truncate(static_cast<qsizetype>(utf8::ToUtf16(text, reinterpret_cast<char16_t*>(result.data()))));
+    return result;
+}
 inline std::string FromQt(const QString& text) { return text.toStdString(); }
 inline QColor ToQt(Color c) { return QColor(c.red, c.green, c.blue); }
 inline Color FromQt(const QColor& c) {

@@ -4,6 +4,7 @@
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
 #include "framework/qt/WindowFrame.h"
+#include "framework/qt/QtConvert.h"
 
 namespace fw {
 
@@ -76,7 +77,7 @@ void RectControl::Enabled(bool on) {
 }
 
 std::string RectControl::HelpTag() const { return widget_->view->toolTip().toStdString(); }
-void RectControl::HelpTag(const std::string& text) { widget_->view->setToolTip(QString::fromStdString(text)); }
+void RectControl::HelpTag(const std::string& text) { widget_->view->setToolTip(ToQt(text)); }
 
 void RectControl::InitialParent(const std::string& name) {
     initialParent_ = name;

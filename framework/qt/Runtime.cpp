@@ -12,6 +12,7 @@
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/StaticText.h"
 #include "framework/ui/TabPanel.h"
+#include "framework/qt/QtConvert.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -131,7 +132,7 @@ void UnhandledException(const std::exception& error) {
     Trace("UnhandledException");
     const auto platform = QGuiApplication::platformName();
     if (state.qt && platform != "offscreen" && platform != "minimal")
-        QMessageBox::critical(nullptr, QStringLiteral("Unhandled exception"), QString::fromStdString(message));
+        QMessageBox::critical(nullptr, QStringLiteral("Unhandled exception"), ToQt(message));
 }
 
 void DestroyForgottenWindows() {

@@ -1,5 +1,7 @@
 #include "framework/qt/TextDocumentConvert.h"
 
+#include "framework/qt/QtConvert.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QFont>
@@ -41,7 +43,7 @@ Alignment AlignmentOf(const QTextBlockFormat& format) {
 
 QTextCharFormat CharFormat(const CharStyle& style) {
     QTextCharFormat format;
-    if (!style.font.empty()) format.setFontFamilies(QStringList{QString::fromStdString(style.font)});
+    if (!style.font.empty()) format.setFontFamilies(QStringList{ToQt(style.font)});
     if (style.size > 0) format.setFontPointSize(style.size);
     if (style.bold) format.setFontWeight(QFont::Bold);
     if (style.italic) format.setFontItalic(true);
@@ -98,7 +100,7 @@ private:
 // Run text as the document should hold it: characters the cursor would turn
 // into block or frame boundaries are replaced.
 QString RunText(const std::string& text) {
-    QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString result = ToQt(text);
     for (QChar& ch : result) {
         switch (ch.unicode()) {
         case u'\r':

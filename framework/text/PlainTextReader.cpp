@@ -1,6 +1,7 @@
 #include "framework/text/PlainTextReader.h"
 
 #include "framework/text/TextEncoding.h"
+#include "framework/text/Utf8.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +13,7 @@ namespace {
 std::string FromWindows1252(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 4);
-    for (const char c : s) encoding::AppendUtf8(out, encoding::Windows1252ToUnicode(static_cast<std::uint8_t>(c)));
+    for (const char c : s) utf8::Append(out, encoding::Windows1252ToUnicode(static_cast<std::uint8_t>(c)));
     return out;
 }
 
@@ -32,7 +33,7 @@ StyledText ReadPlainText(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string converted;
     std::string_view text = bytes;
-    if (!encoding::IsValidUtf8(bytes)) {
+    if (!utf8::IsValid(bytes)) {
         converted = FromWindows1252(bytes);
         text = converted;
     }

@@ -1,5 +1,7 @@
 #include "framework/text/RtfWriter.h"
 
+#include "framework/text/Utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,49 +14,6 @@ namespace {
 // Lines are broken before they would pass this column, so that the file
 // stays readable in editors and mail; readers ignore the line ends.
 constexpr std::size_t kLineLimit = 200;
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Decodes the code point at s[i] and moves i past it. A malformed sequence
-// gives U+FFFD and moves on by one byte, so no input byte can stop the writer.
-char32_t NextCodePoint(std::string_view s, std::size_t& i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2, cp = b0 & 0x1F, minimum = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3, cp = b0 & 0x0F, minimum = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4, cp = b0 & 0x07, minimum = 0x10000;
-    } else {
-        ++i;
-        return kReplacement;
-    }
-    if (i + length > s.size()) {
-        ++i;
-        return kReplacement;
-    }
-    for (int k = 1; k < length; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return kReplacement;
-        }
-        cp = cp << 6 | (b & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return kReplacement;
-    }
-    i += length;
-    return cp;
-}
 
 // Readers that do not know \u show the character after it instead. For
 // Latin letters with marks that is the bare letter, for common punctuation
@@ -170,7 +129,7 @@ void WriteText(RtfOutput& out, std::string_view text, std::string& scratch) {
             out.Token("\\line ");
             continue;
         }
-        const char32_t cp = NextCodePoint(text, i);
+        const char32_t cp = utf8::Next(text, i);
         if (cp == 0x2028 || cp == 0x2029) {
             out.Token("\\line ");
         } else {
@@ -197,7 +156,7 @@ void WriteFontName(RtfOutput& out, std::string_view name, std::string& scratch) 
             }
             continue;
         }
-        out.Token(UnicodeToken(NextCodePoint(name, i), scratch));
+        out.Token(UnicodeToken(utf8::Next(name, i), scratch));
     }
 }
 
@@ -252,67 +211,69 @@ void AppendAssociatedFormat(std::string& token, long font, long half, const Char
     }
 }
 
-}  // namespace
-
-std::string WriteRtf(const StyledText& text) {
-    // Font 0 is the document default that \plain returns to. When a run has
-    // no font of its own, font 0 is an entry with an empty name, so readers
-    // fall back to their own default font and ReadRtf gives "" back.
+// The fonts and colours the runs use, each numbered once.
+struct Tables {
     std::vector<std::string_view> fonts;
     std::unordered_map<std::string_view, long> fontIndex;
     std::vector<Color> colors;
     std::unordered_map<std::uint32_t, long> colorIndex;
     std::size_t textBytes = 0;
+};
+
+// Font 0 is the document default that \plain returns to. When a run has no
+// font of its own, font 0 is an entry with an empty name, so readers fall
+// back to their own default font and ReadRtf gives "" back.
+Tables CollectTables(const StyledText& text) {
+    Tables tables;
     bool anyNamedFont = false;
     bool anyUnnamedFont = false;
     for (const auto& paragraph : text.paragraphs) {
         for (const auto& run : paragraph.runs) {
             if (run.text.empty()) continue;
-            textBytes += run.text.size();
+            tables.textBytes += run.text.size();
             (run.style.font.empty() ? anyUnnamedFont : anyNamedFont) = true;
         }
     }
     // \deff0 must name an entry, so a document without fonts gets one too.
-    const bool needsDefaultFont = anyUnnamedFont || !anyNamedFont;
-    if (needsDefaultFont) {
-        fonts.emplace_back();
-        fontIndex.emplace(std::string_view(), 0);
+    if (anyUnnamedFont || !anyNamedFont) {
+        tables.fonts.emplace_back();
+        tables.fontIndex.emplace(std::string_view(), 0);
     }
     for (const auto& paragraph : text.paragraphs) {
         for (const auto& run : paragraph.runs) {
             if (run.text.empty()) continue;
-            if (fontIndex.emplace(run.style.font, static_cast<long>(fonts.size())).second) {
-                fonts.push_back(run.style.font);
+            if (tables.fontIndex.emplace(run.style.font, static_cast<long>(tables.fonts.size())).second) {
+                tables.fonts.push_back(run.style.font);
             }
             if (run.style.color) {
                 const std::uint32_t rgb = run.style.color->ToRGB();
                 // Index 0 is the empty entry that stands for automatic colour.
-                if (colorIndex.emplace(rgb, static_cast<long>(colors.size()) + 1).second) {
-                    colors.push_back(*run.style.color);
+                if (tables.colorIndex.emplace(rgb, static_cast<long>(tables.colors.size()) + 1).second) {
+                    tables.colors.push_back(*run.style.color);
                 }
             }
         }
     }
+    return tables;
+}
 
-    RtfOutput out(textBytes + textBytes / 8 + 256 + text.paragraphs.size() * 48);
-    std::string scratch;
+void WriteHeader(RtfOutput& out, const Tables& tables, std::string& scratch) {
     std::string token;
-
     out.Token("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
     out.NewLine();
     out.Token("{\\fonttbl");
-    for (std::size_t f = 0; f < fonts.size(); ++f) {
+    for (std::size_t f = 0; f < tables.fonts.size(); ++f) {
         token = "{\\f";
         AppendNumber(token, static_cast<long>(f));
         token += "\\fnil\\fcharset0 ";
         out.Token(token);
-        WriteFontName(out, fonts[f], scratch);
+        WriteFontName(out, tables.fonts[f], scratch);
         out.Token(";}");
     }
     out.Token("}");
     out.NewLine();
     out.Token("{\\colortbl;");
-    for (const Color& color : colors) {
+    for (const Color& color : tables.colors) {
         token = "\\red";
         AppendNumber(token, color.red);
         token += "\\green";
@@ -324,46 +285,62 @@ std::string WriteRtf(const StyledText& text) {
     }
     out.Token("}");
     out.NewLine();
+}
 
-    for (const auto& paragraph : text.paragraphs) {
-        token = "\\pard\\plain";
-        switch (paragraph.alignment) {
-            case Alignment::Left: token += "\\ql"; break;
-            case Alignment::Center: token += "\\qc"; break;
-            case Alignment::Right: token += "\\qr"; break;
-            case Alignment::Justify: token += "\\qj"; break;
-            default: break;
-        }
-        out.Token(token);
-        bool firstRun = true;
-        for (const auto& run : paragraph.runs) {
-            if (run.text.empty()) continue;
-            const CharStyle& style = run.style;
-            // \plain between runs returns a run without a size to the
-            // reader's default instead of leaving it the previous run's size.
-            token = firstRun ? "" : "\\plain";
-            firstRun = false;
-            const long font = fontIndex.find(style.font)->second;
-            const long half = HalfPoints(style.size);
-            AppendAssociatedFormat(token, style.font.empty() ? -1 : font, half, style);
-            token += "\\f";
-            AppendNumber(token, font);
-            if (half) {
-                token += "\\fs";
-                AppendNumber(token, half);
-            }
-            token += style.bold ? "\\b" : "\\b0";
-            token += style.italic ? "\\i" : "\\i0";
-            token += style.underline ? "\\ul" : "\\ulnone";
-            token += "\\cf";
-            AppendNumber(token, style.color ? colorIndex.find(style.color->ToRGB())->second : 0);
-            token += ' ';
-            out.Token(token);
-            WriteText(out, run.text, scratch);
-        }
-        out.Token("\\par");
-        out.NewLine();
+// The words that state a run's whole format.
+void AppendRunFormat(std::string& token, const CharStyle& style, const Tables& tables) {
+    const long font = tables.fontIndex.find(style.font)->second;
+    const long half = HalfPoints(style.size);
+    AppendAssociatedFormat(token, style.font.empty() ? -1 : font, half, style);
+    token += "\\f";
+    AppendNumber(token, font);
+    if (half) {
+        token += "\\fs";
+        AppendNumber(token, half);
     }
+    token += style.bold ? "\\b" : "\\b0";
+    token += style.italic ? "\\i" : "\\i0";
+    token += style.underline ? "\\ul" : "\\ulnone";
+    token += "\\cf";
+    AppendNumber(token, style.color ? tables.colorIndex.find(style.color->ToRGB())->second : 0);
+    token += ' ';
+}
+
+void WriteParagraph(RtfOutput& out, const StyledParagraph& paragraph, const Tables& tables, std::string& token,
+                    std::string& scratch) {
+    token = "\\pard\\plain";
+    switch (paragraph.alignment) {
+        case Alignment::Left: token += "\\ql"; break;
+        case Alignment::Center: token += "\\qc"; break;
+        case Alignment::Right: token += "\\qr"; break;
+        case Alignment::Justify: token += "\\qj"; break;
+        default: break;
+    }
+    out.Token(token);
+    bool firstRun = true;
+    for (const auto& run : paragraph.runs) {
+        if (run.text.empty()) continue;
+        // \plain between runs returns a run without a size to the reader's
+        // default instead of leaving it the previous run's size.
+        token = firstRun ? "" : "\\plain";
+        firstRun = false;
+        AppendRunFormat(token, run.style, tables);
+        out.Token(token);
+        WriteText(out, run.text, scratch);
+    }
+    out.Token("\\par");
+    out.NewLine();
+}
+
+}  // namespace
+
+std::string WriteRtf(const StyledText& text) {
+    const Tables tables = CollectTables(text);
+    RtfOutput out(tables.textBytes + tables.textBytes / 8 + 256 + text.paragraphs.size() * 48);
+    std::string scratch;
+    std::string token;
+    WriteHeader(out, tables, scratch);
+    for (const auto& paragraph : text.paragraphs) WriteParagraph(out, paragraph, tables, token, scratch);
     out.Token("}");
     out.NewLine();
     return out.Take();

@@ -1,5 +1,7 @@
 #include "framework/text/Strings.h"
 
+#include "framework/text/Utf8.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringDecoder>
@@ -16,10 +18,9 @@ namespace fw {
 
 namespace {
 
-// A byte that does not begin a well-formed UTF-8 sequence is one character of
-// its own. It decodes to a value above the code point range so that it never
-// equals a real character, matches only the same byte, and is written back
-// unchanged; text that arrives damaged is never altered further.
+// A damaged byte is one character, as everywhere in the framework; here it
+// decodes to a value above the code point range so that it never equals a
+// real character, matches only the same byte, and is written back unchanged.
 constexpr char32_t kInvalidBase = 0x110000;
 
 bool isInvalidUnit(char32_t unit) { return unit >= kInvalidBase; }
@@ -29,35 +30,13 @@ struct Unit {
   int length;      // bytes taken from the text
 };
 
-bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool isContinuation(unsigned char b) { return utf8::IsContinuation(b); }
 
-// Decodes the character at p following the well-formed byte sequences of
-// UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+// The character at p; a damaged byte keeps its own value, one above the code
+// point range per byte, rather than U+FFFD.
 Unit decodeAt(const unsigned char* p, const unsigned char* end) {
-  const unsigned char b0 = p[0];
-  if (b0 < 0x80) return {b0, 1};
-  const std::ptrdiff_t avail = end - p;
-  const Unit invalid{kInvalidBase + b0, 1};
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    if (avail < 2 || !isContinuation(p[1])) return invalid;
-    return {char32_t((b0 & 0x1F) << 6 | (p[1] & 0x3F)), 2};
-  }
-  if (b0 >= 0xE0 && b0 <= 0xEF) {
-    if (avail < 3) return invalid;
-    const unsigned char lo = b0 == 0xE0 ? 0xA0 : 0x80;
-    const unsigned char hi = b0 == 0xED ? 0x9F : 0xBF;
-    if (p[1] < lo || p[1] > hi || !isContinuation(p[2])) return invalid;
-    return {char32_t((b0 & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)), 3};
-  }
-  if (b0 >= 0xF0 && b0 <= 0xF4) {
-    if (avail < 4) return invalid;
-    const unsigned char lo = b0 == 0xF0 ? 0x90 : 0x80;
-    const unsigned char hi = b0 == 0xF4 ? 0x8F : 0xBF;
-    if (p[1] < lo || p[1] > hi || !isContinuation(p[2]) || !isContinuation(p[3])) return invalid;
-    return {char32_t((b0 & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F)),
-            4};
-  }
-  return invalid;
+  const utf8::Character c = utf8::DecodeAt(p, end);
+  return {c.damaged ? kInvalidBase + p[0] : c.codePoint, c.length};
 }
 
 // Walks a UTF-8 text one character at a time.
@@ -135,20 +114,8 @@ class Cursor {
 void appendUnit(std::string& out, char32_t unit) {
   if (isInvalidUnit(unit)) {
     out.push_back(char(unit - kInvalidBase));
-  } else if (unit < 0x80) {
-    out.push_back(char(unit));
-  } else if (unit < 0x800) {
-    out.push_back(char(0xC0 | (unit >> 6)));
-    out.push_back(char(0x80 | (unit & 0x3F)));
-  } else if (unit < 0x10000) {
-    out.push_back(char(0xE0 | (unit >> 12)));
-    out.push_back(char(0x80 | ((unit >> 6) & 0x3F)));
-    out.push_back(char(0x80 | (unit & 0x3F)));
   } else {
-    out.push_back(char(0xF0 | (unit >> 18)));
-    out.push_back(char(0x80 | ((unit >> 12) & 0x3F)));
-    out.push_back(char(0x80 | ((unit >> 6) & 0x3F)));
-    out.push_back(char(0x80 | (unit & 0x3F)));
+    utf8::Append(out, unit);
   }
 }
 

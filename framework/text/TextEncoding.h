@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 
-// Helpers the text readers share. The byte-to-Unicode tables cover the two
-// single-byte code pages styled-text files use most, Windows-1252 (the ANSI
-// default) and Mac Roman, so that these decode without any converter library.
+// The byte-to-Unicode tables of the two single-byte code pages styled-text
+// files use most, Windows-1252 (the ANSI default) and Mac Roman, so that
+// these decode without any converter library.
 namespace fw::encoding {
 
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F. The five bytes that
@@ -46,68 +44,6 @@ inline constexpr char32_t Windows1252ToUnicode(std::uint8_t byte) {
 
 inline constexpr char32_t MacRomanToUnicode(std::uint8_t byte) {
     return byte >= 0x80 ? kMacRomanFrom80[byte - 0x80] : byte;
-}
-
-// Appends the UTF-8 form of a code point; anything that is not a Unicode
-// scalar value becomes U+FFFD.
-inline void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-        return;
-    }
-    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
-    char bytes[4];
-    int n;
-    if (cp < 0x800) {
-        bytes[0] = static_cast<char>(0xC0 | cp >> 6);
-        n = 1;
-    } else if (cp < 0x10000) {
-        bytes[0] = static_cast<char>(0xE0 | cp >> 12);
-        bytes[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        n = 2;
-    } else {
-        bytes[0] = static_cast<char>(0xF0 | cp >> 18);
-        bytes[1] = static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-        bytes[2] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        n = 3;
-    }
-    bytes[n] = static_cast<char>(0x80 | (cp & 0x3F));
-    out.append(bytes, static_cast<std::size_t>(n) + 1);
-}
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-inline bool IsValidUtf8(std::string_view s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const auto* end = p + s.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int length;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (end - p < length) return false;
-        if (p[1] < low || p[1] > high) return false;
-        for (int i = 2; i < length; ++i) {
-            if ((p[i] & 0xC0) != 0x80) return false;
-        }
-        p += length;
-    }
-    return true;
 }
 
 }  // namespace fw::encoding

@@ -225,12 +225,15 @@ TEST_F(LibreOfficeInterop, ReadsLibreOfficesRtfOfOurDocumentsAsTheSameRuns) {
 
 // LibreOffice's own documents, from the OpenDocument sources of the RTF
 // fixtures: ReadRtf finds in its RTF the text its plain-text export holds.
+// The notes fixture is left out: that export drops notes and puts each table
+// cell and list label in a paragraph of its own, which ReadRtf does not.
 TEST_F(LibreOfficeInterop, ReadsTheTextOfLibreOfficesOwnDocuments) {
     const QDir fixtures(QString(PLUMORA_TEST_DATA) + "/rtf");
     const QStringList sources = fixtures.entryList({"*.fodt"}, QDir::Files);
     ASSERT_FALSE(sources.isEmpty());
     for (const QString& source : sources) {
         const std::string name = QFileInfo(source).completeBaseName().toStdString();
+        if (name == "libreoffice-notes") continue;
         const StyledText doc = ReadRtf(Output("rtf", name));
         EXPECT_EQ(AsPlainTextExport(doc), FromLibreOfficeText(Output("txt", name))) << name;
     }

@@ -119,14 +119,14 @@ void Focus(RectControl& control) {
 
 void TypeText(RectControl& control, std::string_view text) {
     Focus(control);
-    QTest::keyClicks(ViewOf(control), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QTest::keyClicks(ViewOf(control), ToQt(text));
     ProcessEvents();
 }
 
 void PressKeys(Window& window, std::string_view sequence) {
     QWidget* target = QApplication::focusWidget();
     if (!target || target->window() != &window.Widgets()) target = &window.Widgets();
-    const QKeySequence keys(QString::fromUtf8(sequence.data(), static_cast<qsizetype>(sequence.size())));
+    const QKeySequence keys(ToQt(sequence));
     QTest::keySequence(target, keys);
     ProcessEvents();
 }
@@ -153,7 +153,7 @@ void DropText(RectControl& control, std::string_view text) {
 bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     QWidget* target = Target(control);
     auto chosen = std::make_shared<bool>(false);
-    const QString wanted = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    const QString wanted = ToQt(caption);
     // The menu runs its own loop; it is answered from inside it. The answer
     // holds nothing of this call's, in case it comes after the call.
     QTimer::singleShot(0, target, [chosen, wanted] {
@@ -292,7 +292,7 @@ void MoveMouse(RectControl& control, int x, int y) {
 
 bool ClickAndChoose(RectControl& control, std::string_view caption) {
     auto chosen = std::make_shared<bool>(false);
-    const QString wanted = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    const QString wanted = ToQt(caption);
     // The menu runs its own loop; it is answered from inside it, by the
     // keyboard, so that the menu reports the entry as chosen.
     QTimer::singleShot(0, [chosen, wanted] {

@@ -103,6 +103,17 @@ TEST(RtfFixtureLibreOffice, FontsFileDecodesFontNamesInTheirCharsets) {
                        {0, "Yahei font", {"微软雅黑", 14, false, false, false, std::nullopt}}});
 }
 
+TEST(RtfFixtureLibreOffice, NotesTablesHebrewAndBulletsKeepTheirText) {
+    const StyledText doc = Load("libreoffice-notes.rtf");
+    // Rows as tab-separated paragraphs, a nested table's rows as lines of its
+    // cell, the notes after the text under the numbers their anchors show.
+    EXPECT_EQ(TextsOf(doc), (Texts{"Before the note1 and after.", "Endi here.", "עברית מודגש רגיל",
+                                   "A1\tB1 first\u2028B1 second", "A2\u2028n1\tn2\u2028B2", " •\tBullet one",
+                                   "1\tThe footnote text.", "i\tThe endnote text."}));
+    // Hebrew takes the associated font, size, weight and slant after \rtlch.
+    ExpectStyles(doc, {{2, "מודגש", {"DejaVu Sans", 16, true, true, false, std::nullopt}}, {2, " רגיל", Serif()}});
+}
+
 TEST(RtfFixtureAbiWord, StylesFileHasItsParagraphsStylesAndAlignments) {
     const StyledText doc = Load("abiword-styles.rtf");
     EXPECT_EQ(TextsOf(doc), (Texts{"Plain bold italic underlined red black end.",

@@ -41,7 +41,7 @@ TEST(RtfReader, RecognisesOnlyAnRtfGroupAtTheStart) {
 TEST(RtfReader, SplitsParagraphsAndKeepsBreaksAndSymbols) {
     ExpectTexts({
         {"", {}}, {"a\\par b", {"a", "b"}}, {"a\\par\\par", {"a", ""}}, {"a\\line b\\tab c", {"a\u2028b\tc"}},
-        {"a\\cell b\\cell\\row c", {"a\tb\t", "c"}}, {"a\\sect b\\page c", {"a", "b", "c"}}, {"a\r\nb\rc", {"abc"}},
+        {"a\\cell b\\cell\\row c", {"a\tb", "c"}}, {"a\\sect b\\page c", {"a", "b", "c"}}, {"a\r\nb\rc", {"abc"}},
         {"Hello\\\nWorld", {"Hello", "World"}}, {"\\{\\}\\\\", {"{}\\"}}, {"\\b  two", {" two"}},
         {"\\~\\-\\_\\emdash\\endash\\bullet\\lquote\\rdblquote", {"\u00A0\u00AD\u2011\u2014\u2013\u2022\u2018\u201D"}},
         {"{\\unknownword kept}\\:\\|x", {"keptx"}}, {"a\\par}b", {"a"}},
@@ -50,7 +50,7 @@ TEST(RtfReader, SplitsParagraphsAndKeepsBreaksAndSymbols) {
 
 TEST(RtfReader, SkipsDestinationsAndBinaryDataButKeepsResultsAndListText) {
     ExpectTexts({
-        {"{\\info{\\title T}}{\\stylesheet{\\s1 Heading;}}{\\header H\\par}a{\\footnote F\\par}b", {"ab"}},
+        {"{\\info{\\title T}}{\\stylesheet{\\s1 Heading;}}{\\header H\\par}a{\\footnote F\\par}b", {"ab", "F"}},
         {"{\\*\\unknowndestination x{y}z}{\\*\\generator R;}{\\pict\\pngblip 89504e47}a", {"a"}},
         {"{\\shp{\\*\\shpinst{\\sp{\\sn x}{\\sv y}}{\\shptxt box}}}a", {"a"}},
         {"{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}", {"link"}},
@@ -79,7 +79,7 @@ TEST(RtfReader, DecodesEscapedBytesByFontCharsetCodePageOrDocument) {
         {"\\f2\\'c0{\\f0\\'c0}\\f7\\'c0", {"\u0410\u00C0\u00C0"}},  // a group restores the font; \f7 is unknown
         {"{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'c0}", {"\u0410"}},
         {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset238\\cpg1251 A;}}\\f0\\'c0}", {"\u0410"}},
-        {"\\f3\\'b7", {"\uF0B7"}}, {"{\\rtf1\\ansi a\\'3?b\\'g1c}", {"a?bg1c"}},
+        {"\\f3\\'b7", {"\u2022"}}, {"{\\rtf1\\ansi a\\'3?b\\'g1c}", {"abc"}},
         // Shift_JIS: pairs split by line ends or written as a plain trail byte, lone leads, half-width kana.
         {"\\f1\\'82\\'a0\\'82\r\n\\'a2", {"\u3042\u3044"}}, {"\\f1\\'81f\\'95\\'5c\\'87\\'40", {"\u2019\u8868\u2460"}},
         {"\\f1\\'82 x\\'b1", {"\uFFFD x\uFF71"}}, {"{\\f1\\'82}\\'a0", {"\uFFFD\u00A0"}},
@@ -143,11 +143,11 @@ TEST(RtfReader, ReadsSizeBoldItalicUnderlineAndColourOfTheLastRun) {
 }
 
 TEST(RtfReader, ReadsTheAlignmentInForceAtEachParagraphEnd) {
-    const StyledText doc = ReadRtf(kHeader + "\\qc a\\par b\\par\\pard c\\par\\qr d\\par\\qj e\\par{\\qr f}\\par}");
+    const StyledText doc = ReadRtf(kHeader + "\\qc a\\par b\\par\\pard c\\par\\qr d\\par\\qj e\\par{\\qr f}\\par\\ql g\\par}");
     std::vector<Alignment> alignments;
     for (const auto& paragraph : doc.paragraphs) alignments.push_back(paragraph.alignment);
     using enum Alignment;
-    EXPECT_EQ(alignments, (std::vector<Alignment>{Center, Center, Default, Right, Justify, Justify}));
+    EXPECT_EQ(alignments, (std::vector<Alignment>{Center, Center, Default, Right, Justify, Justify, Left}));
 }
 
 TEST(RtfReader, MalformedInputGivesTheTextThatIsThere) {

@@ -1,0 +1,93 @@
+// Small RTF files, one construct each, as Word, WordPad, TextEdit, Outlook
+// and older office suites write it. Each file ends, after its last brace,
+// with what it must read as: "= text" for each paragraph (\t a tab, \n a
+// line break) and "~ part | font | size | flags" for the style of some text.
+#include "framework/text/RtfReader.h"
+
+#include "tests/support/StyledTextSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+const std::filesystem::path kCases = std::filesystem::path(PLUMORA_TEST_DATA) / "rtf" / "cases";
+
+std::vector<std::string> CaseNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(kCases)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Unescape(std::string s) {
+    for (const auto& [from, to] : {std::pair{"\\t", "\t"}, std::pair{"\\n", "\u2028"}}) {
+        for (std::size_t at; (at = s.find(from)) != std::string::npos;) s.replace(at, 2, to);
+    }
+    return s;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::stringstream in(line.substr(2) + " ");
+    for (std::string field; std::getline(in, field, '|');) {
+        field.erase(0, field.find_first_not_of(' '));
+        field.erase(field.find_last_not_of(' ') + 1);
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+class RtfCase : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RtfCase, ReadsAsItsFileSays) {
+    std::ifstream file(kCases / GetParam(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const StyledText doc = ReadRtf(bytes);
+    std::vector<std::string> expected, texts, styleLines;
+    std::stringstream lines(bytes);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("= ")) expected.push_back(Unescape(line.substr(2)));
+        if (line.starts_with("~ ")) styleLines.push_back(line);
+    }
+    for (const auto& paragraph : doc.paragraphs) {
+        texts.emplace_back();
+        for (const auto& run : paragraph.runs) texts.back() += run.text;
+    }
+    if (!expected.empty()) {
+        EXPECT_EQ(texts, expected) << ::testing::PrintToString(doc);
+    }
+    for (const std::string& line : styleLines) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_EQ(f.size(), 4u) << line;
+        bool found = false;
+        for (const auto& paragraph : doc.paragraphs) {
+            for (const auto& run : paragraph.runs) {
+                if (run.text.find(f[0]) == std::string::npos) continue;
+                found = true;
+                EXPECT_EQ(run.style.font, f[1]) << line;
+                EXPECT_EQ(run.style.size, std::stod(f[2])) << line;
+                EXPECT_EQ(run.style.bold, f[3].find('b') != std::string::npos) << line;
+                EXPECT_EQ(run.style.italic, f[3].find('i') != std::string::npos) << line;
+                EXPECT_EQ(run.style.underline, f[3].find('u') != std::string::npos) << line;
+            }
+        }
+        EXPECT_TRUE(found) << "no run holds \"" << f[0] << "\": " << ::testing::PrintToString(doc);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RtfCase, ::testing::ValuesIn(CaseNames()), [](const auto& info) {
+    std::string name = info.param.substr(0, info.param.find('.'));
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+});
+
+}  // namespace
+}  // namespace fw
