@@ -17,6 +17,7 @@ const PlumoraMenuBinding kMenuBindings[] = {
     {"EditRedo", &Plumora::EditRedo_Action},
     {"EditPaste", &Plumora::EditPaste_Action},
     {"EditClear", &Plumora::EditClear_Action},
+    {"Formattest", &Plumora::Formattest_Action},
 };
 
 }  // namespace

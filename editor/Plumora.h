@@ -8,6 +8,7 @@
 #include "framework/ui/StaticText.h"
 #include "framework/ui/Window.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -72,6 +73,26 @@ public:
     bool Canvas6_MouseDown(int x, int y);
     bool Canvas7_MouseDown(int x, int y);
 
+    // The bottom toolbar. The size and font menus and the style buttons
+    // format the selection and follow it when it moves; the swatch shows its
+    // colour and opens the colour picker; "Colors" sets the page's background.
+    void EditField1_SelChange();
+    void sizemenu_Action();
+    void sizemenu_Open();
+    void fontmenu_Open();
+    void fontmenu_Action();
+    // The size menu's row to mark for a size: the first row of that number,
+    // or -1, which marks none, when no row holds it.
+    std::int32_t SetFontSizeMenu(std::int32_t size);
+    void Colorbutton_Paint(fw::Graphics& g);
+    bool Colorbutton_MouseDown(int x, int y);
+    void underlinebutton_Action();
+    void italicbutton_Action();
+    void BoldButton_Action();
+    bool cmnu_MouseDown(int x, int y);
+    void cmnu_Open();
+    void cmnu_MouseExit();
+
     // Menu commands; each returns true: handled.
     bool FileSave_Action();
     bool FileSaveas_Action();
@@ -80,6 +101,7 @@ public:
     bool EditRedo_Action();
     bool EditPaste_Action();
     bool EditClear_Action();
+    bool Formattest_Action();
 
     // Writes the document to its file, asking for one in the save dialog
     // (proposing name) when the window has none or saveAs is true. A
@@ -87,7 +109,16 @@ public:
     // leaves the file, the title and the dirty flag as they were.
     void SaveFile(const std::string& name, bool saveAs);
 
+protected:
+    // The font menu's first row of the font, among as many rows as fonts are
+    // installed now; 0 when none holds it.
+    std::int32_t SetFontMenu(const std::string& font);
+
 private:
+    // A style button pressed: the style toggled on the selection, the
+    // button's picture alternated.
+    void PressStyleButton(void (fw::EditField::*toggle)(), fw::BevelButton& button);
+
     // Takes the undo snapshot: the document's text as it is now.
     void TakeSnapshot();
 

@@ -82,6 +82,19 @@ const PlumoraEventBinding kEventBindings[] = {
     {"Canvas5", "MouseDown", &Plumora::Canvas5_MouseDown},
     {"Canvas6", "MouseDown", &Plumora::Canvas6_MouseDown},
     {"Canvas7", "MouseDown", &Plumora::Canvas7_MouseDown},
+    {"EditField1", "SelChange", &Plumora::EditField1_SelChange},
+    {"sizemenu", "Action", &Plumora::sizemenu_Action},
+    {"sizemenu", "Open", &Plumora::sizemenu_Open},
+    {"Colorbutton", "Paint", &Plumora::Colorbutton_Paint},
+    {"Colorbutton", "MouseDown", &Plumora::Colorbutton_MouseDown},
+    {"underlinebutton", "Action", &Plumora::underlinebutton_Action},
+    {"italicbutton", "Action", &Plumora::italicbutton_Action},
+    {"BoldButton", "Action", &Plumora::BoldButton_Action},
+    {"fontmenu", "Open", &Plumora::fontmenu_Open},
+    {"fontmenu", "Action", &Plumora::fontmenu_Action},
+    {"cmnu", "MouseDown", &Plumora::cmnu_MouseDown},
+    {"cmnu", "Open", &Plumora::cmnu_Open},
+    {"cmnu", "MouseExit", &Plumora::cmnu_MouseExit},
 };
 
 // The handler that runs the window's method with the window as its object.

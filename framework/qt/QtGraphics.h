@@ -6,11 +6,22 @@
 
 #include <QPainter>
 
+#include <functional>
+
 namespace fw {
 
 class QtGraphics : public Graphics {
 public:
-    QtGraphics(QPainter& painter, int width, int height) : painter_(painter), width_(width), height_(height) {}
+    QtGraphics(QPainter& painter, int width, int height) : painter_(&painter), width_(width), height_(height) {}
+
+    // Draws from now on with another painter, on a surface of another size,
+    // calling drawn after each drawing; the fore colour stays.
+    void Surface(QPainter& painter, int width, int height, std::function<void()> drawn = {}) {
+        painter_ = &painter;
+        width_ = width;
+        height_ = height;
+        drawn_ = std::move(drawn);
+    }
 
     Color ForeColor() const override { return foreColor_; }
     void ForeColor(Color color) override { foreColor_ = color; }
@@ -20,8 +31,9 @@ public:
     void FillRect(int x, int y, int width, int height) override;
 
 private:
-    QPainter& painter_;
+    QPainter* painter_;
     int width_, height_;
+    std::function<void()> drawn_;
     Color foreColor_;
 };
 

@@ -21,7 +21,21 @@ struct EditField::Editor : QTextEdit {
     // Runs a change of formats only, which raises no TextChange.
     void Restyle(const std::function<void()>& restyle);
 
+    // What the selected characters have in common, worked out once for a
+    // selection of the document as it stands (EditFieldStyles.cpp).
+    struct SelectionStyles {
+        int start = -1, end = -1;
+        quint64 generation = 0;
+        QString ownFamily;
+        bool bold = false, italic = false, underline = false;
+        // The font of every selected character; empty when they differ.
+        QString family;
+    };
+
     EditField& field;
+    // Counts the changes of the document, of its formats as well as its text.
+    quint64 contentsGeneration = 0;
+    mutable SelectionStyles selectionStyles;
     bool singleLine = true;
     bool acceptTabs = false;
 

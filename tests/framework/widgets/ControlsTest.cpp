@@ -185,14 +185,14 @@ TEST_F(ControlsTest, PersistentDrawingStaysOverTheBackdropUntilDrawnOver) {
     canvas.Backdrop(picture);
     ExpectColours(*window, {{20, 30, "#123456"}, {69, 69, "#123456"}, {71, 71, "#FFFFFF"}});
 
-    auto& g = canvas.PersistentGraphics();
+    auto& g = canvas.Graphics();
     EXPECT_EQ(std::make_pair(g.Width(), g.Height()), std::make_pair(120, 70));
     g.ForeColor(fw::Color::FromRGB(0xE01010));
     g.FillRect(10, 10, 20, 20);
     drive::ProcessEvents();
     ExpectColours(*window, {{35, 45, "#E01010"}, {25, 35, "#123456"}, {75, 45, "#FFFFFF"}});
 
-    auto& again = canvas.PersistentGraphics();
+    auto& again = canvas.Graphics();
     again.ForeColor(fw::Color::FromRGB(0x10E010));
     again.FillRect(15, 15, 5, 5);
     again.ForeColor(fw::Color::FromRGB(0x000000));
