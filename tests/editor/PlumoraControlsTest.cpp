@@ -36,10 +36,11 @@ bool IsOfClass(fw::RectControl& control, std::string_view className) {
     return false;
 }
 
-// The values that the controls' own Open events set after the record.
+// The values that the controls' Open events set after the records: the
+// size menu's also hides the redo snapshot.
 bool SetAgainWhenOpened(std::string_view control, std::string_view key) {
     return (key == "Caption" && (control == "sizemenu" || control == "fontmenu")) ||
-           (key == "MenuValue" && control == "cmnu");
+           (key == "MenuValue" && control == "cmnu") || (key == "Visible" && control == "EditField5");
 }
 
 const std::pair<char, const char*> kLocks[]{{'L', "LockLeft"}, {'T', "LockTop"}, {'R', "LockRight"}, {'B', "LockBottom"}};
@@ -72,9 +73,10 @@ TEST_F(PlumoraControlsTest, EveryControlOfTheTableIsBuiltInOrderWithItsRecordAnd
         });
         ASSERT_EQ(record.size(), ClassStartValues(start.className).size());
         own.insert(own.end(), record.begin(), record.end());
-        for (const auto& entry : own)
-            if (!SetAgainWhenOpened(name, entry.key))
-                EXPECT_EQ(control->Property(entry.key), entry.value) << entry.key;
+        for (const auto& entry : own) {
+            if (SetAgainWhenOpened(name, entry.key)) continue;
+            EXPECT_EQ(control->Property(entry.key), entry.value) << entry.key;
+        }
     }
     // Every binding names a control of the window and an event it handles.
     for (const auto& binding : PlumoraEventBindings()) {
