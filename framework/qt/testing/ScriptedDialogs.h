@@ -23,6 +23,8 @@ public:
     std::deque<std::shared_ptr<FolderItem>> openAnswers;
     std::deque<std::shared_ptr<FolderItem>> saveAnswers;
     std::deque<std::optional<Color>> colorAnswers;
+    // The colour each colour picker was opened on.
+    std::vector<Color> colorStarts;
     std::vector<Call> calls;
 
     std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) override;

@@ -13,8 +13,13 @@
 #include "framework/qt/testing/ScriptedDialogs.h"
 #include "framework/qt/testing/TestDriver.h"
 
+#include "framework/qt/QtDialogs.h"
+
+#include <QApplication>
 #include <QColor>
+#include <QColorDialog>
 #include <QImage>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -158,6 +163,16 @@ TEST_F(ControlsTest, ClickingAMenuBevelButtonOffersItsRowsAndLeavingRaisesMouseE
     EXPECT_FALSE(drive::ClickAndChoose(button, "Medium"));
     EXPECT_EQ(chosen.size(), 1u);
     EXPECT_EQ(button.MenuValue(), 2);
+
+    // The marked row is shown checked; marking one from the program raises no Action.
+    button.MenuValue(0);
+    button.Caption("Caption");
+    const auto shown = drive::ShownPopupMenu(button);
+    EXPECT_EQ(shown.entries, (std::vector<std::string>{"Small", "-", "Large"}));
+    EXPECT_EQ(shown.checked, 0);
+    button.DeleteAllRows();
+    drive::Click(button);
+    EXPECT_EQ(chosen.size(), 1u) << "a menu without rows acted";
 }
 
 // ---- Canvas ----------------------------------------------------------------
@@ -176,29 +191,51 @@ TEST_F(ControlsTest, CanvasPaintGetsGraphicsOfTheCanvasSize) {
     EXPECT_EQ(sizes.back(), std::make_pair(120, 70));
 }
 
-// What is drawn on the persistent graphics stays, over the backdrop, through
-// repaints until drawn over.
-TEST_F(ControlsTest, PersistentDrawingStaysOverTheBackdropUntilDrawnOver) {
+// The canvas's one drawing context keeps the colour set on it, inside Paint
+// too; what is drawn on it outside Paint stays over the backdrop until Refresh.
+TEST_F(ControlsTest, TheCanvasDrawingContextLastsAndItsDrawingStaysUntilRefresh) {
     auto picture = widgettests::SolidPicture("canvas-backdrop.png", 50, 40, QColor(0x12, 0x34, 0x56));
     ASSERT_NE(picture, nullptr);
     auto& canvas = window->Add<fw::Canvas>("Canvas", "Canvas", 20, 30, 120, 70);
     canvas.Backdrop(picture);
+    canvas.InstallEventHandler("Paint", fw::PaintHandler([](fw::Graphics& g) { g.ForeColor(fw::Color::FromRGB(0x0A0B0C)); }));
     ExpectColours(*window, {{20, 30, "#123456"}, {69, 69, "#123456"}, {71, 71, "#FFFFFF"}});
+    EXPECT_EQ(canvas.Graphics().ForeColor(), fw::Color::FromRGB(0x0A0B0C));
 
     auto& g = canvas.Graphics();
     EXPECT_EQ(std::make_pair(g.Width(), g.Height()), std::make_pair(120, 70));
     g.ForeColor(fw::Color::FromRGB(0xE01010));
     g.FillRect(10, 10, 20, 20);
+    g.ForeColor(fw::Color::FromRGB(0x000000));
+    g.DrawRect(0, 0, 120, 70);
     drive::ProcessEvents();
-    ExpectColours(*window, {{35, 45, "#E01010"}, {25, 35, "#123456"}, {75, 45, "#FFFFFF"}});
+    ExpectColours(*window, {{35, 45, "#E01010"}, {20, 30, "#000000"}, {139, 99, "#000000"}, {21, 31, "#123456"},
+                            {75, 45, "#FFFFFF"}});
+    canvas.Refresh();
+    ExpectColours(*window, {{35, 45, "#123456"}, {20, 30, "#123456"}, {139, 99, "#FFFFFF"}});
+}
 
-    auto& again = canvas.Graphics();
-    again.ForeColor(fw::Color::FromRGB(0x10E010));
-    again.FillRect(15, 15, 5, 5);
-    again.ForeColor(fw::Color::FromRGB(0x000000));
-    again.DrawRect(0, 0, 120, 70);
-    ExpectColours(*window, {{37, 47, "#10E010"}, {45, 55, "#E01010"}, {20, 30, "#000000"}, {139, 99, "#000000"},
-                            {21, 31, "#123456"}, {75, 45, "#FFFFFF"}});
+// The colour picker is the toolkit's colour dialog, titled with the prompt
+// and opened on the colour given; a cancelled one leaves the colour alone.
+TEST_F(ControlsTest, SelectColorAsksTheToolkitsColourDialog) {
+    fw::QtDialogs dialogs;
+    for (const bool confirm : {true, false}) {
+        QString title;
+        QColor opened;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            title = dialog->windowTitle();
+            opened = dialog->currentColor();
+            dialog->setCurrentColor(QColor(0x20, 0x40, 0x60));
+            confirm ? dialog->accept() : dialog->reject();
+        });
+        auto colour = fw::Color::FromRGB(0xF0F0F0);
+        EXPECT_EQ(dialogs.SelectColor(colour, "Pick one"), confirm);
+        EXPECT_EQ(title, QStringLiteral("Pick one"));
+        EXPECT_EQ(opened, QColor(0xF0, 0xF0, 0xF0));
+        EXPECT_EQ(colour, fw::Color::FromRGB(confirm ? 0x204060 : 0xF0F0F0));
+    }
 }
 
 TEST_F(ControlsTest, CanvasMouseDownGetsThePosition) {
