@@ -13,32 +13,6 @@ e2e_start_display
 docs=$E2E_TMP/docs
 mkdir -p "$docs"
 
-# The document window's content area lies below its menu bar; the content
-# is 672x384 when the window opens, so the rest of the window's height is
-# the menu bar's.
-E2E_TOP=0
-content_top() {
-  local height
-  height=$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p')
-  [ -n "$height" ] || e2e_fail "no geometry for window $1"
-  E2E_TOP=$((height - 384))
-  if [ "$E2E_TOP" -lt 0 ] || [ "$E2E_TOP" -ge 100 ]; then
-    e2e_fail "unexpected window height $height"
-  fi
-}
-
-# Clicks the window at a point of its content area.
-click_content() {
-  local wid=$1 x=$2 y=$3
-  xdotool mousemove --window "$wid" --sync "$x" $((y + E2E_TOP)) click 1 ||
-    e2e_fail "xdotool click at $x,$y of window $wid failed"
-}
-
-# The colour (RRGGBB) of a content-area pixel in a screenshot of the window.
-pixel_at() {
-  convert "$1" -format "%[hex:p{$2,$(($3 + E2E_TOP))}]" info: 2>/dev/null | cut -c1-6
-}
-
 # Reads the word-count label: light grey on dark grey in the strip y 2..22,
 # ending at x 663. The crop is greyed, scaled up and negated so that the
 # engine sees dark type on a light ground, and read as one line.
