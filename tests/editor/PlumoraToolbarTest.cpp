@@ -1,4 +1,5 @@
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/CharStyles.h"
 #include "editor/Plumora.h"
 
 #include "framework/text/StyledText.h"
@@ -18,6 +19,7 @@ namespace {
 
 namespace drive = fw::testing;
 using fw::Color;
+using testsupport::Style;
 
 constexpr Color kFieldText = Color::FromRGB(0x242424);
 constexpr Color kWindowBack = Color::FromRGB(0x6E6E6E);
@@ -35,15 +37,6 @@ protected:
         for (const auto& [at, colour] : points)
             EXPECT_EQ(drive::PixelOf(png, 191 + at.first, 366 + at.second), std::optional(colour))
                 << "swatch point " << at.first << "," << at.second;
-    }
-
-    static fw::CharStyle Style(const char* font, double size, bool bold = false, std::optional<Color> color = {}) {
-        fw::CharStyle style;
-        style.font = font;
-        style.size = size;
-        style.bold = bold;
-        style.color = color;
-        return style;
     }
 
     static void Select(fw::EditField& field, long start, long length) {
@@ -160,7 +153,7 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
                            {{"serif ", Style("DejaVu Serif", 12)},
                             {"sans ", Style("DejaVu Sans", 24)},
                             {"bold ", Style("DejaVu Sans", 24, true)},
-                            {"red ", Style("DejaVu Serif", 24, false, red)},
+                            {"red ", Style("DejaVu Serif", 24, false, false, false, red)},
                             {"end", Style("DejaVu Sans", 24)}}}}});
     auto& size = *window->sizemenu();
     auto& font = *window->fontmenu();

@@ -1,4 +1,5 @@
 #include "ScriptedWindow.h"
+#include "tests/support/CharStyles.h"
 
 #include "framework/text/StyledText.h"
 #include "framework/ui/EditField.h"
@@ -11,18 +12,8 @@
 namespace {
 
 using fw::Color;
+using testsupport::Style;
 using widgettests::ScriptedWindow;
-
-fw::CharStyle Style(const char* font, double size, bool bold, bool italic, bool underline, std::optional<Color> color) {
-    fw::CharStyle style;
-    style.font = font;
-    style.size = size;
-    style.bold = bold;
-    style.italic = italic;
-    style.underline = underline;
-    style.color = color;
-    return style;
-}
 
 constexpr Color kRed = Color::FromRGB(0xC00000);
 constexpr Color kOwnColour = Color::FromRGB(0x101010);
