@@ -8,9 +8,24 @@
 
 #include "editor/WordCount.h"
 #include "framework/ui/FolderItem.h"
+#include "framework/qt/MenuRouting.h"
+#include "framework/ui/Runtime.h"
+#include "framework/text/StyledText.h"
+#include "framework/text/Strings.h"
+#include "framework/qt/TextDocumentConvert.h"
+#include "framework/qt/WindowFrame.h"
+#include "framework/qt/testing/ScriptedDialogs.h"
+#include "menubar/MenuBar1.h"
+#include "shell/Startup.h"
 
+#include "BenchRuntime.h"
+#include "FillerText.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QDate>
 #include <QFile>
+#include <QLocale>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QString>
@@ -21,10 +36,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -249,6 +269,101 @@ void BM_BareOpen(benchmark::State& state) {
     Settle();
 }
 
+// The end of the document's last paragraph, long enough to occur nowhere
+// else, in upper case: only a search that ignores case finds it.
+QString UniqueTail(const QString& text) {
+    for (qsizetype length = 16; length < text.size(); length *= 2) {
+        const QString tail = text.right(length).trimmed();
+        if (text.indexOf(tail) == text.lastIndexOf(tail)) return tail.toUpper();
+    }
+    return text.toUpper();
+}
+
+// Find as the Find button runs it: the whole text taken from the field,
+// searched, and the match selected.
+void BM_PlumoraFind(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const QString text = scene.Editor().toPlainText();
+    const QString needle = UniqueTail(text);
+    const std::string search = needle.toStdString();
+    for (auto _ : state) scene.window->Find(search, "");
+    if (scene.Field().SelStart() != text.indexOf(needle, 0, Qt::CaseInsensitive) ||
+        scene.Field().SelLength() != needle.size())
+        state.SkipWithError("Find did not select the one match");
+    Describe(state, scene);
+}
+
+void BM_BareFind(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const QString text = scene.bare->toPlainText();
+    const QString needle = UniqueTail(text);
+    qsizetype found = -1;
+    for (auto _ : state) benchmark::DoNotOptimize(found = text.indexOf(needle, 0, Qt::CaseInsensitive));
+    if (found < 0 || found != text.lastIndexOf(needle, -1, Qt::CaseInsensitive))
+        state.SkipWithError("indexOf did not find the one match");
+    Describe(state, scene);
+}
+
+// UPPER CASE of the whole document through the window's command, which keeps
+// each character's format and counts the words again. Upper and lower case
+// take turns, so that every turn rewrites every letter.
+void BM_PlumoraUppercaseAll(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    bool upper = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.Field().SelectAll();
+        state.ResumeTiming();
+        if (upper) scene.window->ChangeCaseUPPERCASE_Action();
+        else scene.window->ChangeCaselowercase_Action();
+        upper = !upper;
+    }
+    if (scene.Field().Text() != fw::Lowercase(scene.Field().Text()) &&
+        scene.Field().Text() != fw::Uppercase(scene.Field().Text()))
+        state.SkipWithError("the whole text did not change case");
+    Describe(state, scene);
+    // The next benchmarks find the document as it was.
+    scene.Field().SetStyledText(scene.document);
+    Settle();
+}
+
+// The bare field's own replacement of the whole styled text by its upper
+// case, which drops the formats; the document is refilled, untimed, before each.
+void BM_BareUppercaseAll(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextEdit& edit = *scene.bare;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fw::SetDocumentStyledText(*edit.document(), scene.document);
+        QTextCursor cursor(edit.document());
+        cursor.select(QTextCursor::Document);
+        state.ResumeTiming();
+        cursor.insertText(cursor.selectedText().toUpper());
+    }
+    Describe(state, scene);
+    fw::SetDocumentStyledText(*edit.document(), scene.document);
+    Settle();
+}
+
+// One Date Stamp at the end of the document, through the window's command.
+void BM_PlumoraDateStamp(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    const int before = scene.Editor().document()->characterCount();
+    for (auto _ : state) scene.window->InsertDate_Action();
+    if (scene.Editor().document()->characterCount() <= before) state.SkipWithError("no stamp was appended");
+    Describe(state, scene);
+}
+
+void BM_BareDateStamp(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
+    QTextCursor cursor(scene.bare->document());
+    for (auto _ : state) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral(" ") + QLocale().toString(QDate::currentDate(), QLocale::LongFormat));
+    }
+    Describe(state, scene);
+}
+
 // Benchmarks of one document size run together, so that each size's window
 // is filled once.
 
@@ -279,5 +394,11 @@ PLUMORA_EDITING_BENCHMARK(BM_PlumoraSave, 5);
 PLUMORA_EDITING_BENCHMARK(BM_BareSave, 5);
 PLUMORA_EDITING_BENCHMARK(BM_PlumoraOpen, 5);
 PLUMORA_EDITING_BENCHMARK(BM_BareOpen, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraFind, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareFind, 5);
+PLUMORA_EDITING_BENCHMARK(BM_PlumoraDateStamp, 5);
+PLUMORA_EDITING_BENCHMARK(BM_BareDateStamp, 5);
+BENCHMARK(BM_PlumoraUppercaseAll)->Apply(Sizes)->Arg(5)->Iterations(4);
+BENCHMARK(BM_BareUppercaseAll)->Apply(Sizes)->Arg(5)->Iterations(4);
 
 }  // namespace

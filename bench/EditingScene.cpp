@@ -1,72 +1,21 @@
 #include "EditingScene.h"
 
-#include "editor/Plumora.h"
-#include "framework/qt/MenuRouting.h"
 #include "framework/qt/TextDocumentConvert.h"
 #include "framework/qt/WindowFrame.h"
-#include "framework/text/StyledText.h"
-#include "framework/ui/Runtime.h"
-#include "menubar/MenuBar1.h"
-#include "shell/Startup.h"
 
-#include "FillerText.h"
+#include "BenchRuntime.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextDocument>
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 #include <system_error>
 
 #include <unistd.h>
 
 namespace {
-
-constexpr std::size_t kMegabyte = 1'000'000;
-
-// Styled text of about `bytes` bytes of text, shaped like a document that
-// LibreOffice Writer saved: paragraphs of some 500 characters, the character
-// format changing every two to four words among the fonts, sizes, emphases
-// and colours such a document uses, an accented letter now and then, and
-// every tenth paragraph centred.
-fw::StyledText MakeDocument(std::size_t bytes) {
-    const fw::Color red = fw::Color::FromRGB(0xC9211E), blue = fw::Color::FromRGB(0x2A6099);
-    const fw::CharStyle kStyles[] = {
-        {"Liberation Sans", 12, false, false, false, std::nullopt},
-        {"Liberation Sans", 12, true, false, false, std::nullopt},
-        {"Liberation Sans", 12, false, true, false, std::nullopt},
-        {"Liberation Sans", 12, false, false, true, std::nullopt},
-        {"Liberation Sans", 12, false, false, false, red},
-        {"Liberation Serif", 10.5, false, false, false, std::nullopt},
-        {"Liberation Mono", 14, false, false, false, blue},
-        {"Liberation Sans", 12, true, true, true, red},
-    };
-    constexpr auto kStyleCount = static_cast<std::uint32_t>(sizeof kStyles / sizeof kStyles[0]);
-
-    Sequence random(7);
-    fw::StyledText text;
-    std::size_t total = 0;
-    while (total < bytes) {
-        auto& paragraph = text.paragraphs.emplace_back();
-        if (text.paragraphs.size() % 10 == 0) paragraph.alignment = fw::Alignment::Center;
-        std::size_t length = 0;
-        while (length < 495 && total + length < bytes) {
-            fw::StyledRun run{{}, kStyles[random.Next(kStyleCount)]};
-            const auto words = 2 + random.Next(3);
-            for (std::uint32_t w = 0; w < words; ++w) {
-                if (random.Next(40) == 0) run.text += "\xC3\xA9";
-                run.text += kFillerWords[random.Next(kFillerWordCount)];
-                run.text += ' ';
-            }
-            length += run.text.size();
-            paragraph.runs.push_back(std::move(run));
-        }
-        total += length + 1;
-    }
-    return text;
-}
 
 std::size_t RunCount(const fw::StyledText& text) {
     std::size_t runs = 0;
@@ -103,26 +52,6 @@ void ReleaseAll() {
 }  // namespace
 
 QTextEdit& Scene::Editor() const { return *static_cast<QTextEdit*>(fw::ViewOf(Field())); }
-
-// The runtime as the program starts it, on the offscreen platform, with the
-// toolkit's application object that main already made: the framework's
-// classes, its keyboard routing, the application object with its menu bar
-// and handlers, and dialogs that answer by script instead of waiting for a
-// person.
-fw::testing::ScriptedDialogs* StartRuntime() {
-    static fw::testing::ScriptedDialogs* dialogs = [] {
-        qApp->setQuitOnLastWindowClosed(false);
-        fw::InstallMenuRouting();
-        fw::RuntimeInitExternalClasses();
-        fw::InitPluginEntrypoints();
-        auto* scripted = &fw::testing::InstallScriptedDialogs();
-        SetUpClasses();
-        NewAppInstance();
-        ApplicationAddMenuHandlers();
-        return scripted;
-    }();
-    return dialogs;
-}
 
 void Settle() {
     QCoreApplication::sendPostedEvents();

@@ -34,9 +34,6 @@ struct Scene {
 // The scene of a document of that many megabytes, made and laid out once.
 Scene& SceneOf(std::size_t megabytes);
 
-// The runtime as the program starts it; the dialogs answer by script.
-fw::testing::ScriptedDialogs* StartRuntime();
-
 // Runs the events that wait.
 void Settle();
 void LayOutAll(QTextEdit& edit);

@@ -23,6 +23,9 @@ public:
     std::shared_ptr<fw::FolderItem> Document;
     // Whether the text changed since the window was made, opened or saved.
     bool TextHasChanged = false;
+    // The plain-text file the document was read from. It is never saved over
+    // in the document's format: the first save asks for a file.
+    std::shared_ptr<fw::FolderItem> PlainTextSource;
 
     // The controls, found by name at every use.
     fw::EditField* EditField1() const { return Control<fw::EditField>("EditField1"); }
@@ -72,6 +75,8 @@ public:
     bool Canvas5_MouseDown(int x, int y);
     bool Canvas6_MouseDown(int x, int y);
     bool Canvas7_MouseDown(int x, int y);
+    // The desktop's close request takes the road of the close picture.
+    void Event_CloseRequest() override;
 
     // The bottom toolbar. The size and font menus and the style buttons
     // format the selection and follow it when it moves; the swatch shows its
@@ -102,12 +107,56 @@ public:
     bool EditPaste_Action();
     bool EditClear_Action();
     bool Formattest_Action();
+    bool FilePageSetup_Action();
+    bool FilePrint_Action();
+    // Bring up the shared find and replace window, the second on its "Replace" tab.
+    bool EditFind_Action();
+    bool editreplace_Action();
+
+    // Selects the first occurrence of searchText in the document, ignoring
+    // case, and replaces it with replacement while the find window shows its
+    // "Replace" tab; beeps and tells the user when there is none.
+    void Find(const std::string& searchText, const std::string& replacement);
+
+    // Text commands: new windows, case, reverse, alignment, stamps.
+    bool newwindow_Action();
+    bool EditMakeWebsite_Action();
+    bool EditWriteletter_Action();
+    bool ChangeCaseUPPERCASE_Action();
+    bool ChangeCaselowercase_Action();
+    bool ChangeCaseTitleCase_Action();
+    bool ChangeCasesreveRReverse_Action();
+    bool AlignTextCenter_Action();
+    bool AlignTextLeft_Action();
+    bool AlignTextRight_Action();
+    bool InsertDate_Action();
+    bool InsertTime_Action();
+    bool InsertDateandTime_Action();
+
+    // Window buttons of the top strip and the View menu: full screen,
+    // centre, maximize or restore, minimize.
+    bool BevelButton2_MouseDown(int x, int y);
+    bool Canvas4_MouseDown(int x, int y);
+    bool Canvas2_MouseDown(int x, int y);
+    bool Canvas3_MouseDown(int x, int y);
+    bool ViewMaximize_Action();
+    bool ViewMinimize_Action();
 
     // Writes the document to its file, asking for one in the save dialog
     // (proposing name) when the window has none or saveAs is true. A
     // cancelled dialog writes nothing; a failed write is told to the user and
     // leaves the file, the title and the dirty flag as they were.
     void SaveFile(const std::string& name, bool saveAs);
+    // Where the save dialog starts: name without its surrounding blanks in the
+    // document's folder, else the user's documents folder; for a document
+    // read from plain text, that file's name with ".rtf" in its folder.
+    std::string ProposedSavePath(const std::string& name) const;
+    // The title without its surrounding blanks, as the user names the document.
+    std::string DocumentName() const;
+
+protected:
+    // The characters of s in reverse order, each as a reader sees it.
+    std::string Reverse(const std::string& s) const;
 
 protected:
     // The font menu's first row of the font, among as many rows as fonts are
@@ -118,15 +167,26 @@ private:
     // A style button pressed: the style toggled on the selection, the
     // button's picture alternated.
     void PressStyleButton(void (fw::EditField::*toggle)(), fw::BevelButton& button);
+    // A new document window in front holding the text of the template field.
+    void OpenFromTemplate(const fw::EditField* templateField);
+    // The selection of the document replaced by change of it.
+    void ChangeSelection(std::string (*change)(std::string_view));
+    // The document's text followed by one blank and the stamp.
+    void AppendStamp(const std::string& stamp);
 
     // Takes the undo snapshot: the document's text as it is now.
     void TakeSnapshot();
 
-    // This window's page set-up, kept while the window lives.
+    // This window's page set-up as PrinterSetup's settings string; empty
+    // until a page set-up is confirmed, kept while the window lives.
     std::string PageSetup;
-    // Whether the undo snapshot holds the document's text as it is: a press
-    // without a change since then need not copy the whole text again.
-    bool snapshotIsCurrent_ = false;
+    // The text revisions of the document and of the undo snapshot when the
+    // snapshot was taken: while neither moved, the snapshot still holds
+    // exactly the document's text, and a press need not copy it again.
+    unsigned long snapshotOfRevision_ = 0, snapshotRevision_ = 0;
+    bool snapshotTaken_ = false;
+    // Format > Locked of this window; the menu's check mark shows the front window's.
+    bool locked_ = false;
 };
 
 // The shared default instance: the open one, or a new one made and built.

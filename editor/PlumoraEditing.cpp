@@ -12,7 +12,6 @@ void Plumora::EditField1_EnableMenuItems() {
 void Plumora::EditField1_TextChange() {
     if (auto undo = EditUndo()) undo->AutoEnable(true);
     TextHasChanged = true;
-    snapshotIsCurrent_ = false;
     // No word runs across a line break: the count of the whole text is the
     // sum of its paragraphs' counts, which the field keeps.
     const long words = EditField1()->SumOverParagraphs(CountWords);
@@ -32,9 +31,15 @@ bool Plumora::EditField1_ConstructContextualMenu(fw::MenuItem& base, int, int) {
 // Undo goes back to the text as it was at the last click into the document,
 // Paste or Delete, however much was typed since.
 void Plumora::TakeSnapshot() {
-    if (snapshotIsCurrent_) return;
-    EditField4()->Text(EditField1()->Text());
-    snapshotIsCurrent_ = true;
+    auto* document = EditField1();
+    auto* snapshot = EditField4();
+    if (snapshotTaken_ && document->TextRevision() == snapshotOfRevision_ &&
+        snapshot->TextRevision() == snapshotRevision_)
+        return;
+    snapshot->Text(document->Text());
+    snapshotOfRevision_ = document->TextRevision();
+    snapshotRevision_ = snapshot->TextRevision();
+    snapshotTaken_ = true;
 }
 
 bool Plumora::EditField1_MouseDown(int, int) {
@@ -68,10 +73,11 @@ bool Plumora::EditRedo_Action() {
     return true;
 }
 
-// The check mark is one for the whole application; the lock is this window's.
+// The lock is this window's; the cancel button of the save-changes bar may
+// have enabled the field since, which unlocking leaves enabled.
 bool Plumora::FormatLocked_Action() {
-    const bool locked = FormatLocked()->Checked();
-    FormatLocked()->Checked(!locked);
-    EditField1()->Enabled(locked);
+    locked_ = !locked_;
+    FormatLocked()->Checked(locked_);
+    EditField1()->Enabled(!locked_);
     return true;
 }

@@ -48,7 +48,4 @@ const std::string& PlumoraWindowRecord() {
     return record;
 }
 
-void Plumora::Layout() {
-    Backdrop(bannerplumora51());
-    fw::SetProperties(*this, PlumoraWindowRecord());
-}
+void Plumora::Layout() { fw::ApplyWindowStartValues(*this, bannerplumora51, PlumoraWindowRecord()); }

@@ -6,7 +6,7 @@
 void Plumora::SaveFile(const std::string& name, bool saveAs) {
     auto target = Document;
     if (!target || saveAs) {
-        target = fw::GetSaveFolderItem("text", name);
+        target = fw::GetSaveFolderItem("text", ProposedSavePath(name));
         if (!target) return;
     }
     try {
@@ -38,6 +38,8 @@ bool Plumora::Canvas8_MouseDown(int, int) {
     else Rectangle1()->Visible(true);
     return false;
 }
+
+void Plumora::Event_CloseRequest() { Canvas8_MouseDown(0, 0); }
 
 bool Plumora::Canvas5_MouseDown(int, int) {
     SaveFile(Title(), true);

@@ -1,13 +1,12 @@
 #include "Plumora.h"
 #include "ToolbarTables.h"
 
+#include "framework/model/RealToInteger.h"
 #include "framework/text/Strings.h"
 #include "framework/ui/Dialogs.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Graphics.h"
 #include "resources/Pictures.h"
-
-#include <cmath>
 
 namespace {
 
@@ -46,7 +45,7 @@ void Plumora::EditField1_SelChange() {
 
 void Plumora::sizemenu_Action() {
     sizemenu()->Caption(sizemenu()->List(sizemenu()->MenuValue()));
-    EditField1()->SelTextSize(static_cast<std::int32_t>(std::lround(fw::Val(sizemenu()->Caption()))));
+    EditField1()->SelTextSize(fw::RealToInt32(fw::Val(sizemenu()->Caption())));
 }
 
 void Plumora::sizemenu_Open() {

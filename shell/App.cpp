@@ -1,4 +1,5 @@
 #include "App.h"
+#include "shell/QuitGuard.h"
 
 #include "editor/Plumora.h"
 #include "framework/ui/Dialogs.h"
@@ -7,7 +8,7 @@
 #include "framework/ui/FolderItem.h"
 #include "framework/ui/Runtime.h"
 
-const AppMenuBinding kAppMenuBindings[5] = {
+const fw::MenuBinding<class App> kAppMenuBindings[5] = {
     {"newwindow", &App::newwindow_Action},
     {"FileOpen", &App::FileOpen_Action},
     {"EditMakeWebsite", &App::EditMakeWebsite_Action},
@@ -28,8 +29,9 @@ bool App::FileOpen_Action() {
     auto* window = fw::MakeWindow<class Plumora>();
     auto* field = dynamic_cast<fw::EditField*>(fw::RuntimeWindowControlByName(*window, "EditField1"));
     if (!field) return true;
+    fw::DocumentFormat format;
     try {
-        file->OpenStyledEditField(*field);
+        format = file->OpenStyledEditField(*field);
     } catch (const fw::IOException& error) {
         // A window bound to a file it could not read would later save an
         // empty document over that file: it goes, and the user is told why.
@@ -37,7 +39,9 @@ bool App::FileOpen_Action() {
         fw::MsgBox(error.what());
         return true;
     }
-    window->Document = file;
+    // A plain-text file is not the document's file: saving asks for one.
+    if (format == fw::DocumentFormat::StyledText) window->Document = file;
+    else window->PlainTextSource = file;
     window->Title(file->Name());
     window->TextHasChanged = false;
     return true;
@@ -47,8 +51,9 @@ bool App::FileOpen_Action() {
 // is taken and nothing happens.
 bool App::EditMakeWebsite_Action() { return true; }
 
-// Declining lets the quit item's own action quit the application.
-bool App::FileQuit_Action() { return false; }
+// Declining lets the quit item's own action quit the application; taking the
+// command keeps the program, and the unsaved work, as they were.
+bool App::FileQuit_Action() { return !QuitMayDiscardUnsavedWork(); }
 
 // With no document window in front there is no text to change; declining
 // leaves the command to nobody.

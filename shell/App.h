@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ui/Application.h"
+#include "framework/ui/WindowBuilder.h"
 
 // The application object: its commands keep the program usable when no
 // document window is in front.
@@ -17,9 +18,5 @@ public:
 // The registered application object, or nothing before start-up registers it.
 class App* App();
 
-// The names of the menu items bound to the application object, in binding order.
-struct AppMenuBinding {
-    const char* item;
-    bool (App::*handler)();
-};
-extern const AppMenuBinding kAppMenuBindings[5];
+// The menu commands bound to the application object, in binding order.
+extern const fw::MenuBinding<class App> kAppMenuBindings[5];

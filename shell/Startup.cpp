@@ -3,6 +3,7 @@
 #include "App.h"
 #include "menubar/MenuBar1.h"
 #include "editor/Plumora.h"
+#include "find/FindWindow.h"
 #include "framework/model/Exceptions.h"
 #include "framework/ui/Runtime.h"
 
@@ -10,6 +11,7 @@ void SetUpClasses() {
     fw::RuntimeSetUpClass("App");
     fw::RuntimeSetUpClass(Plumora::kClassName);
     fw::RuntimeSetUpClass("MenuBar1");
+    SetUpFindWindowClass();
 }
 
 void NewAppInstance() {
@@ -19,11 +21,9 @@ void NewAppInstance() {
 }
 
 void ApplicationAddMenuHandlers() {
-    for (const auto& binding : kAppMenuBindings) {
-        auto* app = App();
-        if (!app) throw fw::NilObjectException("there is no application object to bind menu handlers to");
-        app->AddMenuHandler(binding.item, [app, handler = binding.handler] { return (app->*handler)(); });
-    }
+    auto* app = App();
+    if (!app) throw fw::NilObjectException("there is no application object to bind menu handlers to");
+    fw::BindMenuHandlers(*app, kAppMenuBindings);
 }
 
 void MakeDefaultView() { Plumora(); }

@@ -12,7 +12,7 @@ cd "$root"
 
 order=(text model menus ui qt)
 rank() { local i; for i in "${!order[@]}"; do [[ ${order[$i]} == "$1" ]] && echo "$i" && return; done; echo -1; }
-qt_includes() { sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]((Qt[A-Za-z]*\/)?Q[A-Za-z]+(\.h)?)[>"].*/\1/p' "$1"; }
+qt_includes() { sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*<((Qt[A-Za-z]*\/)?Q[A-Za-z]+)>.*/\1/p' "$1"; }
 own_includes() { sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/p' "$1"; }
 is_core() { [[ $1 == QtCore/* || -e /usr/include/x86_64-linux-gnu/qt6/QtCore/$1 ]]; }
 

@@ -126,7 +126,7 @@ void BevelButton::IconAlign(int align) { iconAlign_ = align; Repaint(); }
 
 void BevelButton::AcceptFocus(bool on) {
     acceptFocus_ = on;
-    ViewOf(*this)->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+    View().TakesFocus(on ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void BevelButton::AddRow(const std::string& text) { rows_.push_back({text, false}); }

@@ -51,7 +51,7 @@ private:
 }  // namespace
 
 Canvas::Canvas(Window& window) : RectControl(window, std::make_unique<Widget>(new CanvasView(*this))) {
-    ViewOf(*this)->setFocusPolicy(Qt::NoFocus);
+    View().TakesFocus(Qt::NoFocus);
 }
 
 Canvas::~Canvas() {
@@ -77,7 +77,7 @@ void Canvas::Backdrop(std::shared_ptr<Picture> picture) {
 
 void Canvas::AcceptFocus(bool on) {
     acceptFocus_ = on;
-    ViewOf(*this)->setFocusPolicy(on ? Qt::ClickFocus : Qt::NoFocus);
+    View().TakesFocus(on ? Qt::ClickFocus : Qt::NoFocus);
 }
 
 Canvas::Kept& Canvas::KeptDrawing() {

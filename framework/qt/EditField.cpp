@@ -10,6 +10,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -158,8 +159,10 @@ namespace {
 // its text changes: reading a long document's text at every keystroke then
 // converts only the paragraphs that changed.
 struct ParagraphText : QTextBlockUserData {
-    explicit ParagraphText(std::string text) : utf8(std::move(text)) {}
+    explicit ParagraphText(const QString& text)
+        : utf8(ToProgramText(text)), codePoints(CodePointsBefore(text, text.size())) {}
     std::string utf8;
+    long codePoints;
     long (*measuredBy)(std::string_view) = nullptr;
     long measure = 0;
 };
@@ -167,10 +170,30 @@ struct ParagraphText : QTextBlockUserData {
 ParagraphText& KeptTextOf(const QTextBlock& block) {
     auto* kept = static_cast<ParagraphText*>(block.userData());
     if (!kept) {
-        kept = new ParagraphText(ToProgramText(block.text()));
+        kept = new ParagraphText(block.text());
         QTextBlock(block).setUserData(kept);
     }
     return *kept;
+}
+
+// Positions in code points and in the document's UTF-16 units, converted by
+// walking the paragraphs with their kept counts, so that a position near the
+// end of a long document costs little more than the paragraphs before it.
+int DocumentPosition(const QTextDocument& document, long codePoints) {
+    for (auto block = document.begin(); block.isValid(); block = block.next()) {
+        const long inBlock = KeptTextOf(block).codePoints;
+        if (codePoints <= inBlock) return block.position() + UnitsFor(block.text(), codePoints);
+        codePoints -= inBlock + 1;
+    }
+    return document.characterCount() - 1;
+}
+
+long CodePointPosition(const QTextDocument& document, int units) {
+    const QTextBlock holder = document.findBlock(units);
+    long before = 0;
+    for (auto block = document.begin(); block.isValid() && block != holder; block = block.next())
+        before += KeptTextOf(block).codePoints + 1;
+    return before + CodePointsBefore(holder.text(), units - holder.position());
 }
 
 const std::string& ProgramTextOf(const QTextBlock& block) { return KeptTextOf(block).utf8; }
@@ -199,9 +222,36 @@ void EditField::Editor::SelectionMoved() {
     Guarded([this] { field.RaiseSelChange(); });
 }
 
+// Text pasted without the Paste command (Shift+Insert, the middle button's
+// paste of the selection, a drop) takes the command's road: the window's
+// handler runs first, so that what it keeps before a paste (the undo
+// snapshot) is kept here too, then the field inserts the text.
+void EditField::Editor::PasteByHand(const std::function<void()>& paste) {
+    if (!isReadOnly()) Guarded([this] { RunMenuHandlers(&field.OwnerWindow(), "EditPaste"); });
+    Change(paste);
+}
+
+void EditField::Editor::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection())
+        PasteByHand([&] { QTextEdit::mouseReleaseEvent(event); });
+    else QTextEdit::mouseReleaseEvent(event);
+}
+
+void EditField::Editor::dropEvent(QDropEvent* event) {
+    PasteByHand([&] { QTextEdit::dropEvent(event); });
+}
+
 void EditField::Editor::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        PasteByHand([&] { QTextEdit::keyPressEvent(event); });
+        return;
+    }
     const bool lineEnd = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if ((singleLine && lineEnd) || (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
+    // Alt and Meta make commands, never text: a key with them that no menu
+    // took goes on to the window instead of typing its letter.
+    const bool commandKey = event->modifiers() & (Qt::AltModifier | Qt::MetaModifier);
+    if (commandKey || (singleLine && lineEnd) ||
+        (!acceptTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab))) {
         event->ignore();
         return;
     }
@@ -364,32 +414,31 @@ std::string EditField::SelText() const {
 }
 
 void EditField::SelText(const std::string& text) {
-    editor_->Change([&] { editor_->textCursor().insertText(ToDocumentText(text)); }, true);
+    editor_->Change([&] { editor_->ReplaceSelection(ToDocumentText(text)); }, true);
 }
 
 long EditField::SelStart() const {
-    return CodePointsBefore(editor_->document()->toRawText(), editor_->textCursor().selectionStart());
+    return CodePointPosition(*editor_->document(), editor_->textCursor().selectionStart());
 }
 
 void EditField::SelStart(long start) {
-    const QString raw = editor_->document()->toRawText();
     auto cursor = editor_->textCursor();
-    cursor.setPosition(UnitsFor(raw, std::max(0L, start)));
+    cursor.setPosition(DocumentPosition(*editor_->document(), std::max(0L, start)));
     editor_->setTextCursor(cursor);
 }
 
 long EditField::SelLength() const {
     const auto cursor = editor_->textCursor();
-    const QString raw = editor_->document()->toRawText();
-    return CodePointsBefore(raw, cursor.selectionEnd()) - CodePointsBefore(raw, cursor.selectionStart());
+    const auto& document = *editor_->document();
+    return CodePointPosition(document, cursor.selectionEnd()) - CodePointPosition(document, cursor.selectionStart());
 }
 
 void EditField::SelLength(long length) {
-    const QString raw = editor_->document()->toRawText();
+    const auto& document = *editor_->document();
     auto cursor = editor_->textCursor();
-    const long start = CodePointsBefore(raw, cursor.selectionStart());
+    const long start = CodePointPosition(document, cursor.selectionStart());
     cursor.setPosition(cursor.selectionStart());
-    cursor.setPosition(UnitsFor(raw, start + std::max(0L, length)), QTextCursor::KeepAnchor);
+    cursor.setPosition(DocumentPosition(document, start + std::max(0L, length)), QTextCursor::KeepAnchor);
     editor_->setTextCursor(cursor);
 }
 
@@ -417,14 +466,15 @@ int EditField::SelAlignment() const {
     if (!editor_->textCursor().blockFormat().hasProperty(QTextFormat::BlockAlignment)) return 0;
     if (alignment & Qt::AlignHCenter) return 2;
     if (alignment & Qt::AlignRight) return 3;
+    if (alignment & Qt::AlignJustify) return 4;
     if (alignment & Qt::AlignLeft) return 1;
     return 0;
 }
 
 void EditField::SelAlignment(int alignment) {
     static constexpr Qt::Alignment kAlignments[] = {Qt::Alignment(), Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignHCenter,
-                                                    Qt::AlignRight | Qt::AlignAbsolute};
-    if (alignment < 0 || alignment > 3) return;
+                                                    Qt::AlignRight | Qt::AlignAbsolute, Qt::AlignJustify};
+    if (alignment < 0 || alignment > 4) return;
     editor_->Restyle([&] {
         const auto selection = editor_->textCursor();
         QTextCursor each(editor_->document());

@@ -1,5 +1,6 @@
 #include "framework/ui/EditField.h"
 
+#include "framework/model/RealToInteger.h"
 #include "framework/qt/QtConvert.h"
 #include "framework/qt/TextDocumentConvert.h"
 #include "framework/qt/TextEditor.h"
@@ -9,7 +10,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <cmath>
 #include <vector>
 
 namespace fw {
@@ -133,7 +133,7 @@ void EditField::SelTextFont(const std::string& font) {
 std::int32_t EditField::SelTextSize() const {
     double points = StyleOf(LeadingFormat(*editor_)).size;
     if (points <= 0) points = QFontInfo(editor_->document()->defaultFont()).pointSizeF();
-    return static_cast<std::int32_t>(std::lround(points));
+    return RealToInt32(points);
 }
 
 void EditField::SelTextSize(std::int32_t points) {

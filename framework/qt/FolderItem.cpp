@@ -8,6 +8,7 @@
 #include "framework/text/RtfWriter.h"
 
 #include <QImageReader>
+#include <QStandardPaths>
 #include <QString>
 
 #include <cerrno>
@@ -157,10 +158,24 @@ std::shared_ptr<Picture> FolderItem::OpenAsPicture() const {
     return std::make_shared<Picture>(std::move(pixels));
 }
 
-void FolderItem::OpenStyledEditField(EditField& field) const {
+DocumentFormat FolderItem::OpenStyledEditField(EditField& field) const {
     errno = 0;
     const auto bytes = ReadWholeFile(path_);
-    field.SetStyledText(LooksLikeRtf(bytes) ? ReadRtf(bytes) : ReadPlainText(bytes));
+    const bool styled = LooksLikeRtf(bytes);
+    // A program or an image would open as a page of garbage, which a save
+    // would then write over the file.
+    if (bytes.find('\0') != std::string::npos || (!styled && !IsPlainText(bytes)))
+        throw IOException("\"" + Name() + "\" could not be opened: it is not a text or RTF document.");
+    field.SetStyledText(styled ? ReadRtf(bytes) : ReadPlainText(bytes));
+    return styled ? DocumentFormat::StyledText : DocumentFormat::PlainText;
+}
+
+std::shared_ptr<FolderItem> DocumentsFolder() {
+    for (const auto location : {QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation}) {
+        auto folder = std::make_shared<FolderItem>(QStandardPaths::writableLocation(location).toStdString());
+        if (!folder->Path().empty() && folder->Directory()) return folder;
+    }
+    return nullptr;
 }
 
 void FolderItem::SaveStyledEditField(const EditField& field) const { ReplaceFile(path_, WriteRtf(field.GetStyledText())); }

@@ -207,8 +207,13 @@ void InstallMenuRouting() { qApp->installEventFilter(new ShortcutFilter(qApp)); 
 
 EditField* FocusedField() {
     auto* front = WindowAt(0);
+    if (!front) return nullptr;
+    // Until the desktop activates the front window (it may hold a new window
+    // back), the keyboard focus is elsewhere: the control the window gives it
+    // to then is the one meant.
     auto* focus = QApplication::focusWidget();
-    if (!front || !focus) return nullptr;
+    if (!focus || focus->window() != &front->Widgets()) focus = front->Widgets().focusWidget();
+    if (!focus) return nullptr;
     for (int i = 0; i < front->ControlCount(); ++i) {
         auto* field = dynamic_cast<EditField*>(&front->ControlAt(i));
         if (field && ViewOf(*field)->isAncestorOf(focus)) return field;
@@ -238,13 +243,16 @@ void RunEnablingPass() {
     });
 }
 
+bool RunMenuHandlers(const Window* window, std::string_view name) {
+    if (window && window->Handlers().Run(name).value_or(false)) return true;
+    const auto* app = GetAppObject();
+    return app && app->Handlers().Run(name).value_or(false);
+}
+
 void Dispatch(const std::shared_ptr<MenuItem>& item) {
     Guarded([&] {
         const auto& name = item->Name();
-        bool handled = false;
-        if (auto* front = WindowAt(0)) handled = front->Handlers().Run(name).value_or(false);
-        if (!handled)
-            if (const auto* app = GetAppObject()) handled = app->Handlers().Run(name).value_or(false);
+        const bool handled = RunMenuHandlers(WindowAt(0), name);
         // The field is asked for after the handlers, which may have moved the focus.
         const auto* editing = EditingItemNamed(name);
         auto* field = editing ? FocusedField() : nullptr;
@@ -259,6 +267,9 @@ QMenuBar* BuildMenuBar(QWidget* parent) {
         for (int i = 0; i < bar->Count(); ++i) {
             const auto& menuItem = bar->Item(i);
             auto* menu = menuBar->addMenu(ToQt(menuItem->Text()));
+            // The window whose menu the user opens is the one worked in, activated or not.
+            if (auto* frame = dynamic_cast<Window::Frame*>(parent))
+                QObject::connect(menu, &QMenu::aboutToShow, menu, [frame] { BringToFront(frame->owner); });
             FillMenu(menu, *menuItem);
         }
     return menuBar;

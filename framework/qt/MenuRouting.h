@@ -7,6 +7,7 @@
 #include <QMetaType>
 
 #include <memory>
+#include <string_view>
 
 class QMenuBar;
 class QPoint;
@@ -32,6 +33,10 @@ void RunEnablingPass();
 // application's, then runs the item's default. The focused field carries out
 // Cut, Copy, Paste, Delete and Select All whatever the handlers returned.
 void Dispatch(const std::shared_ptr<MenuItem>& item);
+
+// Offers the named command to the window's handler, then to the
+// application's; true when one of them handled it.
+bool RunMenuHandlers(const Window* window, std::string_view name);
 
 // The window's own view of the application's menu bar.
 QMenuBar* BuildMenuBar(QWidget* parent);

@@ -18,4 +18,11 @@ void QtGraphics::FillRect(int x, int y, int width, int height) {
     if (drawn_) drawn_();
 }
 
+void QtGraphics::PaintBlock(const QRectF& block, const std::function<void(QPainter&)>& paint) {
+    painter_->save();
+    painter_->setClipRect(block, Qt::IntersectClip);
+    paint(*painter_);
+    painter_->restore();
+}
+
 }  // namespace fw

@@ -30,6 +30,10 @@ public:
     void DrawRect(int x, int y, int width, int height) override;
     void FillRect(int x, int y, int width, int height) override;
 
+    QPainter& Painter() const { return *painter_; }
+    // Draws one block of text on a page: paint runs with the painter clipped to the block.
+    virtual void PaintBlock(const QRectF& block, const std::function<void(QPainter&)>& paint);
+
 private:
     QPainter* painter_;
     int width_, height_;

@@ -40,7 +40,11 @@ const PropertyTable& RectControl::BaseProperties() {
 
 const PropertyTable& RectControl::Properties() const { return BaseProperties(); }
 
-void RectControl::Place() { widget_->view->setGeometry(left_, top_, std::max(width_, 0), std::max(height_, 0)); }
+void RectControl::Place() {
+    widget_->view->setGeometry(left_, top_, std::max(width_, 0), std::max(height_, 0));
+    widget_->LiesOutside(left_ + width_ <= 0 || top_ + height_ <= 0 || left_ >= window_.Width() ||
+                         top_ >= window_.Height());
+}
 void RectControl::Left(int left) { left_ = left; Place(); }
 void RectControl::Top(int top) { top_ = top; Place(); }
 void RectControl::Width(int width) { width_ = width; Place(); }
@@ -58,7 +62,7 @@ void RectControl::TabPanelIndex(int index) { tabPanelIndex_ = index; UpdateShown
 
 void RectControl::TabStop(bool on) {
     tabStop_ = on;
-    if (!on) widget_->view->setFocusPolicy(Qt::NoFocus);
+    if (!on) widget_->TakesFocus(Qt::NoFocus);
 }
 
 void RectControl::Visible(bool on) {
@@ -88,8 +92,9 @@ void RectControl::UpdateShown() {
     bool shown = visible_;
     if (auto* container = Container()) {
         shown = shown && container->Visible() && container->View().view->isVisibleTo(ContentOf(window_));
-        if (container->Properties().Find("TabDefinition"))
-            shown = shown && std::get<std::int32_t>(container->Property("Value")) == tabPanelIndex_;
+        // Page 0 is the window itself; page n is the panel's n-th tab, shown while Value is n - 1.
+        if (container->Properties().Find("TabDefinition") && tabPanelIndex_ > 0)
+            shown = shown && std::get<std::int32_t>(container->Property("Value")) + 1 == tabPanelIndex_;
     }
     widget_->view->setVisible(shown);
     // A container takes the controls inside it along, and they take theirs;

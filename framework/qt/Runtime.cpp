@@ -88,8 +88,9 @@ void InitPluginEntrypoints() {
     Trace("InitPluginEntrypoints");
 }
 
-void RuntimeSetUpClass(std::string_view className) {
-    if (State().programClasses.emplace(className).second) Trace("SetUpClass " + std::string(className));
+void RuntimeSetUpClass(std::string_view className, WindowFactory makeWindow) {
+    if (State().programClasses.emplace(className, std::move(makeWindow)).second)
+        Trace("SetUpClass " + std::string(className));
 }
 
 bool RuntimeClassIsSetUp(std::string_view className) { return State().programClasses.contains(className); }
@@ -169,6 +170,16 @@ Window* GetImplicitWindow(std::string_view className) {
     const auto& instances = State().implicitInstances;
     const auto found = instances.find(className);
     return found == instances.end() ? nullptr : found->second;
+}
+
+Window* SharedWindow(std::string_view className) {
+    if (auto* open = GetImplicitWindow(className)) return open;
+    const auto& classes = State().programClasses;
+    const auto found = classes.find(className);
+    if (found == classes.end() || !found->second) return nullptr;
+    auto* window = detail::Adopt(found->second(), true);
+    window->Constructor();
+    return window;
 }
 
 RectControl* RuntimeWindowControlByName(Window& window, std::string_view name) { return window.ControlByName(name); }

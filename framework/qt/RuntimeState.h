@@ -5,13 +5,13 @@
 #include "framework/ui/Application.h"
 #include "framework/ui/Dialogs.h"
 #include "framework/ui/RectControl.h"
+#include "framework/ui/Runtime.h"
 #include "framework/ui/Window.h"
 
 #include <exception>
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -26,7 +26,7 @@ struct RuntimeState {
     std::shared_ptr<Application> app;
     std::unique_ptr<Dialogs> dialogs;
     std::map<std::string, ControlFactory, std::less<>> controlClasses;
-    std::set<std::string, std::less<>> programClasses;
+    std::map<std::string, WindowFactory, std::less<>> programClasses;
     // Every open window, and the same windows from the front backwards.
     std::vector<std::unique_ptr<Window>> windows;
     std::vector<Window*> frontToBack;

@@ -1,5 +1,6 @@
 #include "framework/ui/TabPanel.h"
 
+#include "framework/qt/KeyboardOrder.h"
 #include "framework/qt/QtConvert.h"
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
@@ -20,6 +21,7 @@ TabPanel::TabPanel(Window& window) : TextStyleControl(window, std::make_unique<W
         auto& owner = OwnerWindow();
         for (int i = 0; i < owner.ControlCount(); ++i)
             if (owner.ControlAt(i).InitialParent() == Name()) owner.ControlAt(i).UpdateShown();
+        FocusFirstField(owner, this);
         Guarded([this] { RaiseChange(); });
     });
 }

@@ -24,6 +24,7 @@ QTextBlockFormat BlockFormat(Alignment alignment) {
     case Alignment::Left: format.setAlignment(Qt::AlignLeft); break;
     case Alignment::Center: format.setAlignment(Qt::AlignHCenter); break;
     case Alignment::Right: format.setAlignment(Qt::AlignRight); break;
+    case Alignment::Justify: format.setAlignment(Qt::AlignJustify); break;
     }
     return format;
 }
@@ -33,8 +34,8 @@ Alignment AlignmentOf(const QTextBlockFormat& format) {
     const Qt::Alignment horizontal = format.alignment() & Qt::AlignHorizontal_Mask;
     if (horizontal & Qt::AlignHCenter) return Alignment::Center;
     if (horizontal & (Qt::AlignRight | Qt::AlignTrailing)) return Alignment::Right;
-    // Justified lines start at the left margin, as RTF's \qj reads.
-    if (horizontal & (Qt::AlignLeft | Qt::AlignLeading | Qt::AlignJustify)) return Alignment::Left;
+    if (horizontal & Qt::AlignJustify) return Alignment::Justify;
+    if (horizontal & (Qt::AlignLeft | Qt::AlignLeading)) return Alignment::Left;
     return Alignment::Default;
 }
 

@@ -31,6 +31,11 @@ struct EditField::Editor : QTextEdit {
         // The font of every selected character; empty when they differ.
         QString family;
     };
+    // Puts text in place of the selection and the caret after it. Text of as
+    // many characters as the selection gives each character the format of
+    // the one it replaces; other text takes the format of the selection's
+    // first character, or the typing format when nothing is selected.
+    void ReplaceSelection(const QString& text);
 
     EditField& field;
     // Counts the changes of the document, of its formats as well as its text.
@@ -41,6 +46,8 @@ struct EditField::Editor : QTextEdit {
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +57,7 @@ protected:
 private:
     void ContentsChanged(int from, int removed, int added);
     void SelectionMoved();
+    void PasteByHand(const std::function<void()>& paste);
 
     int changeDepth_ = 0;
     bool changedInside_ = false;

@@ -1,9 +1,11 @@
 #include "framework/ui/Window.h"
 
 #include "framework/model/Exceptions.h"
+#include "framework/qt/KeyboardOrder.h"
 #include "framework/qt/MenuRouting.h"
 #include "framework/qt/PictureData.h"
 #include "framework/qt/QtConvert.h"
+#include "framework/ui/PushButton.h"
 #include "framework/ui/RectControl.h"
 #include "framework/ui/Runtime.h"
 #include "framework/qt/RuntimeState.h"
@@ -11,9 +13,11 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -40,14 +44,38 @@ void Window::Frame::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A window without a close button closes only from the program, which
-    // asks about unsaved changes on its own.
-    if (!owner.CloseButton()) {
-        event->ignore();
-        return;
-    }
+    // Whether the window goes is the program's to say.
     event->ignore();
-    Guarded([this] { owner.Close(); });
+    Guarded([this] { owner.Event_CloseRequest(); });
+}
+
+namespace {
+// The default or the cancel button that is shown now: of buttons split over
+// the pages of a tab panel, the shown page's.
+PushButton* ShownButton(const Window& window, bool isDefault) {
+    for (int i = 0; i < window.ControlCount(); ++i) {
+        auto* button = dynamic_cast<PushButton*>(&window.ControlAt(i));
+        if (button && (isDefault ? button->Default() : button->Cancel()) &&
+            ViewOf(*button)->isVisibleTo(ContentOf(window)))
+            return button;
+    }
+    return nullptr;
+}
+}  // namespace
+
+// Return and Escape that no control took (a single-line field leaves Return)
+// press the default and the cancel button.
+void Window::Frame::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool escape = event->key() == Qt::Key_Escape;
+    if (plain && (enter || escape))
+        if (auto* button = ShownButton(owner, enter)) {
+            event->accept();
+            button->Push();
+            return;
+        }
+    QMainWindow::keyPressEvent(event);
 }
 
 void Window::Frame::changeEvent(QEvent* event) {
@@ -95,6 +123,7 @@ void Window::Constructor() {
     try {
         Layout();
         CreateControls();
+        ApplyKeyboardOrder(*this);
         AddMenuHandlers(*this);
         for (auto& control : controls_) control->RaiseOpen();
         Event_Open();
@@ -123,6 +152,30 @@ int Window::Height() const { return laidOutHeight_; }
 namespace {
 int MenuHeight(const Window& window) {
     return window.MenuBarVisible() ? window.Widgets().menuBar()->sizeHint().height() : 0;
+}
+
+// The size the window takes on screen once shown, its desktop frame included,
+// which a window already shown tells.
+QSize OnScreenSize(const QWidget& frame) {
+    QSize decoration;
+    for (int i = 0; i < WindowCount(); ++i)
+        if (const auto& shown = WindowAt(i)->Widgets(); shown.isVisible()) {
+            decoration = shown.frameGeometry().size() - shown.geometry().size();
+            break;
+        }
+    return frame.size() + decoration;
+}
+
+// The first window sits in the middle of the work area; each further one
+// steps down and to the right, so that none hides another exactly, and the
+// steps start again at the area's top left when the next would not fit.
+QPoint CascadePlace(const QRect& area, const QSize& size, int index) {
+    QPoint place(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    for (int i = 0; i < index; ++i) {
+        place += QPoint(24, 24);
+        if (!area.contains(QRect(place, size))) place = area.topLeft();
+    }
+    return place;
 }
 
 // The program sizes even a window that the user may not resize: its fixed
@@ -158,20 +211,43 @@ void Window::Visible(bool on) {
     else frame_->hide();
 }
 
+// Leaving full screen puts the content area back where and as large as it
+// was, whatever became of the menu bar meanwhile.
 void Window::FullScreen(bool on) {
+    const bool was = fullScreen_;
     fullScreen_ = on;
-    if (!constructed_ && !frame_->isVisible()) return;
-    if (on) frame_->showFullScreen();
-    else frame_->showNormal();
+    if ((!constructed_ && !frame_->isVisible()) || on == was) return;
+    if (on) {
+        frame_->contentBeforeFullScreen = QRect(Left(), Top(), Width(), Height());
+        frame_->showFullScreen();
+        ApplyFlags();
+        return;
+    }
+    frame_->showNormal();
+    const QRect content = frame_->contentBeforeFullScreen;
+    // A window made full screen before it was first shown has no place to go back to.
+    if (!content.isEmpty()) ContentResized(content.width(), content.height(), false);
+    ApplyFlags();
+    if (content.isEmpty()) return;
+    // Placed once the window has its frame again, which the desktop gives back
+    // only after the change of state.
+    QTimer::singleShot(0, frame_.get(), [this, content] {
+        if (fullScreen_) return;
+        const int menu = MenuHeight(*this);
+        frame_->setGeometry(content.x(), content.y() - menu, content.width(), content.height() + menu);
+    });
 }
 
+// The content keeps its place and size: the window grows or shrinks by the bar above it.
 void Window::MenuBarVisible(bool on) {
+    const int top = Top();
     const int before = MenuHeight(*this);
     menuBarVisible_ = on;
     frame_->menuBar()->setVisible(on);
-    // The content keeps its size: the window grows or shrinks by the bar.
-    if (!fullScreen_ && !frame_->isMaximized())
+    if (!fullScreen_ && !frame_->isMaximized()) {
         ResizeFrame(*frame_, resizeable_, frame_->width(), frame_->height() - before + MenuHeight(*this));
+        Top(top);
+    }
 }
 
 void Window::Resizeable(bool on) { resizeable_ = on; ApplyFlags(); }
@@ -183,18 +259,22 @@ void Window::ApplyFlags() {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
     if (closeButton_) flags |= Qt::WindowCloseButtonHint;
     if (minimizeButton_) flags |= Qt::WindowMinimizeButtonHint;
-    if (maximizeButton_ && resizeable_) flags |= Qt::WindowMaximizeButtonHint;
+    // A window that may not be resized keeps its flags: its fixed size is what
+    // tells the desktop, and changing flags would map the window anew, which
+    // loses a change of state (full screen) still on its way.
+    if (maximizeButton_) flags |= Qt::WindowMaximizeButtonHint;
     const bool shown = frame_->isVisible();
     if (frame_->windowFlags() != flags) {
         frame_->setWindowFlags(flags);
         if (shown) frame_->show();
     }
     const int menu = MenuHeight(*this);
-    if (resizeable_) {
+    // Full screen takes the whole screen, resizeable or not.
+    if (resizeable_ || fullScreen_) {
         frame_->setMinimumSize(minWidth_, minHeight_ + menu);
         frame_->setMaximumSize(maxWidth_, std::min(maxHeight_ + menu, QWIDGETSIZE_MAX));
     } else {
-        frame_->setFixedSize(frame_->size());
+        frame_->setFixedSize(laidOutWidth_, laidOutHeight_ + menu);
     }
 }
 
@@ -206,19 +286,22 @@ void Window::Show() {
     visible_ = true;
     if (!constructed_) return;
     if (!frame_->isVisible() && placement_ == 3) {
-        if (const auto* screen = QGuiApplication::primaryScreen()) {
-            const auto area = screen->availableGeometry();
-            const QSize size(frame_->width(), frame_->height());
-            // Each further window steps down and to the right, so that none hides another exactly.
-            const int step = 24 * std::max(0, WindowCount() - 1) % 240;
-            frame_->move(area.x() + (area.width() - size.width()) / 2 + step, area.y() + (area.height() - size.height()) / 2 + step);
-        }
+        if (const auto* screen = QGuiApplication::primaryScreen())
+            frame_->move(CascadePlace(screen->availableGeometry(), OnScreenSize(*frame_), WindowCount() - 1));
     }
+    const bool appearing = !frame_->isVisible();
     if (fullScreen_) frame_->showFullScreen();
     else frame_->show();
+    // The field that takes the keyboard when the window is activated is
+    // chosen now: commands meant for the window find it before then.
+    if (appearing) FocusFirstField(*this);
     frame_->raise();
     frame_->activateWindow();
     BringToFront(*this);
+}
+
+void Window::Event_CloseRequest() {
+    if (closeButton_) Close();
 }
 
 void Window::Close() {
@@ -227,10 +310,17 @@ void Window::Close() {
     frame_->closingFromProgram = true;
     frame_->close();
     frame_->hide();
+    const bool wasInFront = WindowAt(0) == this;
     Forget(*this);
+    // The window behind comes to the front in its place, also where the desktop would not bring it.
+    auto& state = State();
+    if (wasInFront && !state.quitting)
+        if (auto* next = WindowAt(0)) {
+            next->frame_->raise();
+            next->frame_->activateWindow();
+        }
     // Each window carries the menu bar here: with the last one gone nothing
     // could reach the application's commands, so the application ends.
-    auto& state = State();
     if (state.running && !state.quitting && state.windows.empty()) Quit();
 }
 

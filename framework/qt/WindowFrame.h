@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 namespace fw {
@@ -31,16 +32,32 @@ struct Window::Frame : QMainWindow {
     Window& owner;
     ContentArea* content;
     bool closingFromProgram = false;
+    // The content area's place and size before the window went full screen.
+    QRect contentBeforeFullScreen;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 struct RectControl::Widget {
-    explicit Widget(QWidget* view) : view(view) {}
+    explicit Widget(QWidget* view) : view(view), focus_(view->focusPolicy()) {}
     ~Widget() { delete view.data(); }
+
+    // The keyboard focus the control takes. A control that lies wholly
+    // outside the content area takes none, whatever it asks for: Tab must
+    // not lead the user into a field that nobody sees.
+    void TakesFocus(Qt::FocusPolicy policy) { focus_ = policy; ApplyFocus(); }
+    void LiesOutside(bool outside) { outside_ = outside; ApplyFocus(); }
+
     QPointer<QWidget> view;
+
+private:
+    void ApplyFocus() { view->setFocusPolicy(outside_ ? Qt::NoFocus : focus_); }
+
+    Qt::FocusPolicy focus_;
+    bool outside_ = false;
 };
 
 inline QWidget* ViewOf(const RectControl& control) { return control.View().view.data(); }

@@ -16,7 +16,17 @@ std::string FromWindows1252(std::string_view s) {
     return out;
 }
 
+bool IsTextByte(unsigned char c) {
+    return c >= 0x20 || (c >= '\t' && c <= '\r') || c == 0x1A || c == 0x1B;
+}
+
 }  // namespace
+
+bool IsPlainText(std::string_view bytes) {
+    for (const char c : bytes)
+        if (!IsTextByte(static_cast<unsigned char>(c))) return false;
+    return true;
+}
 
 StyledText ReadPlainText(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);

@@ -12,4 +12,10 @@ namespace fw {
 // dropped. Every run has the default style (no font, size 0, no colour).
 StyledText ReadPlainText(std::string_view bytes);
 
+// Whether the bytes are text: no control character other than white space
+// (tab, line feed, vertical tab, form feed, carriage return), escape (which
+// colours terminal logs) and the DOS end-of-file mark. A NUL byte, which no
+// text holds and every program's binary does, makes them not text.
+bool IsPlainText(std::string_view bytes);
+
 }  // namespace fw

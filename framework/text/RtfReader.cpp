@@ -613,8 +613,8 @@ void Parser::Execute(const WordInfo& info, const Control& control) {
         break;
     case Word::Cell: EmitCodePoint('\t'); break;
     case Word::Pard: state.alignment = Alignment::Default; break;
-    case Word::AlignLeft:
-    case Word::AlignJustify: state.alignment = Alignment::Left; break;
+    case Word::AlignLeft: state.alignment = Alignment::Left; break;
+    case Word::AlignJustify: state.alignment = Alignment::Justify; break;
     case Word::AlignCenter: state.alignment = Alignment::Center; break;
     case Word::AlignRight: state.alignment = Alignment::Right; break;
 

@@ -331,6 +331,7 @@ std::string WriteRtf(const StyledText& text) {
             case Alignment::Left: token += "\\ql"; break;
             case Alignment::Center: token += "\\qc"; break;
             case Alignment::Right: token += "\\qr"; break;
+            case Alignment::Justify: token += "\\qj"; break;
             default: break;
         }
         out.Token(token);

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace fw {
 
@@ -68,6 +70,7 @@ class Cursor {
   std::size_t offset() const { return std::size_t(p_ - begin_); }
 
   Unit next() {
+    if (*p_ < 0x80) return {*p_++, 1};
     const Unit u = decodeAt(p_, end_);
     p_ += u.length;
     return u;
@@ -94,6 +97,33 @@ class Cursor {
       ++done;
     }
     return done;
+  }
+
+  // Steps over ASCII characters that cannot begin a match of a pattern whose
+  // first character is the byte a or b and whose second is c or d (none
+  // given for a pattern of one character), and stops before anything else;
+  // returns how many it stepped over. A byte of 0x80 or above stands for no
+  // ASCII character. Eight bytes at a time where it can: a byte is kept
+  // when it may begin a match and the byte after it may continue one.
+  long skipAsciiExcept(unsigned char a, unsigned char b, std::optional<std::pair<unsigned char, unsigned char>> cd) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    // The high bit of every byte that equals one of the two; a byte above an
+    // equal one may be marked too, which only costs a closer look.
+    const auto equal = [](std::uint64_t word, unsigned char x, unsigned char y) {
+      const std::uint64_t dx = word ^ (kOnes * x), dy = word ^ (kOnes * y);
+      return (((dx - kOnes) & ~dx) | ((dy - kOnes) & ~dy)) & kHigh;
+    };
+    const unsigned char* start = p_;
+    while (end_ - p_ >= 9) {
+      std::uint64_t word, next;
+      std::memcpy(&word, p_, 8);
+      std::memcpy(&next, p_ + 1, 8);
+      if ((word | next) & kHigh) break;
+      if (equal(word, a, b) & (cd ? equal(next, cd->first, cd->second) : kHigh)) break;
+      p_ += 8;
+    }
+    while (p_ < end_ && *p_ < 0x80 && *p_ != a && *p_ != b) ++p_;
+    return long(p_ - start);
   }
 
  private:
@@ -391,9 +421,22 @@ long InStr(long start, std::string_view s, std::string_view find) {
     if (pattern[i] == pattern[k]) ++k;
     border[i] = k;
   }
+  // Where no match is under way, the ASCII characters that do not fold to
+  // the pattern's first character are stepped over in bulk.
+  const auto bothCases = [](char32_t unit) {
+    const auto lower = static_cast<unsigned char>(unit < 0x80 ? unit : 0x80);
+    return std::pair(lower, static_cast<unsigned char>(lower >= 'a' && lower <= 'z' ? lower - 32 : lower));
+  };
+  const auto [first, firstUpper] = bothCases(pattern[0]);
+  std::optional<std::pair<unsigned char, unsigned char>> second;
+  if (m > 1) second = bothCases(pattern[1]);
   long index = start - 1;
   std::size_t matched = 0;
   while (!c.atEnd()) {
+    if (matched == 0) {
+      index += c.skipAsciiExcept(first, firstUpper, second);
+      if (c.atEnd()) break;
+    }
     const char32_t unit = fold(c.next().value);
     ++index;
     while (matched > 0 && pattern[matched] != unit) matched = border[matched - 1];
@@ -546,7 +589,7 @@ std::string Titlecase(std::string_view s) {
   bool inWord = false;
   for (Cursor c(s); !c.atEnd();) {
     const char32_t unit = c.next().value;
-    if (isWordCharacter(unit) || (inWord && isApostrophe(unit))) {
+    if (isWordCharacter(unit) || isApostrophe(unit)) {
       if (!inWord && QChar::isLetter(unit)) {
         appendTitle(out, unit);
       } else {

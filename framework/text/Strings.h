@@ -49,8 +49,9 @@ std::string Str(double value);
 std::string Uppercase(std::string_view s);
 std::string Lowercase(std::string_view s);
 // Every word's first letter in title case, its other letters lower case. A
-// word is a run of letters, numbers and marks, with apostrophes inside it;
-// a word that begins with a digit gets no capital ("1st").
+// word is a run of letters, numbers, marks and apostrophes (' and U+2019),
+// so a letter that follows an apostrophe or a digit starts no word: "don't
+// stop" gives "Don't Stop", "o'neill" "O'neill", "'n'" stays and "1st" too.
 std::string Titlecase(std::string_view s);
 
 // The pieces between occurrences of delimiter, matched exactly, empty pieces

@@ -9,7 +9,7 @@
 namespace fw {
 
 // How a paragraph's lines sit between the margins.
-enum class Alignment { Default = 0, Left = 1, Center = 2, Right = 3 };
+enum class Alignment { Default = 0, Left = 1, Center = 2, Right = 3, Justify = 4 };
 
 // The character format of one run. An empty font name or a size of 0 means
 // the field's own font or size; no colour means the field's text colour.

@@ -2,6 +2,7 @@
 
 #include "framework/text/Color.h"
 #include "framework/text/StyledText.h"
+#include "framework/ui/StyledTextPrinter.h"
 #include "framework/ui/TextStyleControl.h"
 
 #include <cstdint>
@@ -39,6 +40,10 @@ public:
     long SumOverParagraphs(long (*measure)(std::string_view)) const;
 
     std::string SelText() const;
+    // Replaces the selection; the caret is then at the end of the new text.
+    // Text of as many characters as the selection gives each character the
+    // format of the one it replaces (a bold word upper-cased stays bold);
+    // other text takes the format of the selection's first character.
     void SelText(const std::string& text);
     long SelStart() const;
     void SelStart(long start);
@@ -49,6 +54,9 @@ public:
     // that font's name and size.
     StyledText GetStyledText() const;
     void SetStyledText(const StyledText& text);
+    // The styled text as the field shows it, laid out width points wide for
+    // the page graphics, which must outlive the printer.
+    std::unique_ptr<fw::StyledTextPrinter> StyledTextPrinter(Graphics& graphics, int width) const;
 
     // The selection's style. At an insertion point each member reads the
     // format that text typed there would take. Over a selection, SelBold,
@@ -60,9 +68,9 @@ public:
     // whole selection, or at an insertion point to what is typed next.
     std::string SelTextFont() const;
     void SelTextFont(const std::string& font);
-    // Whole points: a fractional size reads rounded to the nearest whole
-    // point, halves away from zero (10.5 reads 11), while the text keeps its
-    // own size until a size is set.
+    // Whole points: a fractional size reads as RealToInt32 rounds it, to the
+    // nearest whole point, halves away from zero (10.5 reads 11), while the
+    // text keeps its own size until a size is set.
     std::int32_t SelTextSize() const;
     void SelTextSize(std::int32_t points);
     Color SelTextColor() const;
@@ -73,7 +81,7 @@ public:
     void SelItalic(bool on);
     bool SelUnderline() const;
     void SelUnderline(bool on);
-    // 0 default, 1 left, 2 centre, 3 right: the paragraphs of the selection.
+    // 0 default, 1 left, 2 centre, 3 right, 4 justified: the paragraphs of the selection.
     int SelAlignment() const;
     void SelAlignment(int alignment);
     // Gives the whole selection the style when any selected character lacks
@@ -112,7 +120,12 @@ public:
     bool HasSelection() const;
 
     // Raises TextChange once; the editor calls it for each change of the text.
-    void RaiseTextChange() { RaisePlain("TextChange"); }
+    void RaiseTextChange() {
+        ++textRevision_;
+        RaisePlain("TextChange");
+    }
+    // Moves at every TextChange: while it stays, the text has not changed.
+    unsigned long TextRevision() const { return textRevision_; }
     void RaiseSelChange() { RaisePlain("SelChange"); }
     void RaiseEnableMenuItems() { RaisePlain("EnableMenuItems"); }
     bool RaiseMouseDown(int x, int y) { return RaiseMouse("MouseDown", x, y); }
@@ -133,6 +146,7 @@ private:
     bool multiline_ = false, styled_ = false, border_ = true;
     bool scrollVertical_ = true, scrollHorizontal_ = false;
     bool readOnly_ = false, acceptTabs_ = false;
+    unsigned long textRevision_ = 0;
 };
 
 }  // namespace fw

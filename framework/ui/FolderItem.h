@@ -9,6 +9,9 @@ namespace fw {
 class EditField;
 class Picture;
 
+// What a document file held when it was read.
+enum class DocumentFormat { StyledText, PlainText };
+
 // A reference to a file or folder, which need not exist.
 class FolderItem {
 public:
@@ -28,9 +31,10 @@ public:
     std::shared_ptr<Picture> OpenAsPicture() const;
 
     // Replaces the field's text and styles with the file's: styled text (RTF)
-    // or, for any other file, plain text. Throws IOException naming the file
-    // and the reason when it cannot be read; the field is then unchanged.
-    void OpenStyledEditField(EditField& field) const;
+    // or plain text, as the result tells. Throws IOException naming the file
+    // and the reason when it cannot be read, or when it is neither (it holds
+    // NUL bytes, or is not text: IsPlainText); the field is then unchanged.
+    DocumentFormat OpenStyledEditField(EditField& field) const;
 
     // Writes the field's text and styles as styled text (RTF), replacing the
     // file. The old file stays whole until the new content is safely on disk:
@@ -44,5 +48,8 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The user's documents folder, else the home folder; nothing when neither exists.
+std::shared_ptr<FolderItem> DocumentsFolder();
 
 }  // namespace fw

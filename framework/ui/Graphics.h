@@ -4,7 +4,8 @@
 
 namespace fw {
 
-// Drawing into a canvas or a page. Coordinates are pixels from the top left.
+// Drawing into a canvas or a page. Coordinates are pixels from the top left;
+// on a page, points (see PrinterSetup).
 class Graphics {
 public:
     virtual ~Graphics() = default;
@@ -16,6 +17,8 @@ public:
     // The outline of the rectangle, one pixel wide, in the fore colour.
     virtual void DrawRect(int x, int y, int width, int height) = 0;
     virtual void FillRect(int x, int y, int width, int height) = 0;
+    // On a page: ends it and starts the next. Elsewhere it does nothing.
+    virtual void NextPage() {}
 };
 
 }  // namespace fw

@@ -14,7 +14,9 @@ public:
 
     std::string Caption() const;
     void Caption(const std::string& caption);
-    // The default button is pressed by Return, the cancel button by Escape.
+    // Return that no control takes (a single-line field leaves it) presses
+    // the default button, which is drawn as such, and Escape the cancel
+    // button; of buttons on the pages of a tab panel, only the shown page's.
     bool Default() const { return default_; }
     void Default(bool on);
     bool Cancel() const { return cancel_; }

@@ -47,8 +47,11 @@ public:
     bool LockBottom() const { return lockBottom_; }
     void LockBottom(bool on) { lockBottom_ = on; }
 
+    // The place in the keyboard order among the controls of the same window,
+    // container or tab page; each container's controls follow the container.
     int TabIndex() const { return tabIndex_; }
     void TabIndex(int index) { tabIndex_ = index; }
+    // The tab page of a tab panel that holds the control: 0 the window itself, 1 the first tab.
     int TabPanelIndex() const { return tabPanelIndex_; }
     void TabPanelIndex(int index);
     bool TabStop() const { return tabStop_; }

@@ -19,8 +19,11 @@ void RuntimeInit(int& argc, char** argv);
 void RuntimeInitExternalClasses();
 // The plug-in controls (the bevel button), found by name from then on.
 void InitPluginEntrypoints();
-// A program class, set up once; later calls do nothing.
-void RuntimeSetUpClass(std::string_view className);
+// A program class, set up once; later calls do nothing. A window class may
+// give the factory of its windows, unbuilt, so that code which knows the
+// class by its name only can have its shared default instance (SharedWindow).
+using WindowFactory = std::function<std::unique_ptr<Window>()>;
+void RuntimeSetUpClass(std::string_view className, WindowFactory makeWindow = {});
 bool RuntimeClassIsSetUp(std::string_view className);
 
 void RuntimeRegisterAppObject(std::shared_ptr<Application> app);
@@ -45,6 +48,10 @@ int WindowCount();
 Window* WindowAt(int index);
 // The open shared default instance of a window class, or nothing.
 Window* GetImplicitWindow(std::string_view className);
+// The open shared default instance of a window class or, when none is open, a
+// new one made by the class's factory, built and shared; nothing for a class
+// set up without a factory.
+Window* SharedWindow(std::string_view className);
 
 // The control registered under the name in the window, or nothing.
 RectControl* RuntimeWindowControlByName(Window& window, std::string_view name);

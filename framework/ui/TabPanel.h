@@ -6,9 +6,12 @@
 
 namespace fw {
 
-// Tabbed pages. Controls that name it as their InitialParent belong to the
-// page given by their TabPanelIndex and are shown only while it is the
-// current page. Events: Change (the page changed), Open.
+// Tabbed pages. A control that names the panel as its InitialParent lies on
+// the page given by its TabPanelIndex: 1 the first tab, 2 the second, and so
+// on (0 is the window itself), and is shown only while that tab is. When a
+// tab is shown, the keyboard focus goes to the first text field of its page
+// in TabIndex order. Events: Change (the page changed, by the user or by
+// setting Value from code), Open.
 class TabPanel : public TextStyleControl {
 public:
     explicit TabPanel(Window& window);
@@ -17,7 +20,8 @@ public:
     // The tab captions, separated by CR.
     const std::string& TabDefinition() const { return definition_; }
     void TabDefinition(const std::string& captions);
-    // The current page, 0-based.
+    // The tab shown, 0-based. Setting another tab raises Change before the
+    // call returns; setting the tab shown, or one that does not exist, does nothing.
     int Value() const;
     void Value(int page);
     bool SmallTabs() const { return smallTabs_; }

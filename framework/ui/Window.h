@@ -60,12 +60,14 @@ public:
     void Visible(bool on);
     bool FullScreen() const { return fullScreen_; }
     void FullScreen(bool on);
+    // A window without a menu bar still takes the menus' shortcuts while it
+    // is in front: its own handlers, then the application's.
     bool MenuBarVisible() const { return menuBarVisible_; }
     void MenuBarVisible(bool on);
     bool Resizeable() const { return resizeable_; }
     void Resizeable(bool on);
-    // Without a close button the desktop's close request is refused: the
-    // window closes only from the program.
+    // Without a close button the window asks the desktop for no close box,
+    // and the desktop's close request goes to Event_CloseRequest.
     bool CloseButton() const { return closeButton_; }
     void CloseButton(bool on);
     bool MaximizeButton() const { return maximizeButton_; }
@@ -82,9 +84,12 @@ public:
     const std::shared_ptr<Picture>& Backdrop() const { return backdrop_; }
     void Backdrop(std::shared_ptr<Picture> picture);
 
+    // Shows the window in front; when it appears, the keyboard focus goes to
+    // its first text field in keyboard order (TabIndex).
     void Show();
     // Closes the window for good: it leaves the window lists and is destroyed
-    // once the event being handled has finished.
+    // once the event being handled has finished. The window behind a closed
+    // front window comes to the front.
     void Close();
     bool IsOpen() const { return open_; }
     void Maximize();
@@ -113,6 +118,10 @@ public:
     virtual void Event_EnableMenuItems() {}
     // While the user resizes the window.
     virtual void Event_Resizing() {}
+    // The desktop asks to close the window (a close box it draws anyway,
+    // Alt+F4). A window with a close button closes; one without stays open
+    // unless it closes itself here.
+    virtual void Event_CloseRequest();
 
     Frame& Widgets() const { return *frame_; }
     // Moves and sizes the controls by their edge locks after the content area changed.

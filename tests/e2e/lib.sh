@@ -8,6 +8,7 @@
 set -u
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-15}
+E2E_SCREEN=${E2E_SCREEN:-1280x1024}
 E2E_NAME=$(basename "$0" .sh)
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/plumora-e2e-${E2E_NAME}.XXXXXX")
 E2E_XVFB_PID=
@@ -86,7 +87,7 @@ e2e_init() {
 e2e_start_display() {
   local fdfile=$E2E_TMP/displayfd
   : >"$fdfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN}x24" -nolisten tcp -noreset \
     3>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XVFB_PID=$!
   for _ in $(seq $((E2E_TIMEOUT * 10))); do
@@ -156,6 +157,16 @@ e2e_wait_window() {
   e2e_fail "no $want visible window(s) titled /$pattern/ within ${E2E_TIMEOUT}s"
 }
 
+# Waits until exactly $2 visible windows match the title expression $1, and
+# fails with the message $3 if that does not come within the time allowed.
+e2e_wait_count() {
+  for _ in $(seq $((E2E_TIMEOUT * 10))); do
+    [ "$(e2e_count_windows "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  e2e_fail "$3"
+}
+
 e2e_window_title() {
   xdotool getwindowname "$1" 2>/dev/null
 }
@@ -210,9 +221,19 @@ e2e_colours_in() {
   convert "$1" -crop "$2" +repage -format '%k' info: 2>/dev/null
 }
 
+# Quits a program that holds unsaved text: Ctrl+Q, then Quit in the question
+# (Cancel is its default button, so Tab moves to Quit).
+e2e_quit_discarding() {
+  e2e_key ctrl+q
+  e2e_wait_window '^Plumora$'
+  e2e_focus "$E2E_WID"
+  e2e_key Tab Return
+  e2e_expect_exit 0
+}
+
 # The document window's content area lies below its menu bar; the content
 # is 672x384 when the window opens, so the rest of the window's height is
-# the menu bar's.
+# the menu bar's. Sets E2E_TOP, the content's top in the window.
 E2E_TOP=0
 content_top() {
   local height
@@ -234,4 +255,14 @@ click_content() {
 # The colour (RRGGBB) of a content-area pixel in a screenshot of the window.
 pixel_at() {
   convert "$1" -format "%[hex:p{$2,$(($3 + E2E_TOP))}]" info: 2>/dev/null | cut -c1-6
+}
+
+# Runs the command every tenth of a second until it succeeds; fails after
+# E2E_TIMEOUT seconds.
+e2e_until() {
+  for _ in $(seq $((E2E_TIMEOUT * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Typed text reaches the document window, and Ctrl+W opens a second empty
-# document window; Ctrl+Q then quits with status 0.
+# document window; Ctrl+Q then asks about the unsaved text: Escape keeps
+# everything, Quit quits with status 0.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -34,7 +35,21 @@ count=$(e2e_count_windows '^ Plumora$')
 [ "$count" = 2 ] || e2e_fail "$count document windows after Ctrl+W, expected 2"
 e2e_screenshot_root "$E2E_ARTIFACTS/typing-two-windows.png"
 
+# The first window holds unsaved text: Quit asks first. Escape, like
+# Cancel, keeps the program and the text; choosing Quit quits.
 e2e_focus "$second"
 e2e_key ctrl+q
-e2e_expect_exit 0
+e2e_wait_window '^Plumora$'
+e2e_screenshot_window "$E2E_WID" "$E2E_ARTIFACTS/typing-quit-question.png"
+e2e_focus "$E2E_WID"
+e2e_key Escape
+e2e_wait_count '^Plumora$' 0 "the question is still shown after Escape"
+kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "Escape at the question quit the program"
+[ "$(e2e_count_windows '^ Plumora$')" = 2 ] || e2e_fail "a window went after Escape at the question"
+e2e_screenshot_window "$first" "$E2E_TMP/kept.png"
+[ "$(e2e_colours_in "$E2E_TMP/kept.png" "$text_area")" -gt 1 ] || e2e_fail "the typed text went after Escape"
+
+# Cancel is the default button: Tab moves to Quit, and Return chooses it.
+e2e_focus "$second"
+e2e_quit_discarding
 e2e_pass

@@ -1,5 +1,7 @@
 #include "editor/WordCount.h"
 
+#include "framework/text/Strings.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -23,35 +25,25 @@ constexpr std::string_view kNul("a\0b", 3);
 constexpr WordCase kCases[] = {
     {"Empty", "", 0},
     {"TabsLineBreaksAndBlanksOnly", " \t\r\n \x0B\x0C ", 0},
-    {"OneWord", "Plumora", 1},
     {"TwoWordsOneBlank", "two words", 2},
-    {"ManyBlanksBetween", "one          two", 2},
     {"LeadingAndTrailingWhiteSpace", "\t\r\n  both ends  \r\n\t", 2},
-    {"EmptyLinesBetween", "first\r\r\rsecond", 2},
     // Characters that look like gaps but are not white space join their neighbours
     // (more of them, and every white space, in the test of the separators below).
     {"ByteOrderMarkJoins", "a\xEF\xBB\xBF" "b", 1},
     {"NulJoins", kNul, 1},
     {"HyphenJoins", "well-known", 1},
-    {"PunctuationIsPartOfAWord", "Hello, world!", 2},
     {"PunctuationAlone", "a - b", 3},
-    {"AccentedLatin", "\xC3\xA9t\xC3\xA9 \xC3\xA0 Gen\xC3\xA8ve", 3},
     {"ChineseWithoutSpacesIsOneRun", "\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C", 1},
     {"EmojiBetweenWords", "I \xE2\x9D\xA4\xEF\xB8\x8F Plumora \xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD", 4},
-    {"FamilyEmojiWithJoiners", "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7", 1},
     {"CombiningMarks", "e\xCC\x81t\xCC\x81 x", 2},
     // A malformed byte is a character of its own, never white space: not
     // even when its bits would spell a blank or a no-break space.
     {"StrayContinuationByte", "a\x80" "b", 1},
     {"StrayByteWithTheBitsOfABlank", "a\xA0" "b", 1},
     {"OverlongBlank", "a\xC0\xA0" "b", 1},
-    {"ThreeByteOverlongBlank", "a\xE0\x80\xA0" "b", 1},
-    {"FourByteOverlongBlank", "a\xF0\x80\x80\xA0" "b", 1},
     {"TruncatedSequenceWithTheBitsOfNextLine", "a\xE2\x85" "b", 1},
-    {"InvalidLeadBytes", "a\xFE\xFF" "b", 1},
     {"LeadByteAtTheEnd", "word \xE2", 2},
     {"MalformedByteAloneBetweenBlanks", "a \xFF b", 3},
-    {"MalformedBytesOnly", "\xC3\x28\xA0\xA1", 1},
     {"TruncatedSequenceBeforeABlank", "a\xE3\x80 b", 2},
     {"EncodedSurrogateIsNoWhiteSpace", "a\xED\xA0\x80" "b", 1},
 };
@@ -69,20 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, CountWordsTest, ::testing::ValuesIn(kCases),
 // Every White_Space character of Unicode separates two words; the characters
 // beside that set, which are not white space, do not.
 TEST(CountWordsSeparators, EveryUnicodeWhiteSpaceSeparatesAndItsNeighboursDoNot) {
-    const auto utf8 = [](char32_t c) {
-        std::string out;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        return out;
-    };
+    const auto utf8 = [](char32_t c) { return fw::Chr(static_cast<long>(c)); };
     const char32_t white[] = {0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20, 0x85, 0xA0, 0x1680, 0x2000, 0x2001,
                               0x2002, 0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008, 0x2009, 0x200A,
                               0x2028, 0x2029, 0x202F, 0x205F, 0x3000};
@@ -92,13 +71,6 @@ TEST(CountWordsSeparators, EveryUnicodeWhiteSpaceSeparatesAndItsNeighboursDoNot)
                                  0x200B, 0x2027, 0x202A, 0x202E, 0x2030, 0x205E, 0x2060, 0x2FFF, 0x3001};
     for (const char32_t c : notWhite)
         EXPECT_EQ(CountWords("x" + utf8(c) + "y"), 1) << "U+" << std::hex << static_cast<unsigned>(c);
-}
-
-// The count is linear in the words: a long text gives the count of its parts.
-TEST(CountWordsSeparators, ALongTextCountsEveryWord) {
-    std::string text;
-    for (int i = 0; i < 10000; ++i) text += i % 3 == 0 ? "word\r" : i % 3 == 1 ? "mot\t " : "\xCE\xBB\xE3\x80\x80";
-    EXPECT_EQ(CountWords(text), 10000);
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ class ApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dialogs = &fw::testing::InstallScriptedDialogs();
+        SetUpClasses();
         NewAppInstance();
         ApplicationAddMenuHandlers();
         folder = std::filesystem::temp_directory_path() /

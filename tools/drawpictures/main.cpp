@@ -204,7 +204,14 @@ QFont fittingFont(const QString& family, const QString& text, double maxWidth, i
     return font;
 }
 
-void drawBarButton(QImage& image, const QString& caption, const QString& family)
+// All three buttons of the bar share one type: the largest in which the
+// longest caption fits.
+QFont barButtonFont()
+{
+    return fittingFont(gSansCondensed, QStringLiteral("Cancel"), 39 - 6.0, 11);
+}
+
+void drawBarButton(QImage& image, const QString& caption)
 {
     QPainter p(&image);
     beginPainting(p);
@@ -222,8 +229,7 @@ void drawBarButton(QImage& image, const QString& caption, const QString& family)
     p.setPen(QPen(QColor(255, 255, 255, 200), 1.0));
     p.drawLine(QPointF(3.5, 1.5), QPointF(image.width() - 3.5, 1.5));
 
-    const QFont font = fittingFont(family, caption, image.width() - 6.0, 11);
-    p.setFont(font);
+    p.setFont(barButtonFont());
     p.setPen(Qt::black);
     p.drawText(QRectF(0, 0, image.width(), image.height() - 0.5), Qt::AlignCenter, caption);
     p.end();
@@ -233,14 +239,14 @@ QImage barButtonOpaque(const QString& caption)
 {
     QImage image = newOpaque(39, 21);
     image.fill(kBarYellow);
-    drawBarButton(image, caption, gSans);
+    drawBarButton(image, caption);
     return image;
 }
 
 QImage barButtonTransparent(const QString& caption)
 {
     QImage image = newTransparent(39, 21);
-    drawBarButton(image, caption, gSansCondensed);
+    drawBarButton(image, caption);
     return image;
 }
 
@@ -258,9 +264,13 @@ void drawGroove(QPainter& p, int x, int top, int bottom)
     p.setRenderHint(QPainter::Antialiasing, true);
 }
 
+// The window's backdrop is drawn at its top left only: the strip is as wide as
+// the widest screen, so that a window of any width up to it shows it across.
+constexpr int kEditorBannerWidth = 3840;
+
 QImage editorBanner()
 {
-    QImage image = newOpaque(672, 26);
+    QImage image = newOpaque(kEditorBannerWidth, 26);
     fillStripRows(image, 0);
 
     QPainter p(&image);
@@ -482,7 +492,7 @@ int main(int argc, char* argv[])
         {"buttonyes6.bmp", {39, 21}, [] { return barButtonOpaque(QStringLiteral("Yes")); }},
         {"buttonno4.bmp", {39, 21}, [] { return barButtonOpaque(QStringLiteral("No")); }},
         {"buttoncancel3.png", {39, 21}, [] { return barButtonTransparent(QStringLiteral("Cancel")); }},
-        {"bannerplumora51.bmp", {672, 26}, [] { return editorBanner(); }},
+        {"bannerplumora51.bmp", {kEditorBannerWidth, 26}, [] { return editorBanner(); }},
         {"bannerplumora4.bmp", {357, 164}, [] { return findDialogBanner(); }},
         {"Picture 2.png", {201, 21}, [] { return bevelFace(); }},
         {"colorbutton2.png", {16, 16}, [] { return paletteIcon(); }},

@@ -1,5 +1,12 @@
 #include "ScriptedDialogs.h"
 
+#include "framework/qt/QtConvert.h"
+#include "framework/qt/QtGraphics.h"
+#include "framework/qt/QtPrinting.h"
+
+#include <QPicture>
+#include <QPrinter>
+
 namespace fw::testing {
 
 namespace {
@@ -11,6 +18,30 @@ T Next(std::deque<T>& answers) {
     answers.pop_front();
     return answer;
 }
+
+// The page Graphics' stand-in: draws into a picture and keeps where each
+// block went and how often a page was added.
+struct PicturePage {
+    QPicture picture;
+    QPainter painter;
+};
+
+class RecordingGraphics : private PicturePage, public QtGraphics {
+public:
+    RecordingGraphics(int width, int height, ScriptedDialogs::Printed& record)
+        : QtGraphics(painter, width, height), record_(record) {
+        painter.begin(&picture);
+    }
+
+    void PaintBlock(const QRectF& block, const std::function<void(QPainter&)>& paint) override {
+        record_.blocks.push_back({block.x(), block.y(), block.width(), block.height()});
+        QtGraphics::PaintBlock(block, paint);
+    }
+    void NextPage() override { ++record_.nextPages; }
+
+private:
+    ScriptedDialogs::Printed& record_;
+};
 
 }  // namespace
 
@@ -34,7 +65,35 @@ bool ScriptedDialogs::SelectColor(Color& color, const std::string& prompt) {
 
 void ScriptedDialogs::MsgBox(const std::string& message) { calls.push_back({"msgbox", "", message}); }
 
+bool ScriptedDialogs::Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) {
+    calls.push_back({"confirm", confirm + "/" + cancel, message});
+    return Next(confirmAnswers);
+}
+
 void ScriptedDialogs::Beep() { calls.push_back({"beep", "", ""}); }
+
+bool ScriptedDialogs::PageSetupDialog(PrinterSetup& setup) {
+    calls.push_back({"pagesetup", "", setup.SetupString()});
+    const auto change = Next(pageSetupAnswers);
+    if (change) change(setup);
+    return static_cast<bool>(change);
+}
+
+std::unique_ptr<Graphics> ScriptedDialogs::OpenPrinterDialog(PrinterSetup* setup) {
+    calls.push_back({"print", "", setup ? setup->SetupString() : ""});
+    const auto answer = Next(printAnswers);
+    if (!answer) return nullptr;
+    PrinterSetup chosen;
+    if (setup) chosen = *setup;
+    if (answer->change) answer->change(chosen);
+    if (setup) *setup = chosen;
+    if (answer->pdfPath.empty()) return std::make_unique<RecordingGraphics>(chosen.Width(), chosen.Height(), printed.emplace_back());
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(ToQt(answer->pdfPath));
+    ApplySetup(chosen, *printer);
+    return OpenPage(std::move(printer));
+}
 
 std::vector<ScriptedDialogs::Call> ScriptedDialogs::CallsOf(const std::string& dialog) const {
     std::vector<Call> found;

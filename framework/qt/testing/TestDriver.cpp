@@ -14,15 +14,18 @@
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
 #include "framework/qt/WindowFrame.h"
+#include "framework/qt/ScreenArea.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QCursor>
@@ -132,6 +135,18 @@ void Click(RectControl& control, int x, int y) {
     QWidget* target = Target(control);
     const QPoint at = x < 0 ? target->rect().center() : target->mapFrom(ViewOf(control), QPoint(x, y));
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at);
+    ProcessEvents();
+}
+
+void DropText(RectControl& control, std::string_view text) {
+    QWidget* target = Target(control);
+    const QPoint at = target->rect().center();
+    QMimeData data;
+    data.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
     ProcessEvents();
 }
 
@@ -248,6 +263,8 @@ ContentSize ShownContentSize(Window& window) {
 
 bool IsShown(Window& window) { return window.Widgets().isVisible(); }
 
+bool ShowsMenuBar(Window& window) { return window.Widgets().menuBar()->isVisibleTo(&window.Widgets()); }
+
 bool CloseLikeUser(Window& window) {
     window.Widgets().close();
     const bool closed = !window.IsOpen();
@@ -328,5 +345,11 @@ std::string TakeEscapedException() {
         return "an exception of unknown type";
     }
 }
+
+void SetMainScreenArea(int left, int top, int width, int height) {
+    MainAvailableAreaOverride() = QRect(left, top, width, height);
+}
+
+void ClearMainScreenArea() { MainAvailableAreaOverride().reset(); }
 
 }  // namespace fw::testing

@@ -44,6 +44,8 @@ void Focus(RectControl& control);
 // Presses and releases the left mouse button over the control, at its centre
 // unless a position inside it is given.
 void Click(RectControl& control, int x = -1, int y = -1);
+// Drops the text on the control at its centre, as a drag from another program ends.
+void DropText(RectControl& control, std::string_view text);
 // Opens the control's context menu at its centre and chooses the entry with
 // this caption; false when no menu or no such enabled entry appeared.
 bool ChooseContextMenuEntry(RectControl& control, std::string_view caption);
@@ -119,8 +121,14 @@ struct ContentSize {
 ContentSize ShownContentSize(Window& window);
 // Whether the window is on screen.
 bool IsShown(Window& window);
+// Whether the window shows a menu bar above its content.
+bool ShowsMenuBar(Window& window);
 // Asks the window to close as the desktop's close box does; true when it closed.
 bool CloseLikeUser(Window& window);
+
+// Makes the main screen's available area the one given until ClearMainScreenArea.
+void SetMainScreenArea(int left, int top, int width, int height);
+void ClearMainScreenArea();
 
 // The style of the type in which a control shows its text.
 struct FontStyle {

@@ -1,0 +1,154 @@
+#include "tests/support/ApplicationTest.h"
+#include "editor/Plumora.h"
+
+#include "framework/text/Strings.h"
+#include "framework/ui/Date.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+namespace drive = fw::testing;
+
+class ReversingPlumora : public Plumora {
+public:
+    using Plumora::Reverse;
+};
+
+class PlumoraTextCommandsTest : public ApplicationTest {
+protected:
+    void TearDown() override {
+        fw::Date::SetClock({});
+        ::unsetenv("LC_TIME");
+        ApplicationTest::TearDown();
+    }
+
+    // A window in front whose text has the characters bold from boldFrom on
+    // (none when negative) and the selection at start, length (0-based).
+    static class Plumora* WindowWith(const std::string& text, long start, long length, long boldFrom = -1,
+                                     long boldLength = 0) {
+        auto* window = NewWindow();
+        window->Show();
+        auto& field = *window->EditField1();
+        field.Text(text);
+        if (boldFrom >= 0) Select(field, boldFrom, boldLength), field.SelBold(true);
+        Select(field, start, length);
+        return window;
+    }
+    static void Select(fw::EditField& field, long start, long length) {
+        field.SelStart(start);
+        field.SelLength(length);
+    }
+    // One mark per character: B bold, - plain.
+    static std::string BoldMarks(fw::EditField& field) {
+        std::string marks;
+        for (long i = 0; i < fw::Len(field.Text()); ++i) Select(field, i, 1), marks += field.SelBold() ? 'B' : '-';
+        return marks;
+    }
+};
+
+TEST_F(PlumoraTextCommandsTest, ReverseKeepsEveryCharacterWhole) {
+    const std::string eAcute = "e\u0301", flag = "\U0001F1EB\U0001F1F7", coder = "\U0001F469\u200D\U0001F4BB";
+    const std::pair<std::string, std::string> cases[]{
+        {"", ""}, {"a", "a"}, {"ab", "ba"}, {"abc", "cba"}, {"one\rtwo", "owt\reno"},
+        {"x" + eAcute + "y", "y" + eAcute + "x"}, {coder + "ab" + flag, flag + "ba" + coder},
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(ReversingPlumora().Reverse(in), out) << in;
+}
+
+TEST_F(PlumoraTextCommandsTest, CaseCommandsRewriteTheSelectionKeepingFormatsAndLeaveTheCaretAfterIt) {
+    const struct {
+        const char* item;
+        const char* text;
+        long start, length, boldFrom, boldLength;
+        const char* after;
+        long caret;
+        const char* marks;
+    } cases[]{
+        {"ChangeCaseUPPERCASE", "a bold b", 0, 8, 2, 4, "A BOLD B", 8, "--BBBB--"},
+        {"ChangeCasesreveRReverse", "ab\rcd|", 0, 5, 0, 1, "dc\rba|", 5, "B-----"},
+        {"ChangeCaseTitleCase", "don't stop o'neill", 0, 18, -1, 0, "Don't Stop O'neill", 18, nullptr},
+        {"ChangeCaselowercase", "OD\u039F\u03A3 OK", 0, 4, -1, 0, "od\u03BF\u03C2 OK", 4, nullptr},
+        // Two letters for one: the new text takes the first character's format.
+        {"ChangeCaseUPPERCASE", "x\u00DF y", 0, 4, 1, 1, "XSS Y", 5, "-----"},
+        // No selection: nothing to change.
+        {"ChangeCaseUPPERCASE", "same", 2, 0, -1, 0, "same", 2, nullptr},
+        {"ChangeCaselowercase", "SAME", 2, 0, -1, 0, "SAME", 2, nullptr},
+        {"ChangeCaseTitleCase", "same", 2, 0, -1, 0, "same", 2, nullptr},
+        {"ChangeCasesreveRReverse", "same", 2, 0, -1, 0, "same", 2, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.item) + " on " + c.text);
+        auto& field = *WindowWith(c.text, c.start, c.length, c.boldFrom, c.boldLength)->EditField1();
+        ASSERT_TRUE(drive::ChooseMenu(c.item));
+        EXPECT_EQ(field.Text(), c.after);
+        EXPECT_EQ(field.SelStart(), c.caret);
+        EXPECT_EQ(field.SelLength(), 0);
+        if (c.marks) EXPECT_EQ(BoldMarks(field), c.marks);
+    }
+}
+
+TEST_F(PlumoraTextCommandsTest, AlignmentAndCaseCommandsPassTheLock) {
+    auto& field = *WindowWith("one\rtwo\rthree", 2, 3)->EditField1();  // "e\rt"
+    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
+    for (const auto& [item, code] : {std::pair{"AlignTextCenter", 2}, {"AlignTextRight", 3}, {"AlignTextLeft", 1}}) {
+        Select(field, 2, 3);
+        ASSERT_TRUE(drive::ChooseMenu(item));
+        for (const auto& [at, want] : {std::pair{0L, code}, {5L, code}, {9L, 0}})
+            EXPECT_EQ((field.SelStart(at), field.SelAlignment()), want) << item << " at " << at;
+    }
+    Select(field, 0, 3);
+    ASSERT_TRUE(drive::ChooseMenu("ChangeCaseUPPERCASE"));
+    EXPECT_EQ(field.Text(), "ONE\rtwo\rthree");
+}
+
+TEST_F(PlumoraTextCommandsTest, StampsGoAfterOneBlankAtTheVeryEndInTheLongFormatsOfTheLocale) {
+    // 7 December 2026, 15:04:05 UTC.
+    fw::Date::SetClock([] { return std::chrono::system_clock::time_point{std::chrono::seconds(1796655845)}; });
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    ::unsetenv("LC_ALL");
+    const struct {
+        const char *locale, *item, *text, *after;
+    } cases[]{
+        {"en_US.UTF-8", "InsertDate", "head\rtail", "head\rtail Monday, December 7, 2026"},
+        {"en_US.UTF-8", "InsertTime", "", " 3:04:05 PM UTC"},
+        {"en_US.UTF-8", "InsertDateandTime", "x", "x 3:04:05 PM UTC Monday, December 7, 2026"},
+        {"de_DE.UTF-8", "InsertDateandTime", "x", "x 15:04:05 UTC Montag, 7. Dezember 2026"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.item);
+        ::setenv("LC_TIME", c.locale, 1);
+        auto* window = WindowWith(c.text, fw::Len(c.text) / 2, 0);  // the caret in the middle
+        ASSERT_TRUE(drive::ChooseMenu(c.item));
+        EXPECT_EQ(window->EditField1()->Text(), c.after);
+        EXPECT_TRUE(window->TextHasChanged);
+    }
+}
+
+TEST_F(PlumoraTextCommandsTest, EachNewWindowCommandOpensOneWindowInFront) {
+    const std::pair<const char*, fw::EditField* (Plumora::*)() const> cases[]{
+        {"newwindow", nullptr}, {"EditMakeWebsite", &Plumora::EditField2}, {"EditWriteletter", &Plumora::EditField3}};
+    for (const auto& [item, templateField] : cases) {
+        SCOPED_TRACE(item);
+        auto* first = WindowWith("", 0, 0);
+        TypeAtEnd(*first->EditField1(), "edited");
+        const auto before = LooksOf(*first);
+        const int windows = fw::WindowCount();
+        ASSERT_TRUE(drive::ChooseMenu(item));
+        auto* made = Front();
+        EXPECT_EQ(fw::WindowCount(), windows + 1);
+        ASSERT_NE(made, first);
+        EXPECT_TRUE(drive::IsShown(*made));
+        // The template's own text, line breaks and all, and so a change to save.
+        EXPECT_EQ(made->EditField1()->Text(), templateField ? (first->*templateField)()->Text() : "");
+        EXPECT_EQ(made->TextHasChanged, templateField != nullptr);
+        EXPECT_EQ(LooksOf(*first), before);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include "tests/support/ApplicationTest.h"
+#include "find/FindWindow.h"
+#include "find/FindWindowLayout.h"
+
+#include "resources/Pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iomanip>
+#include <map>
+#include <sstream>
+
+namespace {
+
+using Entries = std::vector<fw::RecordEntry>;
+
+// The window as tests/data/find/find-window.txt transcribes it.
+struct Design {
+    std::string className;
+    Entries window;
+    std::map<std::string, std::vector<std::string>> keys;
+    std::map<std::string, Entries> shared, controls;
+    std::vector<std::pair<std::string, std::string>> order;  // name and class of each control
+    std::map<std::string, std::string> pictures;
+};
+
+Entries ReadEntries(std::istream& in) {
+    Entries entries;
+    for (std::string key, word; in >> key >> std::ws;) {
+        const bool text = in.peek() == '"';
+        in >> std::quoted(word, '"', '\0');
+        if (text) {
+            for (std::size_t at; (at = word.find("\\r")) != std::string::npos;) word.replace(at, 2, "\r");
+            entries.push_back({key, word});
+        } else if (word == "true" || word == "false") entries.push_back({key, word == "true"});
+        else if (word.starts_with("&h"))
+            entries.push_back({key, fw::Color::FromRGB(std::stoul(word.substr(2), nullptr, 16))});
+        else entries.push_back({key, static_cast<std::int32_t>(std::stol(word))});
+    }
+    return entries;
+}
+
+Design ReadDesign() {
+    Design design;
+    std::ifstream file(PLUMORA_TEST_DATA "/find/find-window.txt");
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream in(line);
+        std::string kind, name;
+        in >> kind >> name;
+        if (kind == "window") design.className = name, design.window = ReadEntries(in);
+        else if (kind == "keys") design.keys[name].assign(std::istream_iterator<std::string>(in), {});
+        else if (kind == "shared") design.shared[name] = ReadEntries(in);
+        else if (kind == "picture") in >> design.pictures[name];
+        else if (kind == "control") {
+            std::string className, place;
+            in >> className;
+            for (const char* key : {"TabPanelIndex", "TabIndex", "Left", "Top", "Width", "Height"})
+                place += std::string(key) + " " + (in >> kind, kind) + " ";
+            std::istringstream placeIn(place + "Name \"" + name + "\"");
+            design.controls[name] = ReadEntries(placeIn);
+            for (auto& entry : ReadEntries(in)) design.controls[name].push_back(entry);
+            design.order.emplace_back(name, className);
+        }
+    }
+    return design;
+}
+
+// The record read with the value types that the expected entries have.
+Entries Decoded(const std::string& record, const Entries& expected) {
+    return fw::DecodeRecord(record, [&](std::string_view key) -> std::optional<fw::PropertyType> {
+        for (const auto& entry : expected)
+            if (entry.key == key) return fw::TypeOf(entry.value);
+        return std::nullopt;
+    });
+}
+
+std::shared_ptr<fw::Picture> PictureNamed(const std::string& name) {
+    return name == "bannerplumora4" ? bannerplumora4() : name == "buttonexit2" ? buttonexit2() : nullptr;
+}
+
+using FindWindowDesignTest = ApplicationTest;
+
+TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
+    const auto design = ReadDesign();
+    ASSERT_EQ(design.order.size(), 12u);
+    EXPECT_EQ(Decoded(FindWindowRecord(), design.window), design.window);
+    auto* window = FindWindow();
+    EXPECT_EQ(window->ClassName(), design.className);
+    EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window")));
+
+    ASSERT_EQ(FindWindowControls().size(), design.order.size());
+    for (std::size_t i = 0; i < design.order.size(); ++i) {
+        const auto& [name, className] = design.order[i];
+        const auto& built = FindWindowControls()[i].start;
+        SCOPED_TRACE(name);
+        EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), design.order[i]);
+        Entries expected;
+        for (const auto& key : design.keys.at(className))
+            for (const auto* values :
+                 {&design.controls.at(name), &design.shared.at(className), &design.shared.at("*")}) {
+                const auto found = std::find_if(values->begin(), values->end(), [&](auto& e) { return e.key == key; });
+                if (found == values->end()) continue;
+                expected.push_back(*found);
+                break;
+            }
+        EXPECT_EQ(expected.size(), design.keys.at(className).size()) << "the design leaves a key without a value";
+        EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
+        const auto picture = design.pictures.find(name);
+        if (auto* canvas = window->Control<fw::Canvas>(name))
+            EXPECT_EQ(canvas->Backdrop(), picture == design.pictures.end() ? nullptr : PictureNamed(picture->second));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include "framework/ui/PrinterSetup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+namespace {
+
+TEST(PrinterSetupTest, SettingsComeBackFromTheirString) {
+    const struct {
+        double width, height;
+        bool landscape;
+        fw::PrinterSetup::Margins margin;
+        std::pair<int, int> printable;
+    } cases[] = {
+        {612, 792, false, {0, 0, 0, 0}, {612, 792}},                                 // Letter
+        {595.2755905511812, 841.8897637795276, false, {36, 36, 36, 36}, {523, 770}},  // A4
+        {612, 792, true, {72, 18, 36, 9}, {684, 585}},                               // Letter across
+        {300.5, 400.25, false, {1.5, 2.25, 3, 4}, {296, 394}},                       // custom
+    };
+    for (const auto& c : cases) {
+        fw::PrinterSetup made, restored;
+        made.PaperWidth = c.width, made.PaperHeight = c.height, made.Landscape = c.landscape, made.Margin = c.margin;
+        restored.SetupString(made.SetupString());
+        EXPECT_EQ(restored.SetupString(), made.SetupString());
+        EXPECT_EQ(std::pair(restored.Width(), restored.Height()), c.printable);
+    }
+}
+
+// What a string cannot give stays at the defaults; nothing fails.
+TEST(PrinterSetupTest, WhatCannotBeReadFallsBack) {
+    const std::string v1 = "plumora-page-setup 1\n";
+    const struct {
+        std::string text;
+        double width, height;  // 0: the default paper
+        bool landscape;
+    } cases[] = {
+        {"", 0, 0, false},
+        {"garbage\npaper=100,100\n", 0, 0, false},
+        {v1.substr(0, 12), 0, 0, false},
+        {v1 + "paper=-5,abc\norientation=sideways\nmargins=1,2\n", 0, 0, false},
+        {v1 + "paper=1e9,200\n", 0, 0, false},
+        {v1 + "paper=200,300\nmargins=150,0,150,0\n", 200, 300, false},
+        {v1 + "printer=NoSuchPrinter\norientation=landscape\n", 0, 0, true},
+        {"plumora-page-setup 7\npaper=200,300\nstaple=left\n", 200, 300, false},
+    };
+    for (const auto& c : cases) {
+        fw::PrinterSetup expected, setup;
+        if (c.width > 0) expected.PaperWidth = c.width, expected.PaperHeight = c.height;
+        expected.Landscape = c.landscape;
+        setup.Margin = {1, 1, 1, 1}, setup.Landscape = !c.landscape;
+        setup.SetupString(c.text);
+        EXPECT_EQ(setup.SetupString(), expected.SetupString()) << c.text;
+    }
+}
+
+}  // namespace

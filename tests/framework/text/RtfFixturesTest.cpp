@@ -1,0 +1,129 @@
+// Reads RTF written by LibreOffice Writer and AbiWord. The files and their
+// sources live in tests/data/rtf; make-fixtures.sh there regenerates them.
+#include "framework/text/RtfReader.h"
+
+#include "tests/support/StyledTextSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+const std::string kGreek = "Ελληνικά: καλημέρα κόσμε";
+const std::string kRussian = "Русский: Съешь же ещё этих булок";
+const std::string kLineBreak = "First line\u2028second line";
+const std::string kBraces = "Braces {x} and back\\slash.";
+
+StyledText Load(const std::string& name) {
+    const std::string path = std::string(PLUMORA_TEST_DATA) + "/rtf/" + name;
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.good()) << "cannot open " << path;
+    return ReadRtf(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+}
+
+std::vector<Alignment> AlignmentsOf(const StyledText& doc) {
+    std::vector<Alignment> alignments;
+    for (const auto& paragraph : doc.paragraphs) alignments.push_back(paragraph.alignment);
+    return alignments;
+}
+
+// The words `part` of a paragraph and the one style they must have, though
+// they may span several runs.
+struct Styled { std::size_t paragraph; std::string part; CharStyle style; };
+
+void ExpectStyles(const StyledText& doc, const std::vector<Styled>& expected) {
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.part);
+        ASSERT_LT(e.paragraph, doc.paragraphs.size());
+        const std::string text = TextOf(doc.paragraphs[e.paragraph]);
+        const auto start = text.find(e.part);
+        ASSERT_NE(start, std::string::npos) << "not in \"" << text << '"';
+        std::size_t offset = 0;
+        for (const auto& run : doc.paragraphs[e.paragraph].runs) {
+            if (offset + run.text.size() > start && offset < start + e.part.size()) {
+                EXPECT_EQ(run.style, e.style);
+            }
+            offset += run.text.size();
+        }
+    }
+}
+
+CharStyle Serif(double size = 12, bool bold = false, bool italic = false, bool underline = false,
+                std::optional<Color> color = std::nullopt) {
+    return {"Liberation Serif", size, bold, italic, underline, color};
+}
+
+// The styles both word processors wrote from the same document.
+// AbiWord's colour table starts with black, not with an empty entry.
+const std::vector<Styled> kCommonStyles{
+    {0, "Plain ", Serif()}, {0, "bold", Serif(12, true)}, {0, "italic", Serif(12, false, true)},
+    {0, "underlined", Serif(12, false, false, true)}, {0, "red", Serif(12, false, false, false, Color{255, 0, 0})},
+    {0, " end.", Serif()}, {1, "mono nine", {"Liberation Mono", 9, false, false, false, std::nullopt}},
+    {1, "green all three", Serif(12, true, true, true, Color{0, 128, 0})},
+};
+
+TEST(RtfFixtureLibreOffice, StylesFileHasItsParagraphsStylesAndAlignments) {
+    const StyledText doc = Load("libreoffice-styles.rtf");
+    EXPECT_EQ(TextsOf(doc), (Texts{"Plain bold italic underlined red blue end.",
+                                   "mono nine and big eighteen and green all three.", "Sans ten and a half.",
+                                   "Centred line", "Right line", "Name\tValue\tNote", kLineBreak, "", kBraces}));
+    // LibreOffice states \ql for every paragraph that is not centred or right.
+    using enum Alignment;
+    EXPECT_EQ(AlignmentsOf(doc), (std::vector<Alignment>{Left, Left, Left, Center, Right, Left, Left, Left, Left}));
+    ExpectStyles(doc, kCommonStyles);
+    ExpectStyles(doc, {{0, "blue", Serif(12, false, false, false, Color{0, 0, 255})},
+                       {1, "big eighteen", Serif(18)},
+                       {2, "Sans ten and a half.", {"Liberation Sans", 10.5, false, false, false, std::nullopt}}});
+}
+
+TEST(RtfFixtureLibreOffice, ScriptsFileDecodesEveryScript) {
+    const StyledText doc = Load("libreoffice-scripts.rtf");
+    EXPECT_EQ(TextsOf(doc), (Texts{"Crème brûlée, Łódź, Æsir, naïve façade – “quoted” € 5", kGreek, kRussian,
+                                   // Hangul that LibreOffice writes as \u values above 32767.
+                                   "日本語のテキストと漢字、한국어, 中文",
+                                   // Surrogate pairs written as \uc0 \u55357\uc1 \u56832\'3f.
+                                   "Emoji 😀 and 👍🏽 here", "Combining: e\u0301 and a\u030A\u0323"}));
+    ExpectStyles(doc, {{1, "καλημέρα", Serif(12, true)}, {1, "κόσμε", Serif()}});
+}
+
+TEST(RtfFixtureLibreOffice, FontsFileDecodesFontNamesInTheirCharsets) {
+    const StyledText doc = Load("libreoffice-fonts.rtf");
+    EXPECT_EQ(TextsOf(doc), Texts{"Serif Müller font Yahei font"});
+    ExpectStyles(doc, {{0, "Serif", Serif()},
+                       // "Schrift M\'fcller" in the document's code page 1252.
+                       {0, "Müller font", {"Schrift Müller", 11, false, false, false, std::nullopt}},
+                       // \fcharset134: the name's \'hh bytes are GBK.
+                       {0, "Yahei font", {"微软雅黑", 14, false, false, false, std::nullopt}}});
+}
+
+TEST(RtfFixtureAbiWord, StylesFileHasItsParagraphsStylesAndAlignments) {
+    const StyledText doc = Load("abiword-styles.rtf");
+    EXPECT_EQ(TextsOf(doc), (Texts{"Plain bold italic underlined red black end.",
+                                   "mono nine and ten and a half and green all three.", "Centred line", "Right line",
+                                   "Name\tValue\tNote", kLineBreak, kBraces}));
+    using enum Alignment;
+    EXPECT_EQ(AlignmentsOf(doc), (std::vector<Alignment>{Left, Left, Center, Right, Left, Left, Left}));
+    ExpectStyles(doc, kCommonStyles);
+    ExpectStyles(doc, {{1, "ten and a half", Serif(10.5)}});
+}
+
+TEST(RtfFixtureAbiWord, ScriptsFileDecodesUnicodeAndCodePageEscapes) {
+    const StyledText doc = Load("abiword-scripts.rtf");
+    // The first paragraph mixes \'hh in code page 1252 with \uc0\uN and
+    // \uc1\uN\'hh; characters above U+7FFF are written as negative \u values.
+    // AbiWord 3.0.5 moves the emoji of "Emoji <emoji> here" to the front of
+    // its paragraph; the file holds it there as a surrogate pair.
+    EXPECT_EQ(TextsOf(doc), (Texts{"Crème brûlée, Łódź, naïve – “quoted” € 5", kGreek, kRussian,
+                                   "日本語と漢字、한국어", "😀Emoji  here"}));
+    ExpectStyles(doc, {{1, "καλημέρα", Serif(12, true)}});
+}
+
+}  // namespace
+}  // namespace fw

@@ -1,0 +1,163 @@
+#include "framework/text/RtfReader.h"
+#include "tests/support/StyledTextSupport.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+
+const std::string kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+                            "{\\f1\\fcharset128 MS Mincho;}{\\f2\\fcharset204 Cyr;}{\\f3\\fcharset2 Symbol;}}"
+                            "{\\colortbl;\\red255\\green0\\blue0;}";
+
+struct Case { std::string body; Texts expected; };
+
+// Each body read inside the header above, or as the whole document when it starts as one.
+void ExpectTexts(const std::vector<Case>& cases, bool whole = false) {
+    for (const Case& c : cases) {
+        const std::string rtf = whole || c.body.starts_with("{\\rtf") ? c.body : kHeader + c.body + "}";
+        EXPECT_EQ(TextsOf(ReadRtf(rtf)), c.expected) << c.body;
+    }
+}
+
+TEST(RtfReader, RecognisesOnlyAnRtfGroupAtTheStart) {
+    for (const char* rtf : {"{\\rtf1\\ansi}", "{\\rtf", "\xEF\xBB\xBF{\\rtf1}", " \t\r\n{\\rtf1}"})
+        EXPECT_TRUE(LooksLikeRtf(rtf)) << rtf;
+    for (const char* other : {"", "{\\rt", "{\\RTF1}", "{ \\rtf1}", "x{\\rtf1}", "\xEF\xBB{\\rtf1}", "Hello {\\rtf1}"})
+        EXPECT_FALSE(LooksLikeRtf(other)) << other;
+}
+
+TEST(RtfReader, SplitsParagraphsAndKeepsBreaksAndSymbols) {
+    ExpectTexts({
+        {"", {}}, {"a\\par b", {"a", "b"}}, {"a\\par\\par", {"a", ""}}, {"a\\line b\\tab c", {"a\u2028b\tc"}},
+        {"a\\cell b\\cell\\row c", {"a\tb\t", "c"}}, {"a\\sect b\\page c", {"a", "b", "c"}}, {"a\r\nb\rc", {"abc"}},
+        {"Hello\\\nWorld", {"Hello", "World"}}, {"\\{\\}\\\\", {"{}\\"}}, {"\\b  two", {" two"}},
+        {"\\~\\-\\_\\emdash\\endash\\bullet\\lquote\\rdblquote", {"\u00A0\u00AD\u2011\u2014\u2013\u2022\u2018\u201D"}},
+        {"{\\unknownword kept}\\:\\|x", {"keptx"}}, {"a\\par}b", {"a"}},
+    });
+}
+
+TEST(RtfReader, SkipsDestinationsAndBinaryDataButKeepsResultsAndListText) {
+    ExpectTexts({
+        {"{\\info{\\title T}}{\\stylesheet{\\s1 Heading;}}{\\header H\\par}a{\\footnote F\\par}b", {"ab"}},
+        {"{\\*\\unknowndestination x{y}z}{\\*\\generator R;}{\\pict\\pngblip 89504e47}a", {"a"}},
+        {"{\\shp{\\*\\shpinst{\\sp{\\sn x}{\\sv y}}{\\shptxt box}}}a", {"a"}},
+        {"{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}", {"link"}},
+        {"{\\object{\\*\\objdata 0102}{\\result shown}}{\\upr{ansi}{\\*\\ud{ unicode}}}", {"shown unicode"}},
+        {"{\\listtext\\pard\\plain 1.\\tab}item", {"1.\titem"}},
+        {"{\\pict\\bin4 }}}}}a\\bin3 {{{b", {"ab"}}, {"a\\binfsxn1 b", {"ab"}},
+    });
+}
+
+TEST(RtfReader, ReadsUnicodeEscapesSkippingTheirFallbackAndJoinsSurrogatePairs) {
+    const std::string grin = "\U0001F600";
+    ExpectTexts({
+        {"\\u8364?10", {"\u20AC10"}}, {"\\u-10916?", {"\uD55C"}}, {"\\uc0\\u8364 10", {"\u20AC10"}},
+        {"\\uc2\\u8364\\'80\\'80x", {"\u20ACx"}}, {"\\u8364\r\n?x", {"\u20ACx"}}, {"{\\uc3\\u8364?}x", {"\u20ACx"}},
+        {"\\u8364\\par x", {"\u20ACx"}}, {"\\u0?x", {"x"}}, {"\\u99999999999999?x", {"\uFFFDx"}}, {"\\u?x", {"?x"}},
+        {"\\u55357?\\u56832?", {grin}}, {"\\uc0 \\u55357\\uc1 \\u56832\\'3f", {grin}}, {"a\\u55357?x", {"a\uFFFDx"}},
+        {"a\\u56832?x", {"a\uFFFDx"}}, {"\\u55357?\\par\\u56832?", {"\uFFFD", "\uFFFD"}},
+    });
+}
+
+TEST(RtfReader, DecodesEscapedBytesByFontCharsetCodePageOrDocument) {
+    ExpectTexts({
+        {"{\\rtf1\\ansi caf\\'e9 \\'80 \\'93q\\'94}", {"caf\u00E9 \u20AC \u201Cq\u201D"}},
+        {"{\\rtf1\\ansi caf\xE9}", {"caf\u00E9"}}, {"{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}", {"\u0410\u0431"}},
+        {"{\\rtf1\\mac \\'8e\\'a5\\'db}", {"\u00E9\u2022\u20AC"}}, {"{\\rtf1\\pc \\'82\\'b0}", {"\u00E9\u2591"}},
+        {"\\f2\\'c0{\\f0\\'c0}\\f7\\'c0", {"\u0410\u00C0\u00C0"}},  // a group restores the font; \f7 is unknown
+        {"{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'c0}", {"\u0410"}},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset238\\cpg1251 A;}}\\f0\\'c0}", {"\u0410"}},
+        {"\\f3\\'b7", {"\uF0B7"}}, {"{\\rtf1\\ansi a\\'3?b\\'g1c}", {"a?bg1c"}},
+        // Shift_JIS: pairs split by line ends or written as a plain trail byte, lone leads, half-width kana.
+        {"\\f1\\'82\\'a0\\'82\r\n\\'a2", {"\u3042\u3044"}}, {"\\f1\\'81f\\'95\\'5c\\'87\\'40", {"\u2019\u8868\u2460"}},
+        {"\\f1\\'82 x\\'b1", {"\uFFFD x\uFF71"}}, {"{\\f1\\'82}\\'a0", {"\uFFFD\u00A0"}},
+    });
+}
+
+// The built-in tables of the two code pages that must always work, byte for
+// byte against the system's converters.
+TEST(RtfReader, Windows1252AndMacRomanMatchTheSystemConverters) {
+    for (const auto& [header, converter] : {std::pair{"{\\rtf1\\ansi ", "windows-1252"}, {"{\\rtf1\\mac ", "macintosh"}}) {
+        QStringDecoder decoder(converter);
+        ASSERT_TRUE(decoder.isValid()) << converter;
+        for (int byte = 0x80; byte <= 0xFF; ++byte) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\'%02x", byte);
+            const QString expected = decoder.decode(QByteArray(1, static_cast<char>(byte)));
+            ASSERT_EQ(TextsOf(ReadRtf(std::string(header) + hex + "}")), Texts{expected.toStdString()}) << byte;
+        }
+    }
+}
+
+TEST(RtfReader, ReadsFontNamesFromEveryTableShape) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"{\\rtf1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fnil Menlo-Regular;}\\f1 x}", "Menlo-Regular"},
+        {"{\\rtf1{\\fonttbl{\\f0\\froman{\\*\\panose 0202}Times New Roman{\\*\\falt Times};}}\\f0 x}",
+         "Times New Roman"},
+        {"{\\rtf1{\\fonttbl{\\f0 A;}{\\f0 B;}}\\f0 x}", "A"}, {"{\\rtf1{\\fonttbl{\\f0 Arial}}\\f0 x}", "Arial"},
+        {"{\\rtf1\\deff1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f9 x}", "B"}, {"{\\rtf1\\deff5{\\fonttbl{\\f0 A;}}x}", ""},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72 Mincho;}}\\f0 x}", "\uFF2D\uFF33 Mincho"},
+        {"{\\rtf1{\\upr{\\fonttbl{\\f0 Ansi;}}{\\*\\ud{\\fonttbl{\\f0 Unicode \\u20013?;}}}}\\f0 x}", "Unicode \u4E2D"},
+    };
+    for (const auto& [rtf, font] : cases) {
+        const StyledText doc = ReadRtf(rtf);
+        ASSERT_EQ(TextsOf(doc), Texts{"x"}) << rtf;
+        EXPECT_EQ(doc.paragraphs[0].runs.at(0).style.font, font) << rtf;
+    }
+}
+
+TEST(RtfReader, ReadsSizeBoldItalicUnderlineAndColourOfTheLastRun) {
+    const auto arial = [](double size, bool b = false, bool i = false, bool u = false, std::optional<Color> c = {}) {
+        return CharStyle{"Arial", size, b, i, u, c};
+    };
+    const Color red{255, 0, 0};
+    const std::vector<std::pair<std::string, CharStyle>> cases{
+        {"x", arial(12)}, {"\\fs21 x", arial(10.5)}, {"\\fs0 x", arial(12)}, {"\\b\\b0\\b1 x", arial(12, true)},
+        {"\\i x", arial(12, false, true)}, {"\\uldb x", arial(12, false, false, true)},
+        {"\\ulwave\\ulnone\\ulc1 x", arial(12)}, {"\\cf1 x", arial(12, false, false, false, red)},
+        {"\\cf1\\cf0\\cf9 x", arial(12)}, {"\\cf1\\highlight2\\cb2 x", arial(12, false, false, false, red)},
+        {"\\b\\i\\ul\\fs40\\cf1\\plain x", arial(12)}, {"\\rtlch\\afs40\\ab\\ai\\ltrch x", arial(12)},
+        {"\\b\\u8364\\b0 x", arial(12, true)},  // \b0 was the fallback
+    };
+    for (const auto& [body, style] : cases) {
+        const StyledText doc = ReadRtf(kHeader + body + "}");
+        ASSERT_FALSE(doc.paragraphs.empty() || doc.paragraphs.back().runs.empty()) << body;
+        EXPECT_EQ(doc.paragraphs.back().runs.back().style, style) << body;
+    }
+    // Groups restore the format, and neighbouring runs of one format merge.
+    EXPECT_EQ(ReadRtf(kHeader + "a {\\b b {\\i c}} {\\b d}{\\b e}}").paragraphs.at(0).runs,
+              (std::vector<StyledRun>{{"a ", arial(12)}, {"b ", arial(12, true)}, {"c", arial(12, true, true)},
+                                      {" ", arial(12)}, {"de", arial(12, true)}}));
+}
+
+TEST(RtfReader, ReadsTheAlignmentInForceAtEachParagraphEnd) {
+    const StyledText doc = ReadRtf(kHeader + "\\qc a\\par b\\par\\pard c\\par\\qr d\\par\\qj e\\par{\\qr f}\\par}");
+    std::vector<Alignment> alignments;
+    for (const auto& paragraph : doc.paragraphs) alignments.push_back(paragraph.alignment);
+    using enum Alignment;
+    EXPECT_EQ(alignments, (std::vector<Alignment>{Center, Center, Default, Right, Justify, Justify}));
+}
+
+TEST(RtfReader, MalformedInputGivesTheTextThatIsThere) {
+    using namespace std::string_literals;
+    ExpectTexts({
+        {"{", {}}, {"{\\", {}}, {"}}{\\rtf1 a}", {"a"}}, {"{\\rtf1 a}b{c}", {"a"}},
+        {"{\\rtf1 a\\par\\bin999999999 xyz}", {"a"}}, {"{\\rtf1 a\\bin-5 b}", {"ab"}},
+        {"{\\rtf1 a\0b\x01\x1f" "c\\'00d}"s, {"abcd"}}, {"{\\rtf1\0 a}"s, {" a"}},
+    }, true);
+}
+
+}  // namespace
+}  // namespace fw

@@ -1,0 +1,108 @@
+#include "framework/text/RtfWriter.h"
+
+#include "framework/text/RtfReader.h"
+#include "tests/support/StyledTextSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+CharStyle Style(std::string font, double size, bool bold = false, bool italic = false, bool underline = false,
+                std::optional<Color> color = std::nullopt) {
+    return {std::move(font), size, bold, italic, underline, color};
+}
+
+StyledText OneRun(std::string text, CharStyle style = Style("Arial", 12)) {
+    return {{{Alignment::Default, {{std::move(text), std::move(style)}}}}};
+}
+
+// Documents that must read back exactly as they were written, run for run.
+std::vector<StyledText> RoundTripDocuments() {
+    std::vector<StyledText> docs{StyledText{}, StyledText{{{Alignment::Default, {}}}}};
+    docs.push_back({{
+        {Alignment::Default,
+         {{"Times ", Style("Times New Roman", 12)}, {"bold ", Style("Times New Roman", 12, true)},
+          {"all three", Style("Courier New", 9, true, true, true)}, {"10.5 ", Style("Arial", 10.5)},
+          {"field font ", Style("", 12)}, {"72 ", Style("Arial", 72)}, {"field bold", Style("", 12, true)}}},
+        {Alignment::Left,
+         {{"a", Style("Odd;Name", 12)}, {"b", Style("{Braced}\\Font", 12)}, {"c", Style("微软雅黑", 12)},
+          {"d", Style("Café Sans", 12)}}},
+        {Alignment::Center,
+         {{"red ", Style("Arial", 12, false, false, false, Color{255, 0, 0})}, {"automatic ", Style("Arial", 12)},
+          {"black ", Style("Arial", 12, false, false, false, Color{0, 0, 0})},
+          {"odd", Style("Arial", 12, true, false, false, Color::FromRGB(0x12AB7F))}}},
+        {Alignment::Right, {}},
+        {Alignment::Default,
+         {{"\tname\tvalue\t", Style("Arial", 12)}, {"one\u2028two\u2028", Style("Arial", 12, true)},
+          {"back\\slash {braces} }{ \\par \\u233? text  ", Style("Arial", 12)}}},
+        {Alignment::Default, {}},
+    }});
+    // Scripts other programs format through associated words: right to left, East Asian, emoji, combining.
+    docs.push_back({{
+        {Alignment::Right,
+         {{"שלום ", Style("DejaVu Sans", 16, true, true)},
+          {"سلام", Style("DejaVu Sans", 20, false, true, true, Color{0, 0, 128})}, {" 123 ", Style("", 12)},
+          {"नमस्ते", Style("", 11, true)}}},
+        {Alignment::Default,
+         {{"日本語", Style("Droid Sans Fallback", 14, true)}, {"、", Style("Droid Sans Fallback", 14)},
+          {"한국어", Style("Noto Sans CJK KR", 9, false, true)}, {"😀👍🏽 ", Style("Noto Color Emoji", 12)},
+          {"e\u0301 a\u030A\u0323 Crème Łódź Ελληνικά Русский", Style("Arial", 12, false, false, true)}}},
+    }});
+    return docs;
+}
+
+TEST(RtfWriter, WhatItWritesReadsBackRunForRun) {
+    for (const StyledText& doc : RoundTripDocuments()) EXPECT_EQ(ReadRtf(WriteRtf(doc)), doc) << WriteRtf(doc);
+}
+
+// What the model holds but RTF cannot carry as it is comes back in its nearest form.
+TEST(RtfWriter, ReadsBackTheNearestFormOfWhatRtfCannotCarry) {
+    struct Case { std::string text; double size; std::string readText; double readSize; };
+    const std::vector<Case> cases{
+        {"a\nb\r\nc\rd", 12, "a\u2028b\u2028c\u2028d", 12},  // stray line ends become line breaks
+        {"a\xFF" "b\xE4\xB8" "c\xED\xA0\x80" "d", 12, "a\uFFFDb\uFFFD\uFFFDc\uFFFD\uFFFD\uFFFDd", 12},
+        {"x", 10.3, "x", 10.5}, {"x", 10.2, "x", 10}, {"x", 0.1, "x", 0.5},  // whole half points
+        {"x", 100000, "x", 32767 / 2.0},
+    };
+    for (const Case& c : cases) {
+        const StyledText back = ReadRtf(WriteRtf(OneRun(c.text, Style("F", c.size))));
+        EXPECT_EQ(back, OneRun(c.readText, Style("F", c.readSize))) << c.text << " at " << c.size;
+    }
+}
+
+// A run without a size of its own takes the reader's default, not the size of the run before it.
+TEST(RtfWriter, ARunWithoutSizeDoesNotInheritThePreviousRunsSize) {
+    const StyledText doc{{{Alignment::Default, {{"big", Style("F", 30)}, {"default", Style("F", 0)}}}}};
+    const StyledText back = ReadRtf(WriteRtf(doc));
+    ASSERT_EQ(back.paragraphs.at(0).runs.size(), 2u);
+    EXPECT_EQ(back.paragraphs[0].runs[1].style.size, 12);
+}
+
+// Seven-bit output whose lines never break inside a control word, before an
+// escape's fallback or between the halves of a surrogate pair.
+TEST(RtfWriter, WritesSevenBitLinesThatBreakOnlyBetweenTokens) {
+    std::string text;
+    for (int i = 0; i < 400; ++i) text += "ab\\{\té漢😀 ";
+    const std::string rtf = WriteRtf(OneRun(text, Style("宋体", 12, false, false, false, Color{1, 2, 3})));
+    for (const char c : rtf) ASSERT_TRUE(static_cast<unsigned char>(c) < 0x80 && c != 0);
+    std::istringstream in(rtf);
+    std::getline(in, text);  // the header line
+    int lines = 0;
+    for (std::string line; std::getline(in, line); ++lines) {
+        EXPECT_LE(line.size(), 200u) << line;
+        EXPECT_EQ((line.size() - line.find_last_not_of('\\') - 1) % 2, 0u) << line;
+        EXPECT_FALSE(std::regex_search(line, std::regex(R"(\\u-?\d+$)"))) << line;
+        EXPECT_TRUE(line.ends_with("\\par") || !std::regex_search(line, std::regex(R"(\\[a-z]+-?\d*$)"))) << line;
+        EXPECT_FALSE(std::regex_search(line, std::regex(R"(\\u-10179\?$)"))) << line;
+    }
+    EXPECT_GT(lines, 20);
+}
+
+}  // namespace
+}  // namespace fw
