@@ -1,6 +1,5 @@
 #include "ScriptedWindow.h"
 
-#include "framework/ui/BevelButton.h"
 #include "framework/ui/Canvas.h"
 #include "framework/ui/Graphics.h"
 #include "framework/qt/testing/TestDriver.h"
@@ -17,7 +16,7 @@ namespace drive = fw::testing;
 using fw::Color;
 using widgettests::ScriptedWindow;
 
-class CanvasAndMenuButtonTest : public ::testing::Test {
+class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window = ScriptedWindow::Make({.layout = [](ScriptedWindow& w) {
@@ -32,7 +31,7 @@ protected:
 
     // Expects the window to show each colour at its point.
     void ExpectColours(const std::vector<std::pair<std::pair<int, int>, std::uint32_t>>& points) {
-        const std::string png = ::testing::TempDir() + "canvas-and-menu-button.png";
+        const std::string png = ::testing::TempDir() + "canvas-test.png";
         ASSERT_TRUE(drive::Grab(*window, png));
         for (const auto& [at, rgb] : points)
             EXPECT_EQ(drive::PixelOf(png, at.first, at.second), std::optional(Color::FromRGB(rgb)))
@@ -44,7 +43,7 @@ protected:
 
 // The canvas's one drawing context keeps the colour set on it, inside Paint
 // too; what is drawn on it outside Paint stays until Refresh.
-TEST_F(CanvasAndMenuButtonTest, TheCanvasDrawingContextLastsAndItsDrawingStaysUntilRefresh) {
+TEST_F(CanvasTest, TheCanvasDrawingContextLastsAndItsDrawingStaysUntilRefresh) {
     auto& canvas = window->Add<fw::Canvas>("Canvas", "Canvas", 20, 30, 120, 70);
     canvas.InstallEventHandler("Paint", fw::PaintHandler([](fw::Graphics& g) { g.ForeColor(Color::FromRGB(0x0A0B0C)); }));
     ExpectColours({{{20, 30}, 0xFFFFFF}});
@@ -60,31 +59,6 @@ TEST_F(CanvasAndMenuButtonTest, TheCanvasDrawingContextLastsAndItsDrawingStaysUn
     ExpectColours({{{35, 45}, 0xE01010}, {{20, 30}, 0x000000}, {{139, 99}, 0x000000}, {{75, 45}, 0xFFFFFF}});
     canvas.Refresh();
     ExpectColours({{{35, 45}, 0xFFFFFF}, {{20, 30}, 0xFFFFFF}});
-}
-
-// Rows and separators count from 0; the marked row is shown checked; marking
-// a row or setting the caption from the program raises no Action, and a
-// menu without rows offers nothing.
-TEST_F(CanvasAndMenuButtonTest, AMenuButtonShowsItsMarkedRowCheckedAndActsOnlyOnAChoice) {
-    auto& button = window->Add<fw::BevelButton>("BevelButton", "Menu", 100, 100, 80, 30);
-    button.HasMenu(1);
-    button.AddRow("Small");
-    button.AddSeparator();
-    button.AddRow("Large");
-    std::vector<int> chosen;
-    button.InstallEventHandler("Action", fw::PlainHandler([&] { chosen.push_back(button.MenuValue()); }));
-    EXPECT_TRUE(drive::ClickAndChoose(button, "Large"));
-    EXPECT_EQ(chosen, std::vector<int>{2});
-
-    button.MenuValue(0);
-    button.Caption("Caption");
-    const auto shown = drive::ShownPopupMenu(button);
-    EXPECT_EQ(shown.entries, (std::vector<std::string>{"Small", "-", "Large"}));
-    EXPECT_EQ(shown.checked, 0);
-    EXPECT_EQ(std::make_pair(button.List(1), button.List(2)), std::make_pair(std::string(), std::string("Large")));
-    button.DeleteAllRows();
-    drive::Click(button);
-    EXPECT_EQ(chosen, std::vector<int>{2}) << "acted without a choice";
 }
 
 }  // namespace
