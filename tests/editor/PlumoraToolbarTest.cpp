@@ -178,6 +178,12 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
     field.SelLength(4);
     EXPECT_EQ(field.SelTextFont(), "");
     EXPECT_EQ(shown(), std::tuple("24", "DejaVu Serif", false));
+    // A size that no row holds is shown, and no row is marked.
+    Select(field, 0, 5);
+    field.SelTextSize(101);
+    field.SelStart(2);
+    EXPECT_EQ(std::pair(size.Caption(), size.MenuValue()), std::pair(std::string("101"), -1));
+    EXPECT_EQ(drive::ShownPopupMenu(size).checked, -1);
 }
 
 // Run with the machine's fonts hidden (see CMakeLists.txt).
