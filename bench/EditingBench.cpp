@@ -4,7 +4,8 @@
 // holds the same document, so that what the program adds to the toolkit's
 // own work shows. Key and mouse events go through QApplication::sendEvent in
 // both, the road the toolkit takes for real input.
-#include "editor/Plumora.h"
+#include "EditingScene.h"
+
 #include "editor/WordCount.h"
 #include "framework/ui/FolderItem.h"
 #include "framework/qt/MenuRouting.h"
@@ -46,104 +47,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::size_t RunCount(const fw::StyledText& text) {
-    std::size_t runs = 0;
-    for (const auto& paragraph : text.paragraphs) runs += paragraph.runs.size();
-    return runs;
-}
-
-// The document window and the bare field, both holding the same document of
-// one size, laid out in full, kept from one benchmark to the next because
-// filling them takes seconds.
-struct Scene {
-    std::size_t bytes = 0;
-    fw::StyledText document;
-    class Plumora* window = nullptr;
-    QTextEdit* bare = nullptr;
-    std::filesystem::path folder;
-
-    fw::EditField& Field() const { return *window->EditField1(); }
-    QTextEdit& Editor() const { return *static_cast<QTextEdit*>(fw::ViewOf(Field())); }
-};
-
-Scene& CurrentScene() {
-    static Scene scene;
-    return scene;
-}
-
-void Settle() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
-
-void LayOutAll(QTextEdit& edit) { benchmark::DoNotOptimize(edit.document()->documentLayout()->documentSize()); }
-
-// Closes the window and the bare field and forgets the document; run before
-// the toolkit goes at the end of the process.
-void ReleaseScene() {
-    auto& scene = CurrentScene();
-    delete scene.bare;
-    scene.bare = nullptr;
-    fw::RuntimeReleaseWindows();
-    scene.window = nullptr;
-    if (!scene.folder.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(scene.folder, ignored);
-    }
-    scene = Scene{};
-}
-
-void ReleaseAll() {
-    ReleaseScene();
-    fw::RuntimeRegisterAppObject(nullptr);
-    ReleaseMenuBar1();
-}
-
-Scene& SceneOf(std::size_t megabytes) {
-    auto& scene = CurrentScene();
-    const std::size_t bytes = megabytes * kMegabyte;
-    if (scene.bytes == bytes && scene.window) return scene;
-    StartRuntime();
-    static const bool cleanUpRegistered = [] {
-        qAddPostRoutine(ReleaseAll);
-        return true;
-    }();
-    (void)cleanUpRegistered;
-    ReleaseScene();
-
-    scene.bytes = bytes;
-    scene.document = MakeDocument(bytes);
-    scene.folder = std::filesystem::temp_directory_path() /
-                   ("plumora-editing-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(scene.folder);
-
-    scene.window = fw::MakeWindow<class Plumora>();
-    scene.Field().SetStyledText(scene.document);
-
-    // The bare field is as large as the window's page and wraps its lines the same way.
-    scene.bare = new QTextEdit;
-    scene.bare->resize(scene.Editor().size());
-    scene.bare->setLineWrapMode(scene.Editor().lineWrapMode());
-    fw::SetDocumentStyledText(*scene.bare->document(), scene.document);
-    scene.bare->show();
-
-    Settle();
-    LayOutAll(scene.Editor());
-    LayOutAll(*scene.bare);
-    // The first press copies the whole text into the undo snapshot; later
-    // presses find it there, as they do after the first click in a session.
-    auto& snapshot = *scene.window->EditField4();
-    snapshot.Text(scene.Field().Text());
-    Settle();
-    return scene;
-}
-
-void Describe(benchmark::State& state, const Scene& scene) {
-    state.counters["text_MB"] = static_cast<double>(scene.Editor().document()->characterCount()) / 1e6;
-    state.counters["paragraphs"] = static_cast<double>(scene.document.paragraphs.size());
-    state.counters["runs"] = static_cast<double>(RunCount(scene.document));
-}
 
 void TypeCharacter(QWidget& target) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
@@ -459,15 +362,6 @@ void BM_BareDateStamp(benchmark::State& state) {
         cursor.insertText(QStringLiteral(" ") + QLocale().toString(QDate::currentDate(), QLocale::LongFormat));
     }
     Describe(state, scene);
-}
-
-// The least time over repetitions: on a shared machine the least disturbed.
-double Minimum(const std::vector<double>& values) {
-    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
-}
-
-void Sizes(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Minimum);
 }
 
 // Benchmarks of one document size run together, so that each size's window

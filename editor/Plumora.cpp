@@ -20,6 +20,7 @@ const fw::MenuBinding<class Plumora> kMenuBindings[] = {
     {"ChangeCaseTitleCase", &Plumora::ChangeCaseTitleCase_Action},
     {"FormatLocked", &Plumora::FormatLocked_Action},
     {"ChangeCasesreveRReverse", &Plumora::ChangeCasesreveRReverse_Action},
+    {"Formattest", &Plumora::Formattest_Action},
     {"EditUndo", &Plumora::EditUndo_Action},
     {"EditRedo", &Plumora::EditRedo_Action},
     {"EditPaste", &Plumora::EditPaste_Action},

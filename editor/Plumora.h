@@ -8,6 +8,7 @@
 #include "framework/ui/StaticText.h"
 #include "framework/ui/Window.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -77,6 +78,26 @@ public:
     // The desktop's close request takes the road of the close picture.
     void Event_CloseRequest() override;
 
+    // The bottom toolbar. The size and font menus and the style buttons
+    // format the selection and follow it when it moves; the swatch shows its
+    // colour and opens the colour picker; "Colors" sets the page's background.
+    void EditField1_SelChange();
+    void sizemenu_Action();
+    void sizemenu_Open();
+    void fontmenu_Open();
+    void fontmenu_Action();
+    // The size menu's row to mark for a size: the first row of that number,
+    // or -1, which marks none, when no row holds it.
+    std::int32_t SetFontSizeMenu(std::int32_t size);
+    void Colorbutton_Paint(fw::Graphics& g);
+    bool Colorbutton_MouseDown(int x, int y);
+    void underlinebutton_Action();
+    void italicbutton_Action();
+    void BoldButton_Action();
+    bool cmnu_MouseDown(int x, int y);
+    void cmnu_Open();
+    void cmnu_MouseExit();
+
     // Menu commands; each returns true: handled.
     bool FileSave_Action();
     bool FileSaveas_Action();
@@ -85,6 +106,7 @@ public:
     bool EditRedo_Action();
     bool EditPaste_Action();
     bool EditClear_Action();
+    bool Formattest_Action();
     bool FilePageSetup_Action();
     bool FilePrint_Action();
     // Bring up the shared find and replace window, the second on its "Replace" tab.
@@ -136,7 +158,15 @@ protected:
     // The characters of s in reverse order, each as a reader sees it.
     std::string Reverse(const std::string& s) const;
 
+protected:
+    // The font menu's first row of the font, among as many rows as fonts are
+    // installed now; 0 when none holds it.
+    std::int32_t SetFontMenu(const std::string& font);
+
 private:
+    // A style button pressed: the style toggled on the selection, the
+    // button's picture alternated.
+    void PressStyleButton(void (fw::EditField::*toggle)(), fw::BevelButton& button);
     // A new document window in front holding the text of the template field.
     void OpenFromTemplate(const fw::EditField* templateField);
     // The selection of the document replaced by change of it.

@@ -16,8 +16,6 @@ namespace fw {
 
 namespace {
 
-constexpr std::string_view kSeparatorRow = "-";
-
 class BevelView : public QWidget {
 public:
     explicit BevelView(BevelButton& owner) : owner_(owner) { setFocusPolicy(Qt::NoFocus); }
@@ -131,47 +129,55 @@ void BevelButton::AcceptFocus(bool on) {
     View().TakesFocus(on ? Qt::StrongFocus : Qt::NoFocus);
 }
 
-void BevelButton::AddRow(const std::string& text) { rows_.push_back(text); }
-void BevelButton::AddSeparator() { rows_.emplace_back(kSeparatorRow); }
+void BevelButton::AddRow(const std::string& text) { rows_.push_back({text, false}); }
+void BevelButton::AddSeparator() { rows_.push_back({{}, true}); }
 void BevelButton::DeleteAllRows() { rows_.clear(); }
 
 std::string BevelButton::List(int index) const {
     if (index < 0 || index >= ListCount()) return {};
-    const auto& row = rows_[static_cast<std::size_t>(index)];
-    return row == kSeparatorRow ? std::string() : row;
+    return rows_[static_cast<std::size_t>(index)].text;
 }
 
 const EventHandler* BevelButton::Handler(std::string_view event) const { return HandlerFor(event); }
 
 void BevelButton::ChooseRow(int row) {
-    if (row < 0 || row >= ListCount() || rows_[static_cast<std::size_t>(row)] == kSeparatorRow) return;
+    if (row < 0 || row >= ListCount() || rows_[static_cast<std::size_t>(row)].separator) return;
     menuValue_ = row;
     RaisePlain("Action");
+}
+
+void BevelButton::ShowMenu() {
+    auto* view = static_cast<BevelView*>(ViewOf(*this));
+    QMenu menu;
+    for (int i = 0; i < ListCount(); ++i) {
+        const auto& row = rows_[static_cast<std::size_t>(i)];
+        if (row.separator) {
+            menu.addSeparator();
+            continue;
+        }
+        auto* action = menu.addAction(ToQt(row.text));
+        action->setData(i);
+        if (i == menuValue_) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+    }
+    view->pressed = true;
+    view->update();
+    const auto* chosen = menu.exec(view->mapToGlobal(QPoint(0, view->height())));
+    view->pressed = false;
+    view->update();
+    if (chosen) ChooseRow(chosen->data().toInt());
+    // The menu took the pointer: when it closed outside the button, the
+    // pointer has left the button.
+    if (!view->rect().contains(view->mapFromGlobal(QCursor::pos()))) RaisePlain("MouseExit");
 }
 
 void BevelButton::Press() {
     if (!Enabled()) return;
     if (RaiseMouse("MouseDown", 0, 0)) return;
-    auto* view = static_cast<BevelView*>(ViewOf(*this));
-    if (hasMenu_ != 0 && !rows_.empty()) {
-        QMenu menu;
-        for (int i = 0; i < ListCount(); ++i) {
-            if (rows_[static_cast<std::size_t>(i)] == kSeparatorRow) {
-                menu.addSeparator();
-                continue;
-            }
-            auto* action = menu.addAction(ToQt(rows_[static_cast<std::size_t>(i)]));
-            action->setData(i);
-        }
-        view->pressed = true;
-        view->update();
-        const auto* chosen = menu.exec(view->mapToGlobal(QPoint(0, view->height())));
-        view->pressed = false;
-        view->update();
-        if (chosen) ChooseRow(chosen->data().toInt());
-        // The menu took the pointer: when it closed outside the button, the
-        // pointer has left the button.
-        if (!view->rect().contains(view->mapFromGlobal(QCursor::pos()))) RaisePlain("MouseExit");
+    if (hasMenu_ != 0) {
+        if (!rows_.empty()) ShowMenu();
         return;
     }
     if (buttonType_ == 1) Value(!value_);

@@ -10,11 +10,12 @@
 
 namespace fw {
 
-// The kept drawing: an image the canvas's size, transparent where nothing was drawn.
+// The canvas's drawing context and what it drew outside Paint: an image the
+// canvas's size, transparent where nothing was drawn.
 struct Canvas::Kept {
     QImage image;
-    std::unique_ptr<QPainter> painter;
-    std::unique_ptr<QtGraphics> graphics;
+    QPainter painter;
+    QtGraphics graphics{painter, 0, 0};
 };
 
 namespace {
@@ -27,9 +28,13 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         if (const auto& backdrop = owner_.Backdrop()) painter.drawImage(0, 0, backdrop->Data().image);
-        if (const auto* kept = owner_.KeptDrawing()) painter.drawImage(0, 0, kept->image);
-        QtGraphics graphics(painter, width(), height());
-        Guarded([&] { owner_.RaisePaint(graphics); });
+        auto& kept = owner_.KeptDrawing();
+        painter.drawImage(0, 0, kept.image);
+        // Paint draws on the screen with the canvas's own context, so that
+        // the colours it sets are what the context holds afterwards.
+        kept.graphics.Surface(painter, width(), height());
+        Guarded([&] { owner_.RaisePaint(kept.graphics); });
+        owner_.KeepDrawing(kept);
     }
     void mousePressEvent(QMouseEvent* event) override {
         const auto at = event->position().toPoint();
@@ -50,7 +55,7 @@ Canvas::Canvas(Window& window) : RectControl(window, std::make_unique<Widget>(ne
 }
 
 Canvas::~Canvas() {
-    if (kept_) kept_->painter->end();
+    if (kept_) kept_->painter.end();
 }
 
 const PropertyTable& Canvas::Properties() const {
@@ -75,26 +80,34 @@ void Canvas::AcceptFocus(bool on) {
     View().TakesFocus(on ? Qt::ClickFocus : Qt::NoFocus);
 }
 
-Graphics& Canvas::PersistentGraphics() {
+Canvas::Kept& Canvas::KeptDrawing() {
     const QSize size(std::max(Width(), 1), std::max(Height(), 1));
-    if (!kept_ || kept_->image.size() != size) {
-        if (kept_) kept_->painter->end();
-        auto kept = std::make_unique<Kept>();
-        kept->image = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        kept->image.fill(Qt::transparent);
-        kept->painter = std::make_unique<QPainter>(&kept->image);
-        kept->graphics = std::make_unique<QtGraphics>(*kept->painter, size.width(), size.height());
-        kept_ = std::move(kept);
+    if (!kept_) kept_ = std::make_unique<Kept>();
+    if (kept_->image.size() != size) {
+        if (kept_->painter.isActive()) kept_->painter.end();
+        kept_->image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        kept_->image.fill(Qt::transparent);
+        kept_->painter.begin(&kept_->image);
+        KeepDrawing(*kept_);
     }
-    Refresh();
-    return *kept_->graphics;
+    return *kept_;
 }
 
-void Canvas::RaisePaint(Graphics& onScreen) {
+// Drawing outside Paint goes to the kept image, and the canvas is shown again with it.
+void Canvas::KeepDrawing(Kept& kept) {
+    kept.graphics.Surface(kept.painter, kept.image.width(), kept.image.height(), [this] {
+        if (auto* view = ViewOf(*this)) view->update();
+    });
+}
+
+Graphics& Canvas::Graphics() { return KeptDrawing().graphics; }
+
+void Canvas::RaisePaint(class Graphics& onScreen) {
     if (const auto* handler = HandlerFor("Paint")) std::get<PaintHandler>(*handler)(onScreen);
 }
 
 void Canvas::Refresh() {
+    if (kept_) kept_->image.fill(Qt::transparent);
     if (auto* view = ViewOf(*this)) view->update();
 }
 

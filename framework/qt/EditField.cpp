@@ -195,6 +195,7 @@ const std::string& ProgramTextOf(const QTextBlock& block) { return KeptTextOf(bl
 }  // namespace
 
 void EditField::Editor::ContentsChanged(int from, int removed, int added) {
+    ++contentsGeneration;
     if (restyling_ || (removed == 0 && added == 0)) return;
     // Every paragraph the change reached forgets its kept text.
     for (auto block = document()->findBlock(from); block.isValid() && block.position() <= from + added; block = block.next())
@@ -453,80 +454,6 @@ StyledText EditField::GetStyledText() const {
 void EditField::SetStyledText(const StyledText& text) {
     editor_->Change([&] { SetDocumentStyledText(*editor_->document(), text); }, true);
 }
-
-namespace {
-
-// The format that the selection's first character has, or that typing would get.
-QTextCharFormat SelectionFormat(const QTextEdit& editor) {
-    auto cursor = editor.textCursor();
-    if (!cursor.hasSelection()) return editor.currentCharFormat();
-    QTextCursor first(editor.document());
-    first.setPosition(cursor.selectionStart() + 1);
-    return first.charFormat();
-}
-
-}  // namespace
-
-std::string EditField::SelTextFont() const {
-    const auto format = SelectionFormat(*editor_);
-    const auto families = format.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.constFirst().isEmpty()) return FromQt(families.constFirst());
-    return FromQt(editor_->font().family());
-}
-
-void EditField::SelTextFont(const std::string& font) {
-    QTextCharFormat format;
-    format.setFontFamilies(QStringList{ToQt(font)});
-    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
-}
-
-double EditField::SelTextSize() const {
-    const auto format = SelectionFormat(*editor_);
-    return format.fontPointSize() > 0 ? format.fontPointSize() : editor_->font().pointSizeF();
-}
-
-void EditField::SelTextSize(double points) {
-    if (points <= 0) return;
-    QTextCharFormat format;
-    format.setFontPointSize(points);
-    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
-}
-
-Color EditField::SelTextColor() const {
-    const auto format = SelectionFormat(*editor_);
-    return format.hasProperty(QTextFormat::ForegroundBrush) ? FromQt(format.foreground().color()) : textColor_;
-}
-
-void EditField::SelTextColor(Color color) {
-    QTextCharFormat format;
-    format.setForeground(ToQt(color));
-    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
-}
-
-bool EditField::SelBold() const { return SelectionFormat(*editor_).fontWeight() >= QFont::Bold; }
-void EditField::SelBold(bool on) {
-    QTextCharFormat format;
-    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
-}
-
-bool EditField::SelItalic() const { return SelectionFormat(*editor_).fontItalic(); }
-void EditField::SelItalic(bool on) {
-    QTextCharFormat format;
-    format.setFontItalic(on);
-    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
-}
-
-bool EditField::SelUnderline() const { return SelectionFormat(*editor_).fontUnderline(); }
-void EditField::SelUnderline(bool on) {
-    QTextCharFormat format;
-    format.setFontUnderline(on);
-    editor_->Restyle([&] { editor_->mergeCurrentCharFormat(format); });
-}
-
-void EditField::ToggleSelectionBold() { SelBold(!SelBold()); }
-void EditField::ToggleSelectionItalic() { SelItalic(!SelItalic()); }
-void EditField::ToggleSelectionUnderline() { SelUnderline(!SelUnderline()); }
 
 int EditField::SelAlignment() const {
     const auto alignment = editor_->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;

@@ -12,7 +12,16 @@ namespace fw {
 
 class QtGraphics : public Graphics {
 public:
-    QtGraphics(QPainter& painter, int width, int height) : painter_(painter), width_(width), height_(height) {}
+    QtGraphics(QPainter& painter, int width, int height) : painter_(&painter), width_(width), height_(height) {}
+
+    // Draws from now on with another painter, on a surface of another size,
+    // calling drawn after each drawing; the fore colour stays.
+    void Surface(QPainter& painter, int width, int height, std::function<void()> drawn = {}) {
+        painter_ = &painter;
+        width_ = width;
+        height_ = height;
+        drawn_ = std::move(drawn);
+    }
 
     Color ForeColor() const override { return foreColor_; }
     void ForeColor(Color color) override { foreColor_ = color; }
@@ -21,13 +30,14 @@ public:
     void DrawRect(int x, int y, int width, int height) override;
     void FillRect(int x, int y, int width, int height) override;
 
-    QPainter& Painter() const { return painter_; }
+    QPainter& Painter() const { return *painter_; }
     // Draws one block of text on a page: paint runs with the painter clipped to the block.
     virtual void PaintBlock(const QRectF& block, const std::function<void(QPainter&)>& paint);
 
 private:
-    QPainter& painter_;
+    QPainter* painter_;
     int width_, height_;
+    std::function<void()> drawn_;
     Color foreColor_;
 };
 

@@ -52,32 +52,6 @@ QTextCharFormat CharFormat(const CharStyle& style) {
     return format;
 }
 
-CharStyle StyleOf(const QTextCharFormat& format) {
-    CharStyle style;
-    if (format.hasProperty(QTextFormat::FontFamilies)) {
-        const QStringList families = format.property(QTextFormat::FontFamilies).toStringList();
-        if (!families.isEmpty()) style.font = families.first().toStdString();
-    }
-    if (style.font.empty() && format.hasProperty(QTextFormat::FontFamily)) {
-        style.font = format.stringProperty(QTextFormat::FontFamily).toStdString();
-    }
-    if (format.hasProperty(QTextFormat::FontPointSize)) {
-        const double size = format.fontPointSize();
-        if (size > 0) style.size = size;
-    }
-    style.bold = format.fontWeight() >= QFont::DemiBold;
-    style.italic = format.fontItalic();
-    style.underline = format.fontUnderline();
-    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
-        const QBrush brush = format.foreground();
-        if (brush.style() != Qt::NoBrush) {
-            const QColor color = brush.color().toRgb();
-            style.color = Color{static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
-                                static_cast<std::uint8_t>(color.blue())};
-        }
-    }
-    return style;
-}
 
 // Formats of the styles met so far. Documents use a handful of styles over
 // and over; reusing a format also reuses the hash the document looks it up by.
@@ -115,6 +89,33 @@ QString RunText(const std::string& text) {
 }
 
 }  // namespace
+
+CharStyle StyleOf(const QTextCharFormat& format) {
+    CharStyle style;
+    if (format.hasProperty(QTextFormat::FontFamilies)) {
+        const QStringList families = format.property(QTextFormat::FontFamilies).toStringList();
+        if (!families.isEmpty()) style.font = families.first().toStdString();
+    }
+    if (style.font.empty() && format.hasProperty(QTextFormat::FontFamily)) {
+        style.font = format.stringProperty(QTextFormat::FontFamily).toStdString();
+    }
+    if (format.hasProperty(QTextFormat::FontPointSize)) {
+        const double size = format.fontPointSize();
+        if (size > 0) style.size = size;
+    }
+    style.bold = format.fontWeight() >= QFont::DemiBold;
+    style.italic = format.fontItalic();
+    style.underline = format.fontUnderline();
+    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
+        const QBrush brush = format.foreground();
+        if (brush.style() != Qt::NoBrush) {
+            const QColor color = brush.color().toRgb();
+            style.color = Color{static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+                                static_cast<std::uint8_t>(color.blue())};
+        }
+    }
+    return style;
+}
 
 void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
     const bool undo = doc.isUndoRedoEnabled();

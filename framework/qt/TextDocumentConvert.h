@@ -5,6 +5,7 @@
 
 #include "framework/text/StyledText.h"
 
+class QTextCharFormat;
 class QTextDocument;
 
 namespace fw {
@@ -21,5 +22,8 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text);
 // model's default: no font name, size 0, no colour. A document holding only
 // one empty block without alignment reads as no paragraphs.
 StyledText DocumentStyledText(const QTextDocument& doc);
+
+// The style that a character format states, read by the same rules.
+CharStyle StyleOf(const QTextCharFormat& format);
 
 }  // namespace fw

@@ -21,6 +21,16 @@ struct EditField::Editor : QTextEdit {
     // Runs a change of formats only, which raises no TextChange.
     void Restyle(const std::function<void()>& restyle);
 
+    // What the selected characters have in common, worked out once for a
+    // selection of the document as it stands (EditFieldStyles.cpp).
+    struct SelectionStyles {
+        int start = -1, end = -1;
+        quint64 generation = 0;
+        QString ownFamily;
+        bool bold = false, italic = false, underline = false;
+        // The font of every selected character; empty when they differ.
+        QString family;
+    };
     // Puts text in place of the selection and the caret after it. Text of as
     // many characters as the selection gives each character the format of
     // the one it replaces; other text takes the format of the selection's
@@ -28,6 +38,9 @@ struct EditField::Editor : QTextEdit {
     void ReplaceSelection(const QString& text);
 
     EditField& field;
+    // Counts the changes of the document, of its formats as well as its text.
+    quint64 contentsGeneration = 0;
+    mutable SelectionStyles selectionStyles;
     bool singleLine = true;
     bool acceptTabs = false;
 

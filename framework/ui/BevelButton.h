@@ -16,6 +16,13 @@ class Picture;
 // right). Events: Action (a click, or a row chosen: MenuValue is then that
 // row), Open, MouseDown, MouseExit (also when its menu closes with the pointer
 // outside the button).
+//
+// Menu rows and separators are counted together from 0, in the order they
+// were added. MenuValue is the marked row, shown checked in the menu; the
+// user's choice sets it before Action. Caption is what the button shows,
+// whatever row is marked. Setting Caption, MenuValue or Value from the
+// program changes only what the button shows and raises no Action. A menu
+// button without rows offers no menu and raises no Action.
 class BevelButton : public TextStyleControl {
 public:
     explicit BevelButton(Window& window);
@@ -47,7 +54,7 @@ public:
     int ListCount() const { return static_cast<int>(rows_.size()); }
     // The text of row i; "" for a separator or an index out of range.
     std::string List(int index) const;
-    // The chosen row; -1 when none.
+    // The marked row; -1 or an index past the rows marks none.
     int MenuValue() const { return menuValue_; }
     void MenuValue(int row) { menuValue_ = row; }
 
@@ -63,10 +70,15 @@ protected:
 
 private:
     void Repaint();
+    void ShowMenu();
 
     std::string caption_;
     std::shared_ptr<Picture> icon_;
-    std::vector<std::string> rows_;
+    struct Row {
+        std::string text;
+        bool separator = false;
+    };
+    std::vector<Row> rows_;
     int menuValue_ = 0;
     int buttonType_ = 0, hasMenu_ = 0, bevel_ = 0, captionAlign_ = 3, iconAlign_ = 0;
     bool value_ = false, acceptFocus_ = false;

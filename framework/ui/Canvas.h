@@ -11,6 +11,12 @@ class Picture;
 
 // A drawing surface with a backdrop picture. Events: Paint (draw into the
 // given graphics each time the canvas is drawn), MouseDown, Open.
+//
+// A canvas has one drawing context for its life, Graphics. Its ForeColor is
+// the colour last set on it, by the program or inside Paint, whose graphics
+// is the same context drawing on the screen. What is drawn on it outside
+// Paint is kept on the canvas, over the backdrop and under what Paint draws,
+// until the next Refresh.
 class Canvas : public RectControl {
 public:
     explicit Canvas(Window& window);
@@ -19,18 +25,20 @@ public:
 
     const std::shared_ptr<Picture>& Backdrop() const { return backdrop_; }
     void Backdrop(std::shared_ptr<Picture> picture);
-    // Drawing that lasts until drawn over: it is kept with the canvas and
-    // shown above the backdrop.
-    Graphics& PersistentGraphics();
+    // The canvas's own drawing context, the size of the canvas.
+    class Graphics& Graphics();
     bool AcceptFocus() const { return acceptFocus_; }
     void AcceptFocus(bool on);
 
     // The canvas is drawn as its backdrop, then its kept drawing, then what
     // the Paint handler draws.
-    void RaisePaint(Graphics& onScreen);
+    void RaisePaint(class Graphics& onScreen);
+    // The context and the drawing it keeps, sized to the canvas.
     struct Kept;
-    const Kept* KeptDrawing() const { return kept_.get(); }
+    Kept& KeptDrawing();
+    void KeepDrawing(Kept& kept);
     bool RaiseMouseDown(int x, int y) { return RaiseMouse("MouseDown", x, y); }
+    // Draws the canvas anew: the drawing kept since the last Refresh goes.
     void Refresh();
 
 protected:

@@ -5,6 +5,7 @@
 #include "framework/ui/StyledTextPrinter.h"
 #include "framework/ui/TextStyleControl.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,12 +58,21 @@ public:
     // the page graphics, which must outlive the printer.
     std::unique_ptr<fw::StyledTextPrinter> StyledTextPrinter(Graphics& graphics, int width) const;
 
-    // The style at the start of the selection; setting applies it to the
-    // selection (or to what is typed next, when nothing is selected).
+    // The selection's style. At an insertion point each member reads the
+    // format that text typed there would take. Over a selection, SelBold,
+    // SelItalic and SelUnderline are true only when every selected character
+    // has the style; SelTextSize and SelTextColor are those of the first
+    // selected character; SelTextFont is the font's name when every selected
+    // character has the same font, else "". Text with no font, size or
+    // colour of its own has the field's. Setting a member applies it to the
+    // whole selection, or at an insertion point to what is typed next.
     std::string SelTextFont() const;
     void SelTextFont(const std::string& font);
-    double SelTextSize() const;
-    void SelTextSize(double points);
+    // Whole points: a fractional size reads as RealToInt32 rounds it, to the
+    // nearest whole point, halves away from zero (10.5 reads 11), while the
+    // text keeps its own size until a size is set.
+    std::int32_t SelTextSize() const;
+    void SelTextSize(std::int32_t points);
     Color SelTextColor() const;
     void SelTextColor(Color color);
     bool SelBold() const;
@@ -74,6 +84,8 @@ public:
     // 0 default, 1 left, 2 centre, 3 right, 4 justified: the paragraphs of the selection.
     int SelAlignment() const;
     void SelAlignment(int alignment);
+    // Gives the whole selection the style when any selected character lacks
+    // it, else takes it from the whole selection.
     void ToggleSelectionBold();
     void ToggleSelectionItalic();
     void ToggleSelectionUnderline();

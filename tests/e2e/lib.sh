@@ -252,6 +252,11 @@ click_content() {
     e2e_fail "xdotool click at $x,$y of window $wid failed"
 }
 
+# The colour (RRGGBB) of a content-area pixel in a screenshot of the window.
+pixel_at() {
+  convert "$1" -format "%[hex:p{$2,$(($3 + E2E_TOP))}]" info: 2>/dev/null | cut -c1-6
+}
+
 # Runs the command every tenth of a second until it succeeds; fails after
 # E2E_TIMEOUT seconds.
 e2e_until() {

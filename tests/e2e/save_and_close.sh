@@ -13,11 +13,6 @@ e2e_start_display
 docs=$E2E_TMP/docs
 mkdir -p "$docs"
 
-# The colour (RRGGBB) of a content-area pixel in a screenshot of the window.
-pixel_at() {
-  convert "$1" -format "%[hex:p{$2,$(($3 + E2E_TOP))}]" info: 2>/dev/null | cut -c1-6
-}
-
 # Reads the word-count label: light grey on dark grey in the strip y 2..22,
 # ending at x 663. The crop is greyed, scaled up and negated so that the
 # engine sees dark type on a light ground, and read as one line.

@@ -73,6 +73,16 @@ std::shared_ptr<fw::Picture> PictureOf(fw::RectControl& control) {
     return nullptr;
 }
 
+// The start values that the controls' Open events set again: the menus'
+// captions and the colour menu's row; the size menu's also hides the redo
+// snapshot.
+std::vector<std::string> SetAgainWhenOpened(const std::string& control) {
+    if (control == "sizemenu" || control == "fontmenu") return {"Caption"};
+    if (control == "cmnu") return {"MenuValue"};
+    if (control == "EditField5") return {"Visible"};
+    return {};
+}
+
 using PlumoraWindowTest = ApplicationTest;
 
 // The built window, control by control, against tests/data/document-window.txt.
@@ -106,7 +116,9 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
         EXPECT_EQ(PictureOf(control), row[8] == "-" ? nullptr : PictureNamed(row[8])());
         EXPECT_EQ(PictureOf(first->ControlAt(i)), PictureOf(control));
         EXPECT_NE(&first->ControlAt(i), &control);
-        ExpectValues(control, Values(row, 9, Values(classValues.at(row[1]), 1)));
+        auto values = Values(row, 9, Values(classValues.at(row[1]), 1));
+        for (const auto& key : SetAgainWhenOpened(row[0])) values.erase(key);
+        ExpectValues(control, values);
     }
 }
 
@@ -117,7 +129,7 @@ TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {
     ASSERT_EQ(Front()->EditField1()->Text(), "");
     const char* const items[]{"FilePageSetup",       "FilePrint",           "EditFind",   "editreplace",
                               "newwindow",           "FileOpen",            "InsertDate", "ViewMinimize",
-                              "ChangeCaselowercase", "ChangeCaseTitleCase"};
+                              "ChangeCaselowercase", "ChangeCaseTitleCase", "Formattest"};
     for (const char* name : items) {
         const auto shown = ShownMenuItem(name);
         ASSERT_TRUE(shown.present) << name;
@@ -126,7 +138,8 @@ TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {
 
     fw::MakeWindow<fw::Window>()->Show();
     fw::testing::ProcessEvents();
-    for (const char* name : {"FilePageSetup", "FilePrint", "EditFind", "editreplace", "InsertDate", "ViewMinimize"})
+    for (const char* name : {"FilePageSetup", "FilePrint", "EditFind", "editreplace", "InsertDate", "ViewMinimize",
+                             "Formattest"})
         EXPECT_FALSE(ShownMenuItem(name).enabled) << name << " in a plain window";
 }
 

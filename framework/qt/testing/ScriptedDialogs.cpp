@@ -57,6 +57,7 @@ std::shared_ptr<FolderItem> ScriptedDialogs::GetSaveFolderItem(const std::string
 
 bool ScriptedDialogs::SelectColor(Color& color, const std::string& prompt) {
     calls.push_back({"color", "", prompt});
+    colorStarts.push_back(color);
     const auto answer = Next(colorAnswers);
     if (answer) color = *answer;
     return answer.has_value();

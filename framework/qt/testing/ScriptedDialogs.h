@@ -42,6 +42,8 @@ public:
     std::deque<std::shared_ptr<FolderItem>> openAnswers;
     std::deque<std::shared_ptr<FolderItem>> saveAnswers;
     std::deque<std::optional<Color>> colorAnswers;
+    // The colour each colour picker was opened on.
+    std::vector<Color> colorStarts;
     std::deque<bool> confirmAnswers;
     std::deque<SetupChange> pageSetupAnswers;  // an empty change cancels
     std::deque<std::optional<PrintAnswer>> printAnswers;

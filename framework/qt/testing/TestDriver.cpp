@@ -311,6 +311,21 @@ bool ClickAndChoose(RectControl& control, std::string_view caption) {
     return *chosen;
 }
 
+ShownMenu ShownPopupMenu(RectControl& control) {
+    auto shown = std::make_shared<ShownMenu>();
+    QTimer::singleShot(0, [shown] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (auto* action : menu->actions()) {
+            if (action->isChecked()) shown->checked = static_cast<int>(shown->entries.size());
+            shown->entries.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+        }
+        menu->close();
+    });
+    Click(control);
+    return *shown;
+}
+
 void RunInEventLoop(std::function<void()> task, int delayMilliseconds) {
     QTimer::singleShot(delayMilliseconds, qApp, [task = std::move(task)] { Guarded(task); });
 }

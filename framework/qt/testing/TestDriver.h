@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 class RectControl;
@@ -96,6 +97,14 @@ void MoveMouse(RectControl& control, int x, int y);
 // the entry with this caption; false when no menu or no such enabled entry
 // appeared (the menu is then closed without a choice).
 bool ClickAndChoose(RectControl& control, std::string_view caption);
+// The pop-up menu that a click on the control opens, as it is shown: its
+// entries ("-" for a separator) and the index of the checked one, -1 when
+// none is. The menu is closed without a choice.
+struct ShownMenu {
+    std::vector<std::string> entries;
+    int checked = -1;
+};
+ShownMenu ShownPopupMenu(RectControl& control);
 
 // The colour of one pixel of an image file (PNG, BMP); nothing when the file
 // cannot be read or the point lies outside the image.

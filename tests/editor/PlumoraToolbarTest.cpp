@@ -1,0 +1,208 @@
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/CharStyles.h"
+#include "editor/Plumora.h"
+
+#include "framework/text/StyledText.h"
+#include "framework/ui/Fonts.h"
+#include "framework/ui/Graphics.h"
+#include "resources/Pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace drive = fw::testing;
+using fw::Color;
+using testsupport::Style;
+
+constexpr Color kFieldText = Color::FromRGB(0x242424);
+constexpr Color kWindowBack = Color::FromRGB(0x6E6E6E);
+
+class PlumoraToolbarTest : public ApplicationTest {
+protected:
+    // The swatch's pixels as drawn at (191, 366) sized 58 by 17: the outline
+    // from (0, 0) sized 57 by 16, the fill from (1, 1) sized 56 by 15.
+    void ExpectSwatch(class Plumora& window, Color fill) {
+        const std::string png = (folder / "swatch.png").string();
+        ASSERT_TRUE(drive::Grab(window, png));
+        const std::pair<std::pair<int, int>, Color> points[]{
+            {{0, 8}, Color::FromRGB(0)}, {{28, 0}, Color::FromRGB(0)}, {{1, 1}, fill}, {{56, 8}, fill},
+            {{28, 15}, fill},           {{57, 8}, kWindowBack},       {{28, 16}, kWindowBack}};
+        for (const auto& [at, colour] : points)
+            EXPECT_EQ(drive::PixelOf(png, 191 + at.first, 366 + at.second), std::optional(colour))
+                << "swatch point " << at.first << "," << at.second;
+    }
+
+    static void Select(fw::EditField& field, long start, long length) {
+        field.SelStart(start);
+        field.SelLength(length);
+    }
+};
+
+TEST_F(PlumoraToolbarTest, TheSwatchAndFontColorOpenThePickerOnWhiteAndColourTheSelection) {
+    const Color picked = Color::FromRGB(0x00A000);
+    struct Case {
+        bool fromSwatch;
+        std::optional<Color> answer;
+        Color swatch, text;  // the swatch's drawing colour and the text's, afterwards
+    };
+    const Case cases[]{{true, picked, picked, picked},
+                       {true, std::nullopt, kFieldText, kFieldText},
+                       {false, picked, kFieldText, picked},
+                       {false, std::nullopt, kFieldText, kFieldText}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (c.fromSwatch ? "swatch " : "menu ") << c.answer.has_value());
+        auto* window = NewWindow();
+        auto& field = *window->EditField1();
+        field.Text("colour me");
+        field.SelectAll();
+        ExpectSwatch(*window, kFieldText);
+        dialogs->colorAnswers = {c.answer};
+        dialogs->colorStarts.clear();
+        if (c.fromSwatch) drive::Click(*window->Colorbutton());
+        else ASSERT_TRUE(drive::ChooseMenu("Formattest"));
+        EXPECT_EQ(dialogs->colorStarts, std::vector{Color::FromRGB(0xFFFFFF)});
+        EXPECT_EQ(dialogs->calls.back().text, "Select a Text Color");
+        EXPECT_EQ(window->Colorbutton()->Graphics().ForeColor(), c.swatch);
+        EXPECT_EQ(field.SelTextColor(), c.text);
+        if (c.fromSwatch) ExpectSwatch(*window, c.text);
+    }
+}
+
+TEST_F(PlumoraToolbarTest, AStyleButtonTogglesTheSelectionAndAlternatesItsPicture) {
+    auto* window = NewWindow();
+    auto& field = *window->EditField1();
+    auto& bold = *window->BoldButton();
+    field.Text("plain bold");
+    Select(field, 6, 4);
+    field.SelBold(true);
+    Select(field, 0, 5);
+    const std::pair<bool, std::shared_ptr<fw::Picture>> afterPresses[]{{true, bannerplumora51()}, {false, Picture2()}};
+    for (const auto& [isBold, picture] : afterPresses) {
+        drive::Click(bold);
+        EXPECT_EQ(field.SelBold(), isBold);
+        EXPECT_EQ(bold.Icon(), picture);
+    }
+    Select(field, 6, 4);
+    drive::Click(bold);
+    EXPECT_FALSE(field.SelBold());
+    EXPECT_EQ(bold.Icon(), bannerplumora51());
+}
+
+// Written out from the design, in row order.
+const std::pair<const char*, std::uint32_t> kBackgrounds[]{
+    {"Default", 0xB6B3FF}, {"Gray", 0xC8C8C8},      {"Pink", 0xFFB5FA},  {"Blue", 0x87B1FF},
+    {"Orange", 0xFFD196},  {"Green", 0xC0FFB4},     {"Yellow", 0xF9FF97}, {"Dark Gray", 0x5F5F5F},
+    {"White", 0xFFFFFF},   {"Red", 0xFFAFBD},       {"Black", 0x000000}};
+
+TEST_F(PlumoraToolbarTest, ColorsAppliesTheChosenRowEachTimeThePointerLeavesIt) {
+    auto* window = NewWindow();
+    auto& colours = *window->cmnu();
+    auto& field = *window->EditField1();
+    field.BackColor(Color::FromRGB(0x123456));
+    drive::MoveMouse(colours, 10, 10);
+    drive::MoveMouse(colours, 10, -100);
+    EXPECT_EQ(field.BackColor(), Color::FromRGB(0xB6B3FF)) << "passing over applies the row marked at start";
+
+    for (const auto& [name, rgb] : kBackgrounds) {
+        const Color before = field.BackColor();
+        drive::MoveMouse(colours, 10, 10);
+        ASSERT_TRUE(drive::ClickAndChoose(colours, name));
+        EXPECT_EQ(field.BackColor(), before) << name << " applied before the pointer left";
+        drive::MoveMouse(colours, 10, -100);
+        EXPECT_EQ(field.BackColor(), Color::FromRGB(rgb)) << name;
+    }
+}
+
+TEST_F(PlumoraToolbarTest, TheSizeMenuHoldsItsRowsAndChoosingOneSizesTheSelection) {
+    std::ifstream fixture(PLUMORA_TEST_DATA "/toolbar/size-menu.txt");
+    const std::vector<std::string> rows{std::istream_iterator<std::string>(fixture), {}};
+    ASSERT_EQ(rows.size(), 114u);
+    auto* window = NewWindow();
+    auto& sizes = *window->sizemenu();
+    const auto shown = drive::ShownPopupMenu(sizes);
+    EXPECT_EQ(shown.entries, rows);
+    EXPECT_EQ(shown.checked, 0);
+
+    auto& field = *window->EditField1();
+    field.Text("size me");
+    const std::pair<int, int> chosen[]{{14, 12}, {5, 3}, {113, 210}, {0, 12}};
+    for (const auto& [row, size] : chosen) {
+        field.SelectAll();
+        sizes.ChooseRow(row);
+        EXPECT_EQ(sizes.Caption(), std::to_string(size));
+        EXPECT_EQ(field.SelTextSize(), size);
+    }
+    EXPECT_TRUE(window->EditField4()->Visible());
+    EXPECT_FALSE(window->EditField5()->Visible());
+}
+
+// Runs of the field's colour in Serif 12, Sans 24 and Sans 24 bold, then red
+// Serif 24, then Sans 24 again.
+TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) {
+    auto* window = NewWindow();
+    auto& field = *window->EditField1();
+    const auto red = Color::FromRGB(0xC00000);
+    field.SetStyledText({{{fw::Alignment::Default,
+                           {{"serif ", Style("DejaVu Serif", 12)},
+                            {"sans ", Style("DejaVu Sans", 24)},
+                            {"bold ", Style("DejaVu Sans", 24, true)},
+                            {"red ", Style("DejaVu Serif", 24, false, false, false, red)},
+                            {"end", Style("DejaVu Sans", 24)}}}}});
+    auto& size = *window->sizemenu();
+    auto& font = *window->fontmenu();
+    const auto shown = [&] { return std::tuple(size.Caption(), font.Caption(), window->BoldButton()->Value()); };
+
+    field.SelStart(3);
+    EXPECT_EQ(shown(), std::tuple("12", "DejaVu Serif", false));
+    // Another font in the same colour: the font follows all the same.
+    field.SelStart(8);
+    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Sans", false));
+    EXPECT_EQ(size.MenuValue(), 26);
+    // Bold alone differs: the size and font rows marked by hand stay marked.
+    size.MenuValue(1);
+    font.MenuValue(1);
+    field.SelStart(13);
+    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Sans", true));
+    EXPECT_EQ(std::pair(size.MenuValue(), font.MenuValue()), std::pair(1, 1));
+    // Red text, then a selection of two fonts: no font name, and the caption keeps the last one.
+    field.SelStart(18);
+    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Serif", false));
+    EXPECT_EQ(window->Colorbutton()->Graphics().ForeColor(), red);
+    field.SelLength(4);
+    EXPECT_EQ(field.SelTextFont(), "");
+    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Serif", false));
+    // A size that no row holds is shown, and no row is marked.
+    Select(field, 0, 5);
+    field.SelTextSize(101);
+    field.SelStart(2);
+    EXPECT_EQ(std::pair(size.Caption(), size.MenuValue()), std::pair(std::string("101"), -1));
+    EXPECT_EQ(drive::ShownPopupMenu(size).checked, -1);
+}
+
+// Run with the machine's fonts hidden (see CMakeLists.txt).
+TEST_F(PlumoraToolbarTest, DISABLED_WithoutFontsTheFontMenuHasNoRows) {
+    ASSERT_EQ(fw::FontCount(), 0);
+    auto* window = NewWindow();
+    auto& font = *window->fontmenu();
+    EXPECT_EQ(font.ListCount(), 0);
+    font.Caption("shown");
+    drive::Click(font);
+    EXPECT_EQ(font.Caption(), "shown") << "a menu without rows acted";
+    font.MenuValue(3);
+    auto& field = *window->EditField1();
+    field.Text("xy");
+    field.SelectAll();
+    field.SelTextFont("Nowhere");
+    field.SelStart(1);
+    EXPECT_EQ(font.Caption(), "Nowhere");
+    EXPECT_EQ(font.MenuValue(), 0);
+}
+
+}  // namespace
