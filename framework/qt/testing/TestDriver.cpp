@@ -248,14 +248,6 @@ std::optional<Color> PixelOf(const std::string& imagePath, int x, int y) {
     return FromQt(image.pixelColor(x, y));
 }
 
-void ResizeContent(Window& window, int width, int height) {
-    auto& frame = window.Widgets();
-    // The frame keeps its menu bar: only the content's share of it changes.
-    const QSize content = ContentOf(window)->size();
-    frame.resize(frame.size() + QSize(width, height) - content);
-    ProcessEvents();
-}
-
 ContentSize ShownContentSize(Window& window) {
     const QSize size = ContentOf(window)->size();
     return {size.width(), size.height()};
@@ -270,11 +262,6 @@ bool CloseLikeUser(Window& window) {
     const bool closed = !window.IsOpen();
     ProcessEvents();
     return closed;
-}
-
-FontStyle ShownFontStyle(RectControl& control) {
-    const QFont font = ViewOf(control)->font();
-    return {font.bold(), font.italic(), font.underline()};
 }
 
 bool HasFocus(RectControl& control) {

@@ -101,9 +101,6 @@ bool ClickAndChoose(RectControl& control, std::string_view caption);
 // cannot be read or the point lies outside the image.
 std::optional<Color> PixelOf(const std::string& imagePath, int x, int y);
 
-// Resizes the window as a user dragging its frame does, asking for a content
-// area of width by height; the window's limits apply.
-void ResizeContent(Window& window, int width, int height);
 // The size of the window's content area on screen.
 struct ContentSize {
     int width = 0;
@@ -120,13 +117,5 @@ bool CloseLikeUser(Window& window);
 // Makes the main screen's available area the one given until ClearMainScreenArea.
 void SetMainScreenArea(int left, int top, int width, int height);
 void ClearMainScreenArea();
-
-// The style of the type in which a control shows its text.
-struct FontStyle {
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-};
-FontStyle ShownFontStyle(RectControl& control);
 
 }  // namespace fw::testing
