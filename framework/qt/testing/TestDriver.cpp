@@ -150,24 +150,39 @@ void DropText(RectControl& control, std::string_view text) {
     ProcessEvents();
 }
 
-bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
-    QWidget* target = Target(control);
+namespace {
+
+// Answers the pop-up menu that the next step opens, from inside the menu's own
+// loop, by choosing the visible enabled entry of this caption (the text before
+// a tab). The answer holds nothing of the caller's, in case it comes late.
+std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption, bool byKeyboard) {
     auto chosen = std::make_shared<bool>(false);
-    const QString wanted = ToQt(caption);
-    // The menu runs its own loop; it is answered from inside it. The answer
-    // holds nothing of this call's, in case it comes after the call.
-    QTimer::singleShot(0, target, [chosen, wanted] {
+    QTimer::singleShot(0, qApp, [chosen, wanted = ToQt(caption), byKeyboard] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu) return;
         for (auto* action : menu->actions())
-            if (action->isVisible() && action->isEnabled() && action->text().split('\t').first() == wanted) {
+            if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
+                action->text().split('\t').first() == wanted) {
                 *chosen = true;
-                menu->close();
-                action->trigger();
+                if (byKeyboard) {  // the menu itself then reports the entry as chosen
+                    menu->setActiveAction(action);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                } else {
+                    menu->close();
+                    action->trigger();
+                }
                 return;
             }
         menu->close();
     });
+    return chosen;
+}
+
+}  // namespace
+
+bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
+    QWidget* target = Target(control);
+    const auto chosen = ChooseInNextPopup(caption, false);
     // A right click reaches a text field through its viewport: the field
     // itself ignores mouse-made context menu events.
     QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(), target->mapToGlobal(target->rect().center()));
@@ -278,22 +293,7 @@ void MoveMouse(RectControl& control, int x, int y) {
 }
 
 bool ClickAndChoose(RectControl& control, std::string_view caption) {
-    auto chosen = std::make_shared<bool>(false);
-    const QString wanted = ToQt(caption);
-    // The menu runs its own loop; it is answered from inside it, by the
-    // keyboard, so that the menu reports the entry as chosen.
-    QTimer::singleShot(0, [chosen, wanted] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return;
-        for (auto* action : menu->actions())
-            if (action->isVisible() && action->isEnabled() && !action->isSeparator() && action->text() == wanted) {
-                *chosen = true;
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        menu->close();
-    });
+    const auto chosen = ChooseInNextPopup(caption, true);
     Click(control);
     return *chosen;
 }
