@@ -126,10 +126,10 @@ TEST_F(MenuRoutingTest, TheEnablingPassEnablesItemsThatTheFrontWindowOrTheApplic
     front->AddMenuHandler("FileSave", Logging("front"));
     front->AddMenuHandler("FileManual", Logging("manual"));
     app->AddMenuHandler("FileNew", Logging("app"));
-    for (const char* name : {"FileNew", "FileSave", "FileSaveCopy", "FileManual", "FormatPlain"}) bar->Lookup(name)->Enabled(true);
+    const char* const names[]{"FileNew", "FileSave", "FileSaveCopy", "FileManual", "FormatPlain"};
+    for (const char* name : names) bar->Lookup(name)->Enabled(true);
     std::string shown;
-    for (const char* name : {"FileNew", "FileSave", "FileSaveCopy", "FileManual", "FormatPlain"})
-        shown += drive::ShownMenuItem(name).enabled ? '1' : '0';
+    for (const char* name : names) shown += drive::ShownMenuItem(name).enabled ? '1' : '0';
     EXPECT_EQ(shown, "11000");
     EXPECT_GT(frontPasses, 0);
     EXPECT_EQ(backPasses, 0);
