@@ -6,10 +6,7 @@
 #include "framework/qt/MenuRouting.h"
 #include "framework/ui/RectControl.h"
 #include "framework/ui/Runtime.h"
-#include "framework/ui/StaticText.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/BevelButton.h"
-#include "framework/ui/PushButton.h"
 #include "framework/qt/QtConvert.h"
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
@@ -26,8 +23,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QCursor>
 #include <QTest>
 #include <QTimer>
@@ -239,16 +234,8 @@ MenuState ShownMenuItem(std::string_view itemName) {
 }
 
 std::string ShownText(RectControl& control) {
-    auto* view = ViewOf(control);
-    if (auto* label = qobject_cast<QLabel*>(view)) return label->text().toStdString();
-    if (auto* button = qobject_cast<QPushButton*>(view)) return button->text().toStdString();
-    if (auto* bevel = dynamic_cast<BevelButton*>(&control)) return bevel->Caption();
-    if (auto* tabs = qobject_cast<QTabWidget*>(view)) {
-        QStringList captions;
-        for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
-        return captions.join(QChar('\r')).toStdString();
-    }
-    return {};
+    auto* label = qobject_cast<QLabel*>(ViewOf(control));
+    return label ? label->text().toStdString() : std::string();
 }
 
 bool IsShown(RectControl& control) { return ViewOf(control)->isVisibleTo(ContentOf(control.OwnerWindow())); }

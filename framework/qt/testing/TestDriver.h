@@ -78,8 +78,7 @@ struct MenuState {
 };
 MenuState ShownMenuItem(std::string_view itemName);
 
-// The text a label or a button shows on screen; for a tab panel, its tab
-// captions separated by CR.
+// The text a label shows on screen.
 std::string ShownText(RectControl& control);
 // Whether the control is on screen (its own and its containers' visibility).
 bool IsShown(RectControl& control);
