@@ -33,14 +33,11 @@ void CheckWellFormed(const fw::StyledText& doc, bool fromRtf) {
             Check(run.text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
             Check(run.text.find("\xE2\x80\xA9") == std::string::npos);
             Check(fw::utf8::IsValid(run.style.font));
-            if (fromRtf) {
-                // The RTF reader gives every run its size and merges a run
-                // into the one before it when their formats are equal.
-                Check(std::isfinite(run.style.size) && run.style.size > 0);
-                if (i > 0) Check(!(paragraph.runs[i - 1].style == run.style));
-            } else {
-                Check(run.style == fw::CharStyle{});
-            }
+            // The RTF reader gives every run its size and merges a run into
+            // the one before it when their formats are equal.
+            if (fromRtf) Check(std::isfinite(run.style.size) && run.style.size > 0);
+            if (fromRtf && i > 0) Check(!(paragraph.runs[i - 1].style == run.style));
+            if (!fromRtf) Check(run.style == fw::CharStyle{});
         }
     }
 }
@@ -50,10 +47,8 @@ void CheckWellFormed(const fw::StyledText& doc, bool fromRtf) {
 // carry as text.
 std::string WithoutControls(std::string_view text) {
     std::string kept;
-    kept.reserve(text.size());
-    for (const char c : text) {
+    for (const char c : text)
         if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') kept.push_back(c);
-    }
     return kept;
 }
 
@@ -83,8 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckWellFormed(plain, false);
     const fw::StyledText plainBack = fw::ReadRtf(fw::WriteRtf(plain));
     Check(plainBack.paragraphs.size() == plain.paragraphs.size());
-    for (std::size_t i = 0; i < plain.paragraphs.size(); ++i) {
+    for (std::size_t i = 0; i < plain.paragraphs.size(); ++i)
         Check(TextOf(plainBack.paragraphs[i]) == WithoutControls(TextOf(plain.paragraphs[i])));
-    }
     return 0;
 }

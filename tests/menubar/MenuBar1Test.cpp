@@ -59,18 +59,16 @@ using MenuBar1Test = ApplicationTest;
 TEST_F(MenuBar1Test, TheInstalledBarHoldsEveryEntryOfItsTableInOrder) {
     std::vector<Entry> built;
     Walk(*App()->MenuBar(), 0, built);
-    const auto expected = Transcribed();
-    ASSERT_EQ(expected.size(), 43u);
-    EXPECT_EQ(built, expected);
+    ASSERT_EQ(Transcribed().size(), 43u);
+    EXPECT_EQ(built, Transcribed());
 }
 
 TEST_F(MenuBar1Test, EachLookupFindsItsItemInTheBarInstalledAtTheTimeOfTheCall) {
     using Lookup = std::shared_ptr<MenuItem> (*)();
     const std::pair<const char*, Lookup> lookups[]{
-        {"FormatLocked", FormatLocked},   {"editreplace", editreplace}, {"EditFind", EditFind},
-        {"EditSelectAll", EditSelectAll}, {"EditClear", EditClear},     {"EditCut", EditCut},
-        {"EditPaste", EditPaste},         {"EditCopy", EditCopy},       {"EditRedo", EditRedo},
-        {"EditUndo", EditUndo},           {"FilePrint", FilePrint},     {"FilePageSetup", FilePageSetup},
+        {"FormatLocked", FormatLocked}, {"editreplace", editreplace}, {"EditFind", EditFind}, {"EditCut", EditCut},
+        {"EditSelectAll", EditSelectAll}, {"EditClear", EditClear}, {"EditPaste", EditPaste}, {"EditCopy", EditCopy},
+        {"EditRedo", EditRedo}, {"EditUndo", EditUndo}, {"FilePrint", FilePrint}, {"FilePageSetup", FilePageSetup},
         {"FileSave", FileSave},
     };
     for (const auto& [name, lookup] : lookups) {

@@ -73,15 +73,13 @@ protected:
         fw::RuntimeRegisterAppObject(nullptr);
         ReleaseMenuBar1();
         // A test may have locked its folders; open them again so they can go.
+        namespace fs = std::filesystem;
         std::error_code ignored;
-        const auto open = [&](const std::filesystem::path& path) {
-            std::filesystem::permissions(path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                         ignored);
-        };
-        open(folder);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored))
-            if (entry.is_directory(ignored)) open(entry.path());
-        std::filesystem::remove_all(folder, ignored);
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
+        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
+            if (entry.is_directory(ignored))
+                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(folder, ignored);
     }
 
     static class Plumora* NewWindow() {

@@ -2,13 +2,22 @@
 
 #include "framework/text/StyledText.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Readable failure messages for the styled-text model, which GoogleTest finds
-// beside the types they print, and the text of a document paragraph by paragraph.
+// beside the types they print, the text of a document paragraph by paragraph,
+// and styles written short.
 namespace fw {
+
+// A style from its font, its size and the letters of its faces: b bold, i italic, u underlined.
+inline CharStyle Style(std::string font, double size, std::string_view faces = "", std::optional<Color> color = {}) {
+    const auto has = [faces](char face) { return faces.find(face) != std::string_view::npos; };
+    return {std::move(font), size, has('b'), has('i'), has('u'), color};
+}
 
 inline std::string TextOf(const StyledParagraph& paragraph) {
     std::string text;

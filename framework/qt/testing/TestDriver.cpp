@@ -6,10 +6,7 @@
 #include "framework/qt/MenuRouting.h"
 #include "framework/ui/RectControl.h"
 #include "framework/ui/Runtime.h"
-#include "framework/ui/StaticText.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/BevelButton.h"
-#include "framework/ui/PushButton.h"
 #include "framework/qt/QtConvert.h"
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
@@ -26,8 +23,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QCursor>
 #include <QTest>
 #include <QTimer>
@@ -150,24 +145,39 @@ void DropText(RectControl& control, std::string_view text) {
     ProcessEvents();
 }
 
-bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
-    QWidget* target = Target(control);
+namespace {
+
+// Answers the pop-up menu that the next step opens, from inside the menu's own
+// loop, by choosing the visible enabled entry of this caption (the text before
+// a tab). The answer holds nothing of the caller's, in case it comes late.
+std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption, bool byKeyboard) {
     auto chosen = std::make_shared<bool>(false);
-    const QString wanted = ToQt(caption);
-    // The menu runs its own loop; it is answered from inside it. The answer
-    // holds nothing of this call's, in case it comes after the call.
-    QTimer::singleShot(0, target, [chosen, wanted] {
+    QTimer::singleShot(0, qApp, [chosen, wanted = ToQt(caption), byKeyboard] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu) return;
         for (auto* action : menu->actions())
-            if (action->isVisible() && action->isEnabled() && action->text().split('\t').first() == wanted) {
+            if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
+                action->text().split('\t').first() == wanted) {
                 *chosen = true;
-                menu->close();
-                action->trigger();
+                if (byKeyboard) {  // the menu itself then reports the entry as chosen
+                    menu->setActiveAction(action);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                } else {
+                    menu->close();
+                    action->trigger();
+                }
                 return;
             }
         menu->close();
     });
+    return chosen;
+}
+
+}  // namespace
+
+bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
+    QWidget* target = Target(control);
+    const auto chosen = ChooseInNextPopup(caption, false);
     // A right click reaches a text field through its viewport: the field
     // itself ignores mouse-made context menu events.
     QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(), target->mapToGlobal(target->rect().center()));
@@ -224,16 +234,8 @@ MenuState ShownMenuItem(std::string_view itemName) {
 }
 
 std::string ShownText(RectControl& control) {
-    auto* view = ViewOf(control);
-    if (auto* label = qobject_cast<QLabel*>(view)) return label->text().toStdString();
-    if (auto* button = qobject_cast<QPushButton*>(view)) return button->text().toStdString();
-    if (auto* bevel = dynamic_cast<BevelButton*>(&control)) return bevel->Caption();
-    if (auto* tabs = qobject_cast<QTabWidget*>(view)) {
-        QStringList captions;
-        for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
-        return captions.join(QChar('\r')).toStdString();
-    }
-    return {};
+    auto* label = qobject_cast<QLabel*>(ViewOf(control));
+    return label ? label->text().toStdString() : std::string();
 }
 
 bool IsShown(RectControl& control) { return ViewOf(control)->isVisibleTo(ContentOf(control.OwnerWindow())); }
@@ -246,14 +248,6 @@ std::optional<Color> PixelOf(const std::string& imagePath, int x, int y) {
     const QImage image(QString::fromStdString(imagePath));
     if (image.isNull() || !image.valid(x, y)) return std::nullopt;
     return FromQt(image.pixelColor(x, y));
-}
-
-void ResizeContent(Window& window, int width, int height) {
-    auto& frame = window.Widgets();
-    // The frame keeps its menu bar: only the content's share of it changes.
-    const QSize content = ContentOf(window)->size();
-    frame.resize(frame.size() + QSize(width, height) - content);
-    ProcessEvents();
 }
 
 ContentSize ShownContentSize(Window& window) {
@@ -272,11 +266,6 @@ bool CloseLikeUser(Window& window) {
     return closed;
 }
 
-FontStyle ShownFontStyle(RectControl& control) {
-    const QFont font = ViewOf(control)->font();
-    return {font.bold(), font.italic(), font.underline()};
-}
-
 bool HasFocus(RectControl& control) {
     auto* view = ViewOf(control);
     auto* focus = QApplication::focusWidget();
@@ -291,22 +280,7 @@ void MoveMouse(RectControl& control, int x, int y) {
 }
 
 bool ClickAndChoose(RectControl& control, std::string_view caption) {
-    auto chosen = std::make_shared<bool>(false);
-    const QString wanted = ToQt(caption);
-    // The menu runs its own loop; it is answered from inside it, by the
-    // keyboard, so that the menu reports the entry as chosen.
-    QTimer::singleShot(0, [chosen, wanted] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return;
-        for (auto* action : menu->actions())
-            if (action->isVisible() && action->isEnabled() && !action->isSeparator() && action->text() == wanted) {
-                *chosen = true;
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        menu->close();
-    });
+    const auto chosen = ChooseInNextPopup(caption, true);
     Click(control);
     return *chosen;
 }

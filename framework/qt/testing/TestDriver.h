@@ -79,8 +79,7 @@ struct MenuState {
 };
 MenuState ShownMenuItem(std::string_view itemName);
 
-// The text a label or a button shows on screen; for a tab panel, its tab
-// captions separated by CR.
+// The text a label shows on screen.
 std::string ShownText(RectControl& control);
 // Whether the control is on screen (its own and its containers' visibility).
 bool IsShown(RectControl& control);
@@ -110,9 +109,6 @@ ShownMenu ShownPopupMenu(RectControl& control);
 // cannot be read or the point lies outside the image.
 std::optional<Color> PixelOf(const std::string& imagePath, int x, int y);
 
-// Resizes the window as a user dragging its frame does, asking for a content
-// area of width by height; the window's limits apply.
-void ResizeContent(Window& window, int width, int height);
 // The size of the window's content area on screen.
 struct ContentSize {
     int width = 0;
@@ -129,13 +125,5 @@ bool CloseLikeUser(Window& window);
 // Makes the main screen's available area the one given until ClearMainScreenArea.
 void SetMainScreenArea(int left, int top, int width, int height);
 void ClearMainScreenArea();
-
-// The style of the type in which a control shows its text.
-struct FontStyle {
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-};
-FontStyle ShownFontStyle(RectControl& control);
 
 }  // namespace fw::testing

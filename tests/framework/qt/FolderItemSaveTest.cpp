@@ -22,7 +22,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,8 +70,7 @@ protected:
         auto* window = widgettests::ScriptedWindow::Make({.createControls = [](widgettests::ScriptedWindow& w) {
             for (const char* name : {"Source", "Copy"}) {
                 auto& field = w.Add<fw::EditField>("EditField", name, 10, 10, 400, 150);
-                field.Multiline(true);
-                field.Styled(true);
+                field.Multiline(true), field.Styled(true);
             }
         }});
         source = window->Control<fw::EditField>("Source");
@@ -116,22 +114,21 @@ protected:
 };
 
 TEST_F(FolderItemSaveTest, WhatIsSavedLoadsBackRunForRun) {
-    const auto style = [](const char* font, double size, bool b = false, bool i = false, bool u = false,
-                          std::optional<Color> color = {}) { return fw::CharStyle{font, size, b, i, u, color}; };
+    using fw::Style;
     std::vector<fw::StyledParagraph> many;
     for (int i = 0; i < 300; ++i)
         many.push_back({static_cast<Alignment>(i % 4),
-                        {{"Paragraph " + std::to_string(i) + " ", style("DejaVu Serif", 12)},
-                         {"in bold", style("DejaVu Sans", 10 + i % 7, true, false, false, Color::FromRGB(i * 0x010203u & 0xFFFFFFu))}}});
+                        {{"Paragraph " + std::to_string(i) + " ", Style("DejaVu Serif", 12)},
+                         {"in bold", Style("DejaVu Sans", 10 + i % 7, "b", Color::FromRGB(i * 0x010203u & 0xFFFFFFu))}}});
     const std::vector<fw::StyledText> documents{
         {}, {many},
-        {{{Alignment::Left, {{"Serif, ", style("DejaVu Serif", 12)}, {"mono 18.5, ", style("DejaVu Sans Mono", 18.5)},
-                             {"a font this machine lacks ", style("Garamond Premier Pro", 14, true, true, true)},
-                             {"red", style("DejaVu Sans", 12, false, false, false, Color::FromRGB(0xFF0000))}}},
+        {{{Alignment::Left, {{"Serif, ", Style("DejaVu Serif", 12)}, {"mono 18.5, ", Style("DejaVu Sans Mono", 18.5)},
+                             {"a font this machine lacks ", Style("Garamond Premier Pro", 14, "biu")},
+                             {"red", Style("DejaVu Sans", 12, "", Color::FromRGB(0xFF0000))}}},
           {Alignment::Default, {}},
-          {Alignment::Center, {{"name\ttab \u2028line two {braces} \\par Καλημέρα ", style("DejaVu Sans", 12)},
-                               {"你好、日本語 😀 👍🏽", style("Droid Sans Fallback", 16, false, true)}}},
-          {Alignment::Right, {{"שלום مرحبا", style("DejaVu Serif", 12)}}}}},
+          {Alignment::Center, {{"name\ttab \u2028line two {braces} \\par Καλημέρα ", Style("DejaVu Sans", 12)},
+                               {"你好、日本語 😀 👍🏽", Style("Droid Sans Fallback", 16, "i")}}},
+          {Alignment::Right, {{"שלום مرحبا", Style("DejaVu Serif", 12)}}}}},
     };
     for (const auto& document : documents) {
         source->SetStyledText(document);

@@ -9,10 +9,7 @@ namespace {
 
 TEST(PrinterSetupTest, SettingsComeBackFromTheirString) {
     const struct {
-        double width, height;
-        bool landscape;
-        fw::PrinterSetup::Margins margin;
-        std::pair<int, int> printable;
+        double width, height; bool landscape; fw::PrinterSetup::Margins margin; std::pair<int, int> printable;
     } cases[] = {
         {612, 792, false, {0, 0, 0, 0}, {612, 792}},                                 // Letter
         {595.2755905511812, 841.8897637795276, false, {36, 36, 36, 36}, {523, 770}},  // A4
@@ -31,14 +28,8 @@ TEST(PrinterSetupTest, SettingsComeBackFromTheirString) {
 // What a string cannot give stays at the defaults; nothing fails.
 TEST(PrinterSetupTest, WhatCannotBeReadFallsBack) {
     const std::string v1 = "plumora-page-setup 1\n";
-    const struct {
-        std::string text;
-        double width, height;  // 0: the default paper
-        bool landscape;
-    } cases[] = {
-        {"", 0, 0, false},
-        {"garbage\npaper=100,100\n", 0, 0, false},
-        {v1.substr(0, 12), 0, 0, false},
+    const struct { std::string text; double width, height; bool landscape; } cases[] = {  // width 0: the default paper
+        {"", 0, 0, false}, {"garbage\npaper=100,100\n", 0, 0, false}, {v1.substr(0, 12), 0, 0, false},
         {v1 + "paper=-5,abc\norientation=sideways\nmargins=1,2\n", 0, 0, false},
         {v1 + "paper=1e9,200\n", 0, 0, false},
         {v1 + "paper=200,300\nmargins=150,0,150,0\n", 200, 300, false},

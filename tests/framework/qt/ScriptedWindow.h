@@ -38,10 +38,7 @@ public:
         auto made = New(className);
         auto* typed = dynamic_cast<T*>(made.get());
         if (!typed) throw std::logic_error("control class " + std::string(className) + " is not of the expected type");
-        made->Left(left);
-        made->Top(top);
-        made->Width(width);
-        made->Height(height);
+        made->Left(left), made->Top(top), made->Width(width), made->Height(height);
         AddControl(name, std::move(made));
         return *typed;
     }

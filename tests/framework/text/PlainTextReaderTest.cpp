@@ -11,12 +11,7 @@ namespace fw {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-template <std::size_t N>
-std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
-
+using namespace std::string_literals;
 
 // Each line end ends a paragraph, but the last adds none.
 TEST(PlainTextReader, ReadsParagraphsOfUtf8OrWindows1252) {
@@ -31,7 +26,7 @@ TEST(PlainTextReader, ReadsParagraphsOfUtf8OrWindows1252) {
         {"\x93q\x94\r\n\x85 \x80", {"\u201Cq\u201D", "\u2026 \u20AC"}}, {"\xC3\xA9\xE9", {"\u00C3\u00A9\u00E9"}},
         {"\xC0\xAF", {"\u00C0\u00AF"}}, {"\xED\xA0\x80", {"\u00ED\u00A0\u20AC"}}, {"abc\xE2\x82", {"abc\u00E2\u201A"}},
         // NUL bytes carry no text and would cut it short wherever it is handed on as a C string.
-        {Bytes("a\0b\0\nc\0"), {"ab", "c"}}, {Bytes("\0\n"), {""}},
+        {"a\0b\0\nc\0"s, {"ab", "c"}}, {"\0\n"s, {""}},
     };
     for (const Case& c : cases) EXPECT_EQ(TextsOf(ReadPlainText(c.bytes)), c.expected) << c.bytes;
 }
@@ -46,7 +41,7 @@ TEST(PlainTextReader, RunsHaveTheDefaultStyleAndEmptyParagraphsNoRuns) {
 TEST(PlainTextReader, TellsTextFromBinaryData) {
     for (const std::string text : {"", "tab\tline\nfeed\vform\fcr\r", "\x1B[1mbold\x1B[0m", "dos\x1A", "caf\xE9 \xC3\xA9"})
         EXPECT_TRUE(IsPlainText(text)) << text;
-    for (const std::string& binary : {Bytes("a\0b"), std::string("\x01"), std::string("bell\x07"), std::string("\x7F" "ELF\x02")})
+    for (const std::string& binary : {"a\0b"s, "\x01"s, "bell\x07"s, "\x7F" "ELF\x02"s})
         EXPECT_FALSE(IsPlainText(binary)) << binary;
 }
 

@@ -55,18 +55,16 @@ void ExpectStyles(const StyledText& doc, const std::vector<Styled>& expected) {
     }
 }
 
-CharStyle Serif(double size = 12, bool bold = false, bool italic = false, bool underline = false,
-                std::optional<Color> color = std::nullopt) {
-    return {"Liberation Serif", size, bold, italic, underline, color};
+CharStyle Serif(double size = 12, std::string_view faces = "", std::optional<Color> color = std::nullopt) {
+    return Style("Liberation Serif", size, faces, color);
 }
 
 // The styles both word processors wrote from the same document.
 // AbiWord's colour table starts with black, not with an empty entry.
 const std::vector<Styled> kCommonStyles{
-    {0, "Plain ", Serif()}, {0, "bold", Serif(12, true)}, {0, "italic", Serif(12, false, true)},
-    {0, "underlined", Serif(12, false, false, true)}, {0, "red", Serif(12, false, false, false, Color{255, 0, 0})},
-    {0, " end.", Serif()}, {1, "mono nine", {"Liberation Mono", 9, false, false, false, std::nullopt}},
-    {1, "green all three", Serif(12, true, true, true, Color{0, 128, 0})},
+    {0, "Plain ", Serif()}, {0, "bold", Serif(12, "b")}, {0, "italic", Serif(12, "i")}, {0, " end.", Serif()},
+    {0, "underlined", Serif(12, "u")}, {0, "red", Serif(12, "", Color{255, 0, 0})},
+    {1, "mono nine", Style("Liberation Mono", 9)}, {1, "green all three", Serif(12, "biu", Color{0, 128, 0})},
 };
 
 TEST(RtfFixtureLibreOffice, StylesFileHasItsParagraphsStylesAndAlignments) {
@@ -78,9 +76,8 @@ TEST(RtfFixtureLibreOffice, StylesFileHasItsParagraphsStylesAndAlignments) {
     using enum Alignment;
     EXPECT_EQ(AlignmentsOf(doc), (std::vector<Alignment>{Left, Left, Left, Center, Right, Left, Left, Left, Left}));
     ExpectStyles(doc, kCommonStyles);
-    ExpectStyles(doc, {{0, "blue", Serif(12, false, false, false, Color{0, 0, 255})},
-                       {1, "big eighteen", Serif(18)},
-                       {2, "Sans ten and a half.", {"Liberation Sans", 10.5, false, false, false, std::nullopt}}});
+    ExpectStyles(doc, {{0, "blue", Serif(12, "", Color{0, 0, 255})}, {1, "big eighteen", Serif(18)},
+                       {2, "Sans ten and a half.", Style("Liberation Sans", 10.5)}});
 }
 
 TEST(RtfFixtureLibreOffice, ScriptsFileDecodesEveryScript) {
@@ -90,7 +87,7 @@ TEST(RtfFixtureLibreOffice, ScriptsFileDecodesEveryScript) {
                                    "日本語のテキストと漢字、한국어, 中文",
                                    // Surrogate pairs written as \uc0 \u55357\uc1 \u56832\'3f.
                                    "Emoji 😀 and 👍🏽 here", "Combining: e\u0301 and a\u030A\u0323"}));
-    ExpectStyles(doc, {{1, "καλημέρα", Serif(12, true)}, {1, "κόσμε", Serif()}});
+    ExpectStyles(doc, {{1, "καλημέρα", Serif(12, "b")}, {1, "κόσμε", Serif()}});
 }
 
 TEST(RtfFixtureLibreOffice, FontsFileDecodesFontNamesInTheirCharsets) {
@@ -98,9 +95,9 @@ TEST(RtfFixtureLibreOffice, FontsFileDecodesFontNamesInTheirCharsets) {
     EXPECT_EQ(TextsOf(doc), Texts{"Serif Müller font Yahei font"});
     ExpectStyles(doc, {{0, "Serif", Serif()},
                        // "Schrift M\'fcller" in the document's code page 1252.
-                       {0, "Müller font", {"Schrift Müller", 11, false, false, false, std::nullopt}},
+                       {0, "Müller font", Style("Schrift Müller", 11)},
                        // \fcharset134: the name's \'hh bytes are GBK.
-                       {0, "Yahei font", {"微软雅黑", 14, false, false, false, std::nullopt}}});
+                       {0, "Yahei font", Style("微软雅黑", 14)}});
 }
 
 TEST(RtfFixtureLibreOffice, NotesTablesHebrewAndBulletsKeepTheirText) {
@@ -111,7 +108,7 @@ TEST(RtfFixtureLibreOffice, NotesTablesHebrewAndBulletsKeepTheirText) {
                                    "A1\tB1 first\u2028B1 second", "A2\u2028n1\tn2\u2028B2", " •\tBullet one",
                                    "1\tThe footnote text.", "i\tThe endnote text."}));
     // Hebrew takes the associated font, size, weight and slant after \rtlch.
-    ExpectStyles(doc, {{2, "מודגש", {"DejaVu Sans", 16, true, true, false, std::nullopt}}, {2, " רגיל", Serif()}});
+    ExpectStyles(doc, {{2, "מודגש", Style("DejaVu Sans", 16, "bi")}, {2, " רגיל", Serif()}});
 }
 
 TEST(RtfFixtureAbiWord, StylesFileHasItsParagraphsStylesAndAlignments) {
@@ -133,7 +130,7 @@ TEST(RtfFixtureAbiWord, ScriptsFileDecodesUnicodeAndCodePageEscapes) {
     // its paragraph; the file holds it there as a surrogate pair.
     EXPECT_EQ(TextsOf(doc), (Texts{"Crème brûlée, Łódź, naïve – “quoted” € 5", kGreek, kRussian,
                                    "日本語と漢字、한국어", "😀Emoji  here"}));
-    ExpectStyles(doc, {{1, "καλημέρα", Serif(12, true)}});
+    ExpectStyles(doc, {{1, "καλημέρα", Serif(12, "b")}});
 }
 
 }  // namespace

@@ -16,7 +16,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-
 const std::string kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
                             "{\\f1\\fcharset128 MS Mincho;}{\\f2\\fcharset204 Cyr;}{\\f3\\fcharset2 Symbol;}}"
                             "{\\colortbl;\\red255\\green0\\blue0;}";
@@ -119,17 +118,17 @@ TEST(RtfReader, ReadsFontNamesFromEveryTableShape) {
 }
 
 TEST(RtfReader, ReadsSizeBoldItalicUnderlineAndColourOfTheLastRun) {
-    const auto arial = [](double size, bool b = false, bool i = false, bool u = false, std::optional<Color> c = {}) {
-        return CharStyle{"Arial", size, b, i, u, c};
+    const auto arial = [](double size, std::string_view faces = "", std::optional<Color> color = {}) {
+        return Style("Arial", size, faces, color);
     };
     const Color red{255, 0, 0};
     const std::vector<std::pair<std::string, CharStyle>> cases{
-        {"x", arial(12)}, {"\\fs21 x", arial(10.5)}, {"\\fs0 x", arial(12)}, {"\\b\\b0\\b1 x", arial(12, true)},
-        {"\\i x", arial(12, false, true)}, {"\\uldb x", arial(12, false, false, true)},
-        {"\\ulwave\\ulnone\\ulc1 x", arial(12)}, {"\\cf1 x", arial(12, false, false, false, red)},
-        {"\\cf1\\cf0\\cf9 x", arial(12)}, {"\\cf1\\highlight2\\cb2 x", arial(12, false, false, false, red)},
+        {"x", arial(12)}, {"\\fs21 x", arial(10.5)}, {"\\fs0 x", arial(12)}, {"\\b\\b0\\b1 x", arial(12, "b")},
+        {"\\i x", arial(12, "i")}, {"\\uldb x", arial(12, "u")}, {"\\ulwave\\ulnone\\ulc1 x", arial(12)},
+        {"\\cf1 x", arial(12, "", red)}, {"\\cf1\\cf0\\cf9 x", arial(12)},
+        {"\\cf1\\highlight2\\cb2 x", arial(12, "", red)},
         {"\\b\\i\\ul\\fs40\\cf1\\plain x", arial(12)}, {"\\rtlch\\afs40\\ab\\ai\\ltrch x", arial(12)},
-        {"\\b\\u8364\\b0 x", arial(12, true)},  // \b0 was the fallback
+        {"\\b\\u8364\\b0 x", arial(12, "b")},  // \b0 was the fallback
     };
     for (const auto& [body, style] : cases) {
         const StyledText doc = ReadRtf(kHeader + body + "}");
@@ -138,8 +137,8 @@ TEST(RtfReader, ReadsSizeBoldItalicUnderlineAndColourOfTheLastRun) {
     }
     // Groups restore the format, and neighbouring runs of one format merge.
     EXPECT_EQ(ReadRtf(kHeader + "a {\\b b {\\i c}} {\\b d}{\\b e}}").paragraphs.at(0).runs,
-              (std::vector<StyledRun>{{"a ", arial(12)}, {"b ", arial(12, true)}, {"c", arial(12, true, true)},
-                                      {" ", arial(12)}, {"de", arial(12, true)}}));
+              (std::vector<StyledRun>{{"a ", arial(12)}, {"b ", arial(12, "b")}, {"c", arial(12, "bi")},
+                                      {" ", arial(12)}, {"de", arial(12, "b")}}));
 }
 
 TEST(RtfReader, ReadsTheAlignmentInForceAtEachParagraphEnd) {
