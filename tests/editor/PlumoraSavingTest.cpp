@@ -63,13 +63,18 @@ protected:
 TEST_F(PlumoraSavingTest, SaveAsksOnceAndThenWritesItsFileAgainWhileSaveAsMovesToANewOne) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
+    // The Save item is shown exactly while the document has unsaved changes.
+    const auto saveShown = [&field] { return drive::Focus(field), drive::ShownMenuItem("FileSave").visible; };
+    EXPECT_FALSE(saveShown());
     drive::TypeText(field, "Hello bold world");
     field.SelStart(6);
     field.SelLength(4);
     field.SelBold(true);
+    EXPECT_TRUE(saveShown());
     AnswerSave(folder / "letter.rtf");
     Choose(*window, "FileSave");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
+    EXPECT_FALSE(saveShown());
     EXPECT_EQ(dialogs->CallsOf("save")[0].text, (fw::DocumentsFolder()->Path() / "Plumora").string()) << "trimmed";
     EXPECT_FALSE(window->TextHasChanged);
     EXPECT_EQ(fw::ReadRtf(ReadBytes(folder / "letter.rtf")), field.GetStyledText());

@@ -89,8 +89,7 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
 // Not found: one beep, then the message, with the text and selection as they were.
 TEST_F(FindTest, ATextThatDoesNotOccurBeepsAndShowsItUnchanged) {
     const std::pair<const char*, std::string> cases[]{
-        {"", "zzz"}, {"abc", "abcd"}, {"abc", "say \"hi\""}, {"abc", "a\tb\rc"},
-        {"abc", "\xF0\x9F\x98\x80" "e\xCC\x81"}, {"abc", std::string(100000, 'q')},
+        {"", "zzz"}, {"abc", "abcd"}, {"abc", "say \"hi\""}, {"abc", "a\tb\rc"}, {"abc", std::string(100000, 'q')},
     };
     for (const auto& [text, search] : cases) {
         SCOPED_TRACE(search.substr(0, 20));
@@ -107,7 +106,7 @@ TEST_F(FindTest, ATextThatDoesNotOccurBeepsAndShowsItUnchanged) {
     }
 }
 
-TEST_F(FindTest, ANewWindowShowsTheFindTabAndEachSearchFieldEnablesItsButtonAndFollowsTheTab) {
+TEST_F(FindTest, TheWindowOpensOnTheFindTabAndEachSearchFieldEnablesItsButtonAndFollowsTheTab) {
     auto* document = Document("");
     auto* finder = Choose(*document, "EditFind");
     ASSERT_NE(finder, nullptr);
@@ -146,11 +145,8 @@ TEST_F(FindTest, ANewWindowShowsTheFindTabAndEachSearchFieldEnablesItsButtonAndF
     EXPECT_EQ(enabled(), "11011");
     finder->TabPanel1()->Value(0);
     EXPECT_EQ(finder->EditField1()->Text(), "abc") << "an empty field overwrites nothing";
-}
 
-TEST_F(FindTest, ReplaceSwitchesAnOpenWindowToItsTabAndFindKeepsTheTab) {
-    auto* document = Document("");
-    auto* finder = Choose(*document, "EditFind");
+    // Replace switches the open window to its tab; Find keeps the tab.
     EXPECT_EQ(Choose(*document, "editreplace"), finder);
     EXPECT_EQ(fw::WindowAt(0), finder);
     EXPECT_EQ(finder->TabPanel1()->Value(), 1);
