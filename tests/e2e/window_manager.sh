@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The window under a desktop window manager: Alt+V types nothing while Alt+E
 # still opens the Edit menu; the top strip runs unbroken across a wide
-# window (screenshot at 1400x600); the window manager's close (Alt+F4)
+# window (screenshots at 672x384 and 1400x600); the window manager's close (Alt+F4)
 # shows the save-changes bar on a window with text and closes an empty one
 # at once.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -25,6 +25,7 @@ e2e_key Escape Escape
 # The top strip's shading runs across the whole width: below the label, the
 # rows have at x 700, 1000 and (below the word count) 1399 the colour they
 # have at x 200.
+e2e_shot "$main" "$E2E_ARTIFACTS/window-672x384.png"
 xdotool windowsize "$main" 1400 $((600 + E2E_TOP)) || e2e_fail "cannot resize the window"
 e2e_until eval 'xdotool getwindowgeometry --shell "$main" | grep -qx WIDTH=1400' || e2e_fail "the window is not 1400 wide"
 sleep 0.5
