@@ -2,15 +2,10 @@
 #include "editor/Plumora.h"
 
 #include "framework/ui/EditField.h"
-#include "framework/menus/MenuItem.h"
-#include "menubar/MenuLookups.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace {
 
