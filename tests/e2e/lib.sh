@@ -108,19 +108,13 @@ e2e_count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | gre
 # expression $1 and leaves the id of the last one found in E2E_WID. It sets a
 # variable rather than printing so that a failure ends the script itself,
 # not a command-substitution subshell.
-e2e_wait_window() {
+e2e_found() {
   local ids
-  for _ in $(seq $((E2E_TIMEOUT * 10))); do
-    ids=$(xdotool search --onlyvisible --name "$1" 2>/dev/null)
-    if [ "$(printf '%s' "$ids" | grep -c .)" -ge "${2:-1}" ]; then
-      E2E_WID=$(printf '%s\n' "$ids" | tail -n1)
-      return 0
-    fi
-    e2e_running "while waiting for a window titled /$1/"
-    sleep 0.1
-  done
-  e2e_fail "no ${2:-1} visible window(s) titled /$1/ within ${E2E_TIMEOUT}s"
+  ids=$(xdotool search --onlyvisible --name "$1" 2>/dev/null)
+  e2e_running "while waiting for a window titled /$1/"
+  [ "$(printf '%s' "$ids" | grep -c .)" -ge "$2" ] && E2E_WID=$(printf '%s\n' "$ids" | tail -n1)
 }
+e2e_wait_window() { e2e_until e2e_found "$1" "${2:-1}" || e2e_fail "no ${2:-1} window(s) titled /$1/ in ${E2E_TIMEOUT}s"; }
 
 # Waits until exactly $2 visible windows match the title expression $1, or fails with the message $3.
 e2e_counted() { [ "$(e2e_count_windows "$1")" = "$2" ]; }
@@ -170,16 +164,8 @@ e2e_convert() {
 e2e_text_of() { head -n1 "$E2E_TMP/lo/$1.txt" | tr -d '\r\357\273\277'; }
 
 # Waits until the window $1 shows its pale yellow save-changes bar; the last screenshot goes to $2.
-e2e_wait_bar() {
-  local colour=
-  for _ in $(seq $((E2E_TIMEOUT * 5))); do
-    e2e_shot "$1" "$2"
-    colour=$(e2e_pixel "$2" 450 14)
-    [ "$colour" = FFF3C1 ] && return 0
-    sleep 0.2
-  done
-  e2e_fail "no save-changes bar (pixel $colour)"
-}
+e2e_bar_shown() { e2e_shot "$1" "$2" && [ "$(e2e_pixel "$2" 450 14)" = FFF3C1 ]; }
+e2e_wait_bar() { e2e_until e2e_bar_shown "$1" "$2" || e2e_fail "no save-changes bar (pixel $(e2e_pixel "$2" 450 14))"; }
 
 # Waits for the application to end and checks its exit status.
 e2e_expect_exit() {
