@@ -133,17 +133,21 @@ TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsThey
     }
 }
 
-// A plain-text file is never written over in RTF: Save asks for a file,
-// proposing the name with ".rtf" beside it.
-TEST_F(PlumoraSavingTest, SaveOfAPlainTextDocumentAsksForAnRtfFileBesideIt) {
-    auto* window = Open(Write("notes.txt", "plain start\n"));
+// A plain-text file opens as plain text in a document of no file, so that
+// no save writes RTF over it: Save asks, proposing the name with ".rtf" beside it.
+TEST_F(PlumoraSavingTest, APlainTextFileOpensAsTextAndSaveAsksForAnRtfFileBesideIt) {
+    auto* window = Open(Write("notes.txt", "plain {\\b start}\nsecond\n"));
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->EditField1()->Text(), "plain {\\b start}\rsecond");
+    EXPECT_EQ(window->Title(), "notes.txt");
+    EXPECT_EQ(window->Document, nullptr);
+    EXPECT_FALSE(window->TextHasChanged);
     TypeAtEnd(*window->EditField1(), " and more");
     AnswerSave(folder / "notes.rtf");
     drive::PressKeys(*window, "Ctrl+S");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
     EXPECT_EQ(dialogs->CallsOf("save")[0].text, (folder / "notes.rtf").string());
-    EXPECT_EQ(ReadBytes(folder / "notes.txt"), "plain start\n");
+    EXPECT_EQ(ReadBytes(folder / "notes.txt"), "plain {\\b start}\nsecond\n");
     EXPECT_EQ(window->Title(), "notes.rtf");
 }
 
