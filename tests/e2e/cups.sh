@@ -16,15 +16,11 @@ instance=plumora-$(basename "$dir")
 pdf_conf=/etc/cups/cups-pdf-$instance.conf
 
 stop() {
-  if [[ -f $dir/cupsd.pid ]]; then
-    local pid
-    pid=$(cat "$dir/cupsd.pid")
-    kill -TERM "$pid" 2>/dev/null || true
+  local pid
+  pid=$(cat "$dir/cupsd.pid" 2>/dev/null) && kill -TERM "$pid" 2>/dev/null &&
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$pid" 2>/dev/null || true
-    rm -f "$dir/cupsd.pid"
-  fi
-  rm -f "$pdf_conf"
+  [[ -z $pid ]] || kill -KILL "$pid" 2>/dev/null || true
+  rm -f "$dir/cupsd.pid" "$pdf_conf"
 }
 
 start() {
@@ -53,7 +49,6 @@ start() {
 }
 
 case $action in
-  start) start ;;
-  stop) stop ;;
+  start | stop) $action ;;
   *) echo "usage: cups.sh start|stop DIR" >&2; exit 2 ;;
 esac

@@ -5,9 +5,7 @@
 # dialog prints the two typed paragraphs through the queue to a PDF.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
-e2e_init "$@"
-command -v pdftotext >/dev/null || e2e_fail "missing tool: pdftotext (scripts/install-deps --test)"
-
+e2e_init "$@" pdftotext
 # Not inside the scenario's own folder, which is closed to the scheduler's filters.
 cups=$(mktemp -d "${TMPDIR:-/tmp}/plumora-cups.XXXXXX")
 cups_script=$(dirname "$0")/cups.sh
@@ -15,10 +13,8 @@ trap 'bash "$cups_script" stop "$cups"; rm -rf "$cups"; e2e_cleanup' EXIT
 setting=$(bash "$cups_script" start "$cups") || e2e_fail "the CUPS scheduler did not start: $setting"
 export "${setting?}"
 e2e_start_display
-e2e_start_app
-e2e_wait_window '^ Plumora$'
+e2e_launch
 window=$E2E_WID
-e2e_focus "$window"
 e2e_type "First paragraph about plums."
 e2e_key Return
 e2e_type "Second paragraph about pears."
@@ -28,29 +24,22 @@ answer_dialog() {
   e2e_focus "$window"
   e2e_key "$1"
   e2e_wait_window "$2"
-  e2e_screenshot_window "$E2E_WID" "$E2E_ARTIFACTS/print-${1//+/-}-$3.png"
+  e2e_shot "$E2E_WID" "$E2E_ARTIFACTS/print-${1//+/-}-$3.png"
   e2e_focus "$E2E_WID"
   e2e_key "$3"
-  for _ in $(seq $((E2E_TIMEOUT * 10))); do [ "$(e2e_count_windows "$2")" = 0 ] && return 0; sleep 0.1; done
-  e2e_fail "$3 did not close the dialog titled /$2/"
+  e2e_wait_count "$2" 0 "$3 did not close the dialog titled /$2/"
 }
 answer_dialog ctrl+shift+p '^Page Setup$' Escape
 answer_dialog ctrl+p '^Print$' Escape
 sleep 3
 [ -z "$(ls -A "$cups/out")" ] || e2e_fail "a cancelled dialog printed: $(ls "$cups/out")"
-[ "$(e2e_window_title "$window")" = " Plumora" ] || e2e_fail "a cancelled dialog changed the window's title"
+[ "$(xdotool getwindowname "$window")" = " Plumora" ] || e2e_fail "a cancelled dialog changed the window's title"
 
 answer_dialog ctrl+p '^Print$' Return
-pdf=
-for _ in $(seq 60); do
-  pdf=$(find "$cups/out" -name '*.pdf' -size +0 | head -n1)
-  [ -n "$pdf" ] && break
-  sleep 0.5
-done
-[ -n "$pdf" ] || e2e_fail "no PDF from the CUPS queue within 30s (jobs: $(lpstat -o 2>&1))"
+pdf() { find "$cups/out" -name '*.pdf' -size +0 | grep -m1 .; }
+E2E_TIMEOUT=30 e2e_until pdf >/dev/null || e2e_fail "no PDF from the CUPS queue within 30s (jobs: $(lpstat -o 2>&1))"
 sleep 1
-cp "$pdf" "$E2E_ARTIFACTS/print.pdf"
-text=$(pdftotext "$pdf" - | tr -s ' \n' ' ')
+text=$(pdftotext "$(pdf)" - | tr -s ' \n' ' ')
 for paragraph in "First paragraph about plums." "Second paragraph about pears."; do
   printf '%s' "$text" | grep -qF "$paragraph" || e2e_fail "the printed PDF lacks '$paragraph'; it reads: $text"
 done

@@ -11,17 +11,14 @@ e2e_init "$@"
 command -v soffice >/dev/null || e2e_fail "missing tool: soffice (scripts/install-deps --test)"
 command -v python3 >/dev/null || e2e_fail "missing tool: python3 (scripts/install-deps --test)"
 e2e_start_display
-e2e_start_app
-e2e_wait_window '^ Plumora$'
+e2e_launch
 window=$E2E_WID
-content_top "$window"
-e2e_focus "$window"
 
 # Opens the pop-up menu of the button at x, y and chooses its n-th row by
 # the keyboard, separators not counted.
 choose_row() {
   local x=$1 y=$2 n=$3
-  click_content "$window" "$x" "$y"
+  e2e_click "$window" "$x" "$y"
   sleep 0.5
   xdotool key --delay 15 $(printf 'Down %.0s' $(seq "$n")) Return || e2e_fail "choosing row $n failed"
   sleep 0.3
@@ -29,28 +26,20 @@ choose_row() {
 
 e2e_type "Plumora formats text"
 e2e_key ctrl+Left Left ctrl+shift+Left
-click_content "$window" 594 374  # B
-click_content "$window" 611 374  # I
+e2e_click "$window" 594 374  # B
+e2e_click "$window" 611 374  # I
 choose_row 559 374 25            # "24": after 12, 13, 14 and 3 to 23
 choose_row 432 374 1             # the first font
-e2e_screenshot_window "$window" "$E2E_ARTIFACTS/toolbar-window.png"
+e2e_shot "$window" "$E2E_ARTIFACTS/toolbar-window.png"
 
 # The swatch: the outline's left edge black, the inside in the field's text colour.
 shot=$E2E_ARTIFACTS/toolbar-window.png
-[ "$(pixel_at "$shot" 191 374)" = 000000 ] || e2e_fail "the swatch's outline is not black"
-[ "$(pixel_at "$shot" 220 374)" = 242424 ] || e2e_fail "the swatch does not show the selection's colour"
+[ "$(e2e_pixel "$shot" 191 374)" = 000000 ] || e2e_fail "the swatch's outline is not black"
+[ "$(e2e_pixel "$shot" 220 374)" = 242424 ] || e2e_fail "the swatch does not show the selection's colour"
 
-e2e_key ctrl+s
-e2e_wait_window '^Save$'
-e2e_focus "$E2E_WID"
-e2e_key ctrl+a
-e2e_type "$E2E_TMP/formatted"
-e2e_key Return
-e2e_wait_window '^formatted\.rtf$'
-soffice -env:UserInstallation="file://$E2E_TMP/lo-profile" --headless --norestore --convert-to fodt \
-  --outdir "$E2E_TMP" "$E2E_TMP/formatted.rtf" >"$E2E_TMP/soffice.log" 2>&1 ||
-  e2e_fail "LibreOffice could not convert the saved file"
-words=$(python3 "$(dirname "$0")/odf_words.py" "$E2E_TMP/formatted.fodt") || e2e_fail "cannot read LibreOffice's document"
+e2e_save_as formatted
+e2e_convert fodt "$E2E_DOCS/formatted.rtf"
+words=$(python3 "$(dirname "$0")/odf_words.py" "$E2E_TMP/lo/formatted.fodt") || e2e_fail "cannot read LibreOffice's document"
 e2e_log "LibreOffice reads: $(printf '%s' "$words" | tr '\n\t' '| ')"
 IFS=$'\t' read -r _ weight posture size font < <(printf '%s\n' "$words" | grep '^formats')
 [ "$weight $posture $size" = "bold italic 24pt" ] || e2e_fail "the middle word reads '$weight $posture $size'"
@@ -62,24 +51,19 @@ while IFS=$'\t' read -r word weight posture size other; do
 done <<<"$words"
 
 # The caret inside the formatted word, for the README's picture of the window.
-click_content "$window" 120 75
+e2e_click "$window" 120 75
 sleep 0.5
 import -frame -window "$window" "$E2E_ARTIFACTS/toolbar-readme.png" 2>>"$E2E_TMP/import.log" ||
   e2e_fail "screenshot of the framed window failed"
 
 # "Black" (the eleventh row) applies only when the pointer leaves "Colors".
 choose_row 39 374 11
-e2e_screenshot_window "$window" "$E2E_TMP/chosen.png"
-[ "$(pixel_at "$E2E_TMP/chosen.png" 600 300)" = B6B3FF ] || e2e_fail "the page changed before the pointer left"
+e2e_shot "$window" "$E2E_TMP/chosen.png"
+[ "$(e2e_pixel "$E2E_TMP/chosen.png" 600 300)" = B6B3FF ] || e2e_fail "the page changed before the pointer left"
 xdotool mousemove --window "$window" 400 200
-colour=
-for _ in $(seq $((E2E_TIMEOUT * 5))); do
-  e2e_screenshot_window "$window" "$E2E_ARTIFACTS/toolbar-black.png"
-  colour=$(pixel_at "$E2E_ARTIFACTS/toolbar-black.png" 600 300)
-  [ "$colour" = 000000 ] && break
-  sleep 0.2
-done
-[ "$colour" = 000000 ] || e2e_fail "the page is $colour after choosing Black and leaving the button"
+page_black() { e2e_shot "$window" "$E2E_ARTIFACTS/toolbar-black.png" && [ "$(e2e_pixel "$1" 600 300)" = 000000 ]; }
+e2e_until page_black "$E2E_ARTIFACTS/toolbar-black.png" ||
+  e2e_fail "the page is $(e2e_pixel "$E2E_ARTIFACTS/toolbar-black.png" 600 300) after choosing Black and leaving the button"
 
 e2e_key ctrl+q
 e2e_expect_exit 0

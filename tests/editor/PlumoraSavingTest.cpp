@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -45,16 +44,6 @@ protected:
         drive::Focus(*window.EditField1());
         ASSERT_TRUE(drive::ChooseMenu(item)) << item << " could not be chosen";
     }
-
-    class Plumora* SavedWindow(const fs::path& file, const std::string& text) {
-        auto* window = NewWindow();
-        drive::TypeText(*window->EditField1(), text);
-        AnswerSave(file);
-        Choose(*window, "FileSave");
-        EXPECT_EQ(window->Title(), file.filename().string());
-        dialogs->calls.clear();
-        return window;
-    }
 };
 
 // Save asks once, proposing the title in the documents folder, then writes
@@ -63,13 +52,18 @@ protected:
 TEST_F(PlumoraSavingTest, SaveAsksOnceAndThenWritesItsFileAgainWhileSaveAsMovesToANewOne) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
+    // The Save item is shown exactly while the document has unsaved changes.
+    const auto saveShown = [&field] { return drive::Focus(field), drive::ShownMenuItem("FileSave").visible; };
+    EXPECT_FALSE(saveShown());
     drive::TypeText(field, "Hello bold world");
     field.SelStart(6);
     field.SelLength(4);
     field.SelBold(true);
+    EXPECT_TRUE(saveShown());
     AnswerSave(folder / "letter.rtf");
     Choose(*window, "FileSave");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
+    EXPECT_FALSE(saveShown());
     EXPECT_EQ(dialogs->CallsOf("save")[0].text, (fw::DocumentsFolder()->Path() / "Plumora").string()) << "trimmed";
     EXPECT_FALSE(window->TextHasChanged);
     EXPECT_EQ(fw::ReadRtf(ReadBytes(folder / "letter.rtf")), field.GetStyledText());
@@ -106,7 +100,13 @@ TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsThey
         SCOPED_TRACE(i);
         const auto dir = folder / std::to_string(i);
         fs::create_directories(dir);
-        auto* window = road.saved ? SavedWindow(dir / "kept.rtf", "saved text") : NewWindow();
+        auto* window = NewWindow();
+        if (road.saved) {
+            drive::TypeText(*window->EditField1(), "saved text");
+            AnswerSave(dir / "kept.rtf");
+            Choose(*window, "FileSave");
+            ASSERT_EQ(window->Title(), "kept.rtf");
+        }
         TypeAtEnd(*window->EditField1(), " and unsaved text");
         fs::permissions(dir, road.folderMode);
         const auto files = Aged(dir);
@@ -133,17 +133,21 @@ TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsThey
     }
 }
 
-// A plain-text file is never written over in RTF: Save asks for a file,
-// proposing the name with ".rtf" beside it.
-TEST_F(PlumoraSavingTest, SaveOfAPlainTextDocumentAsksForAnRtfFileBesideIt) {
-    auto* window = Open(Write("notes.txt", "plain start\n"));
+// A plain-text file opens as plain text in a document of no file, so that
+// no save writes RTF over it: Save asks, proposing the name with ".rtf" beside it.
+TEST_F(PlumoraSavingTest, APlainTextFileOpensAsTextAndSaveAsksForAnRtfFileBesideIt) {
+    auto* window = Open(Write("notes.txt", "plain {\\b start}\nsecond\n"));
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->EditField1()->Text(), "plain {\\b start}\rsecond");
+    EXPECT_EQ(window->Title(), "notes.txt");
+    EXPECT_EQ(window->Document, nullptr);
+    EXPECT_FALSE(window->TextHasChanged);
     TypeAtEnd(*window->EditField1(), " and more");
     AnswerSave(folder / "notes.rtf");
     drive::PressKeys(*window, "Ctrl+S");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
     EXPECT_EQ(dialogs->CallsOf("save")[0].text, (folder / "notes.rtf").string());
-    EXPECT_EQ(ReadBytes(folder / "notes.txt"), "plain start\n");
+    EXPECT_EQ(ReadBytes(folder / "notes.txt"), "plain {\\b start}\nsecond\n");
     EXPECT_EQ(window->Title(), "notes.rtf");
 }
 

@@ -127,20 +127,17 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
 TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {
     NewWindow();
     ASSERT_EQ(Front()->EditField1()->Text(), "");
-    const char* const items[]{"FilePageSetup",       "FilePrint",           "EditFind",   "editreplace",
-                              "newwindow",           "FileOpen",            "InsertDate", "ViewMinimize",
-                              "ChangeCaselowercase", "ChangeCaseTitleCase", "Formattest"};
+    const char* const items[]{"FilePageSetup", "FilePrint", "EditFind", "editreplace", "InsertDate", "ViewMinimize",
+                              "Formattest"};
+    for (const char* name : {"newwindow", "FileOpen", "ChangeCaselowercase", "ChangeCaseTitleCase"})
+        EXPECT_TRUE(ShownMenuItem(name).enabled) << name;
     for (const char* name : items) {
         const auto shown = ShownMenuItem(name);
-        ASSERT_TRUE(shown.present) << name;
-        EXPECT_TRUE(shown.visible && shown.enabled) << name;
+        EXPECT_TRUE(shown.present && shown.visible && shown.enabled) << name;
     }
-
     fw::MakeWindow<fw::Window>()->Show();
     fw::testing::ProcessEvents();
-    for (const char* name : {"FilePageSetup", "FilePrint", "EditFind", "editreplace", "InsertDate", "ViewMinimize",
-                             "Formattest"})
-        EXPECT_FALSE(ShownMenuItem(name).enabled) << name << " in a plain window";
+    for (const char* name : items) EXPECT_FALSE(ShownMenuItem(name).enabled) << name << " in a plain window";
 }
 
 // The desktop's close box and Alt+F4 take the road of the close picture.

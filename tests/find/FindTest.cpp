@@ -61,7 +61,6 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
     const Case cases[]{
         {"alpha beta gamma beta", "BETA", {}, 2, "alpha beta gamma beta", {6, 4}},
         {"Beta beta", "beta", {}, 1, "Beta beta", {0, 4}},
-        {"x beta", "BETA", {}, 1, "x beta", {2, 4}},
         {"I \xF0\x9F\x98\x80 cafe\xCC\x81!", "\xF0\x9F\x98\x80 CAFE\xCC\x81", {}, 1, "I \xF0\x9F\x98\x80 cafe\xCC\x81!",
          {2, 7}},
         {"one\rtwo\tthree", "E\rTWO\tT", {}, 1, "one\rtwo\tthree", {2, 7}},
@@ -89,8 +88,7 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
 // Not found: one beep, then the message, with the text and selection as they were.
 TEST_F(FindTest, ATextThatDoesNotOccurBeepsAndShowsItUnchanged) {
     const std::pair<const char*, std::string> cases[]{
-        {"", "zzz"}, {"abc", "abcd"}, {"abc", "say \"hi\""}, {"abc", "a\tb\rc"},
-        {"abc", "\xF0\x9F\x98\x80" "e\xCC\x81"}, {"abc", std::string(100000, 'q')},
+        {"", "zzz"}, {"abc", "abcd"}, {"abc", "say \"hi\""}, {"abc", "a\tb\rc"}, {"abc", std::string(100000, 'q')},
     };
     for (const auto& [text, search] : cases) {
         SCOPED_TRACE(search.substr(0, 20));
@@ -107,7 +105,7 @@ TEST_F(FindTest, ATextThatDoesNotOccurBeepsAndShowsItUnchanged) {
     }
 }
 
-TEST_F(FindTest, ANewWindowShowsTheFindTabAndEachSearchFieldEnablesItsButtonAndFollowsTheTab) {
+TEST_F(FindTest, TheWindowOpensOnTheFindTabAndEachSearchFieldEnablesItsButtonAndFollowsTheTab) {
     auto* document = Document("");
     auto* finder = Choose(*document, "EditFind");
     ASSERT_NE(finder, nullptr);
@@ -146,11 +144,8 @@ TEST_F(FindTest, ANewWindowShowsTheFindTabAndEachSearchFieldEnablesItsButtonAndF
     EXPECT_EQ(enabled(), "11011");
     finder->TabPanel1()->Value(0);
     EXPECT_EQ(finder->EditField1()->Text(), "abc") << "an empty field overwrites nothing";
-}
 
-TEST_F(FindTest, ReplaceSwitchesAnOpenWindowToItsTabAndFindKeepsTheTab) {
-    auto* document = Document("");
-    auto* finder = Choose(*document, "EditFind");
+    // Replace switches the open window to its tab; Find keeps the tab.
     EXPECT_EQ(Choose(*document, "editreplace"), finder);
     EXPECT_EQ(fw::WindowAt(0), finder);
     EXPECT_EQ(finder->TabPanel1()->Value(), 1);

@@ -2,12 +2,9 @@
 #include "editor/PlumoraLayout.h"
 #include "shell/App.h"
 
-#include "framework/model/Exceptions.h"
-#include "framework/ui/WindowBuilder.h"
 
 #include <gtest/gtest.h>
 
-#include <span>
 #include <string>
 #include <vector>
 
@@ -27,30 +24,6 @@ TEST_F(BindingsTest, EveryBindingNamesAControlAnEventAndAMenuItemThatExist) {
     for (const auto& binding : PlumoraMenuBindings()) items.push_back(binding.item);
     for (const auto& binding : kAppMenuBindings) items.push_back(binding.item);
     for (const auto item : items) EXPECT_NE(MenuBar1()->Lookup(item), nullptr) << item;
-}
-
-// A window of one canvas whose event bindings come from the test.
-class OneCanvasWindow : public fw::Window {
-public:
-    static inline std::span<const fw::EventBinding<OneCanvasWindow>> bindings;
-    void CreateControls() override {
-        static const fw::ControlDesign controls[]{{{"Canvas1", "Canvas", 0, 0, 10, 10, "", 0, {}}}};
-        fw::BuildControls(*this, controls, bindings);
-    }
-    bool Canvas1_MouseDown(int, int) { return false; }
-};
-
-TEST_F(BindingsTest, BuildingRefusesABindingToAMissingControlOrEvent) {
-    const fw::EventBinding<OneCanvasWindow> good[]{{"Canvas1", "MouseDown", &OneCanvasWindow::Canvas1_MouseDown}};
-    const fw::EventBinding<OneCanvasWindow> noControl[]{{"Canvas2", "MouseDown", &OneCanvasWindow::Canvas1_MouseDown}};
-    const fw::EventBinding<OneCanvasWindow> noEvent[]{{"Canvas1", "TextChange", &OneCanvasWindow::Canvas1_MouseDown}};
-    OneCanvasWindow::bindings = good;
-    EXPECT_TRUE(fw::MakeWindow<OneCanvasWindow>()->ControlByName("Canvas1")->HasEventHandler("MouseDown"));
-    for (const auto bad : {std::span<const fw::EventBinding<OneCanvasWindow>>(noControl),
-                           std::span<const fw::EventBinding<OneCanvasWindow>>(noEvent)}) {
-        OneCanvasWindow::bindings = bad;
-        EXPECT_THROW(fw::MakeWindow<OneCanvasWindow>(), fw::UnknownNameException) << bad.front().control;
-    }
 }
 
 }  // namespace
