@@ -397,6 +397,11 @@ void Parser::EmitAscii(const unsigned char* text, std::size_t length) {
         // A symbol font shows other characters for plain letters too.
         if (symbolPage_ != 0) {
             Decode(symbolPage_, std::string(reinterpret_cast<const char*>(text), length), false);
+            // Bytes that the symbol font leaves empty add no run.
+            if (paragraph_.runs.back().text.empty()) {
+                paragraph_.runs.pop_back();
+                styleDirty_ = true;
+            }
             break;
         }
         FlushSeparators();
@@ -581,13 +586,17 @@ void Parser::FinishFontEntry() {
     name.erase(name.begin(), std::find_if(name.begin(), name.end(), notBlank));
     fontEntry_.symbol = SymbolFontOf(name, fontEntry_.charset);
     // Windows once named a font's code page in its name ("Arial CE"); the
-    // family is the name without it.
-    for (const std::string_view suffix : {" CE", " Cyr", " Greek", " Tur", " Baltic", " (Hebrew)", " (Arabic)",
-                                          " (Vietnamese)"}) {
-        if (name.size() > suffix.size() && name.ends_with(suffix)) {
-            name.resize(name.size() - suffix.size());
-            name.erase(std::find_if(name.rbegin(), name.rend(), notBlank).base(), name.end());
-            break;
+    // family is the name without it. Every such suffix goes, so that the name
+    // read back from a file written here is the same.
+    for (bool stripped = true; stripped;) {
+        stripped = false;
+        for (const std::string_view suffix : {" CE", " Cyr", " Greek", " Tur", " Baltic", " (Hebrew)", " (Arabic)",
+                                              " (Vietnamese)"}) {
+            if (name.size() > suffix.size() && name.ends_with(suffix)) {
+                name.resize(name.size() - suffix.size());
+                name.erase(std::find_if(name.rbegin(), name.rend(), notBlank).base(), name.end());
+                stripped = true;
+            }
         }
     }
     // The first definition of a font number wins.
