@@ -5,6 +5,7 @@
 #include <string_view>
 
 // Words to fill a benchmark's documents with.
+// clang-format off
 inline constexpr std::string_view kFillerWords[] = {
     "lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing", "elit", "sed", "do",
     "eiusmod", "tempor", "incididunt", "ut", "labore", "et", "dolore", "magna", "aliqua", "enim",
@@ -12,6 +13,7 @@ inline constexpr std::string_view kFillerWords[] = {
     "aliquip", "ex", "ea", "commodo", "consequat", "duis", "aute", "irure", "in", "reprehenderit",
     "voluptate", "velit", "esse", "cillum", "fugiat", "nulla", "pariatur", "excepteur", "sint",
 };
+// clang-format on
 inline constexpr auto kFillerWordCount = static_cast<std::uint32_t>(std::size(kFillerWords));
 
 // A small fixed pseudo-random sequence, so that every run measures the same

@@ -14,6 +14,7 @@ using namespace startvalue;
 // two templates and the undo and redo snapshots: fields that hold data and
 // are never seen.
 const std::vector<fw::ControlDesign>& Table() {
+    // clang-format off
     static const std::vector<fw::ControlDesign> controls{
         // the document
         {{"EditField1", "EditField", -1, 26, 674, 338, "LTRB", 4,
@@ -90,9 +91,11 @@ const std::vector<fw::ControlDesign>& Table() {
           {S("Text", "Do you want to save the changes?"), C("TextColor", 0x000000), S("InitialParent", "Rectangle1")}},
          nullptr},
     };
+    // clang-format on
     return controls;
 }
 
+// clang-format off
 const fw::EventBinding<class Plumora> kEventBindings[] = {
     {"EditField1", "EnableMenuItems", &Plumora::EditField1_EnableMenuItems},
     {"EditField1", "TextChange", &Plumora::EditField1_TextChange},
@@ -120,6 +123,7 @@ const fw::EventBinding<class Plumora> kEventBindings[] = {
     {"Canvas6", "MouseDown", &Plumora::Canvas6_MouseDown},
     {"Canvas7", "MouseDown", &Plumora::Canvas7_MouseDown},
 };
+// clang-format on
 
 }  // namespace
 

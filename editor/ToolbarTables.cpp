@@ -4,6 +4,7 @@ namespace {
 
 // "12", "13" and "14" first, the separators, then every size from 3 to 100
 // and the tens from 110 to 210.
+// clang-format off
 constexpr std::string_view kSizeRows[] = {
     "12", "13", "14", "-", "-", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17",
     "18", "19", "20", "21", "22", "23", "24", "25", "26", "27", "28", "29", "30", "31", "32", "33", "34", "35", "36",
@@ -13,8 +14,10 @@ constexpr std::string_view kSizeRows[] = {
     "94", "95", "96", "97", "98", "99", "100", "110", "120", "130", "140", "150", "160", "170", "180", "190", "200",
     "210",
 };
+// clang-format on
 
 // The rows of the background-colour menu, in order.
+// clang-format off
 constexpr BackgroundColor kBackgroundColors[] = {
     {"Default", fw::Color::FromRGB(0xB6B3FF)},
     {"Gray", fw::Color::FromRGB(0xC8C8C8)},
@@ -28,6 +31,7 @@ constexpr BackgroundColor kBackgroundColors[] = {
     {"Red", fw::Color::FromRGB(0xFFAFBD)},
     {"Black", fw::Color::FromRGB(0x000000)},
 };
+// clang-format on
 
 }  // namespace
 

@@ -10,6 +10,7 @@ namespace {
 using namespace startvalue;
 
 const std::vector<fw::RecordEntry>& WindowStartValues() {
+    // clang-format off
     static const std::vector<fw::RecordEntry> values{
         I("Placement", 0),     I("Width", 357),           I("Height", 164),
         I("MinWidth", 64),     I("MinHeight", 64),        I("MaxWidth", 32000),
@@ -19,6 +20,7 @@ const std::vector<fw::RecordEntry>& WindowStartValues() {
         B("CloseButton", false), B("Resizeable", false),  B("LiveResize", true),
         B("MaximizeButton", false), B("MinimizeButton", false), I("MacProcID", 0),
     };
+    // clang-format on
     return values;
 }
 
@@ -31,6 +33,7 @@ std::vector<fw::RecordEntry> OnPage(int page, std::initializer_list<fw::RecordEn
 
 // The two pages lay their label, search field and buttons at the same places.
 const std::vector<fw::ControlDesign>& Table() {
+    // clang-format off
     static const std::vector<fw::ControlDesign> controls{
         {{"TabPanel1", "TabPanel", 11, 24, 335, 126, "", 0,
           {S("TabDefinition", "Find\rReplace"), I("TextSize", 14), B("Bold", true)}}},
@@ -51,9 +54,11 @@ const std::vector<fw::ControlDesign>& Table() {
         // the close picture
         {{"Canvas1", "Canvas", 4, 2, 21, 21, "L", 1, {}}, buttonexit2},
     };
+    // clang-format on
     return controls;
 }
 
+// clang-format off
 const fw::EventBinding<class FindWindow> kEventBindings[] = {
     {"TabPanel1", "Change", &FindWindow::TabPanel1_Change},
     {"EditField1", "TextChange", &FindWindow::EditField1_TextChange},
@@ -64,6 +69,7 @@ const fw::EventBinding<class FindWindow> kEventBindings[] = {
     {"CancelReplace", "Action", &FindWindow::CancelReplace_Action},
     {"Canvas1", "MouseDown", &FindWindow::Canvas1_MouseDown},
 };
+// clang-format on
 
 }  // namespace
 

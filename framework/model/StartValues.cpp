@@ -16,11 +16,13 @@ constexpr std::int32_t kNoIndex = -2147483647 - 1;
 using namespace startvalue;
 
 // The place and lock keys every class starts with; their values are the control's.
+// clang-format off
 std::vector<RecordEntry> Placement() {
     return {S("Name"), I("Index", kNoIndex), I("Left", 0), I("Top", 0), I("Width", 0), I("Height", 0),
             B("LockLeft", false), B("LockTop", false), B("LockRight", false), B("LockBottom", false),
             I("TabPanelIndex", 0)};
 }
+// clang-format on
 
 std::vector<RecordEntry> Joined(std::vector<RecordEntry> head, std::initializer_list<RecordEntry> tail) {
     head.insert(head.end(), tail);
@@ -28,6 +30,7 @@ std::vector<RecordEntry> Joined(std::vector<RecordEntry> head, std::initializer_
 }
 
 const std::map<std::string, std::vector<RecordEntry>, std::less<>>& Classes() {
+    // clang-format off
     static const std::map<std::string, std::vector<RecordEntry>, std::less<>> classes{
         {"EditField",
          Joined(Placement(),
@@ -75,6 +78,7 @@ const std::map<std::string, std::vector<RecordEntry>, std::less<>>& Classes() {
                  C("FillColor", 0xFFFFFF), I("BorderWidth", 1), C("TopLeftColor", 0x000000),
                  C("BottomRightColor", 0x000000), S("InitialParent")})},
     };
+    // clang-format on
     return classes;
 }
 

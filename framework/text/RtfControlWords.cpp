@@ -6,6 +6,7 @@ namespace fw::rtf {
 
 namespace {
 
+// clang-format off
 constexpr WordInfo kWords[] = {
     {"ansi", Word::Ansi}, {"mac", Word::Mac}, {"pc", Word::Pc}, {"pca", Word::Pca},
     {"ansicpg", Word::AnsiCpg}, {"deff", Word::Deff}, {"uc", Word::Uc}, {"u", Word::U},
@@ -86,6 +87,7 @@ constexpr WordInfo kWords[] = {
     {"sp", Word::SkipDestination}, {"sn", Word::SkipDestination},
     {"sv", Word::SkipDestination}, {"do", Word::SkipDestination},
 };
+// clang-format on
 
 
 std::uint32_t HashWord(const char* s, std::size_t n) {

@@ -7,6 +7,7 @@
 // The control words the RTF reader acts on, grouped by what they do.
 namespace fw::rtf {
 
+// clang-format off
 enum class Word : std::uint8_t {
     // Document: character set, defaults, Unicode escapes, binary data.
     Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin, EndnotesArabic, Ignored,
@@ -25,6 +26,7 @@ enum class Word : std::uint8_t {
     NoteNumber,
     Character,  // inserts the fixed character in WordInfo::character
 };
+// clang-format on
 
 enum class WordKind : std::uint8_t { Document, Destination, Table, Paragraph, Character };
 

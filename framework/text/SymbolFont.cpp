@@ -10,6 +10,7 @@ namespace {
 // Where that table names a private-use character (the pieces of large
 // brackets and braces, the sans-serif marks) the standard character of the
 // same shape stands in; 0x7F-0x9F and 0xF0 and 0xFF hold nothing.
+// clang-format off
 constexpr char16_t kSymbolFrom20[224] = {
     // 0x20
     0x0020, 0x0021, 0x2200, 0x0023, 0x2203, 0x0025, 0x0026, 0x220B,
@@ -45,6 +46,7 @@ constexpr char16_t kSymbolFrom20[224] = {
     0x0000, 0x232A, 0x222B, 0x2320, 0x23AE, 0x2321, 0x239E, 0x239F,
     0x23A0, 0x23A4, 0x23A5, 0x23A6, 0x23AB, 0x23AC, 0x23AD, 0x0000,
 };
+// clang-format on
 
 bool StartsWithIgnoringCase(std::string_view name, std::string_view prefix) {
     if (name.size() < prefix.size()) return false;
