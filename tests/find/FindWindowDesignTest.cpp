@@ -53,13 +53,12 @@ Design ReadDesign() {
         else if (kind == "shared") design.shared[name] = ReadEntries(in);
         else if (kind == "picture") in >> design.pictures[name];
         else if (kind == "control") {
-            std::string className, place;
+            std::string className;
             in >> className;
-            for (const char* key : {"TabPanelIndex", "TabIndex", "Left", "Top", "Width", "Height"})
-                place += std::string(key) + " " + (in >> kind, kind) + " ";
-            std::istringstream placeIn(place + "Name \"" + name + "\"");
-            design.controls[name] = ReadEntries(placeIn);
-            for (auto& entry : ReadEntries(in)) design.controls[name].push_back(entry);
+            // A control's own value comes first, then its class's shared one, then the one all share.
+            auto& values = design.controls[name] = {{"Name", name}};
+            for (const auto& from : {ReadEntries(in), design.shared.at(className), design.shared.at("*")})
+                values.insert(values.end(), from.begin(), from.end());
             design.order.emplace_back(name, className);
         }
     }
@@ -83,13 +82,13 @@ using FindWindowDesignTest = ApplicationTest;
 
 TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
     const auto design = ReadDesign();
-    ASSERT_EQ(design.order.size(), 12u);
     EXPECT_EQ(Decoded(FindWindowRecord(), design.window), design.window);
     auto* window = FindWindow();
     EXPECT_EQ(window->ClassName(), design.className);
     EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window")));
 
-    ASSERT_EQ(FindWindowControls().size(), design.order.size());
+    ASSERT_EQ(FindWindowControls().size(), 12u);
+    ASSERT_EQ(design.order.size(), 12u);
     for (std::size_t i = 0; i < design.order.size(); ++i) {
         const auto& [name, className] = design.order[i];
         const auto& built = FindWindowControls()[i].start;
@@ -97,18 +96,12 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
         EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), design.order[i]);
         Entries expected;
         for (const auto& key : design.keys.at(className))
-            for (const auto* values :
-                 {&design.controls.at(name), &design.shared.at(className), &design.shared.at("*")}) {
-                const auto found = std::find_if(values->begin(), values->end(), [&](auto& e) { return e.key == key; });
-                if (found == values->end()) continue;
-                expected.push_back(*found);
-                break;
-            }
+            for (const auto& entry : design.controls.at(name))
+                if (entry.key == key) { expected.push_back(entry); break; }
         EXPECT_EQ(expected.size(), design.keys.at(className).size()) << "the design leaves a key without a value";
         EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
-        const auto picture = design.pictures.find(name);
         if (auto* canvas = window->Control<fw::Canvas>(name))
-            EXPECT_EQ(canvas->Backdrop(), picture == design.pictures.end() ? nullptr : PictureNamed(picture->second));
+            EXPECT_EQ(canvas->Backdrop(), PictureNamed(design.pictures.contains(name) ? design.pictures.at(name) : ""));
     }
 }
 
