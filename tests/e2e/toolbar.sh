@@ -36,14 +36,16 @@ shot=$E2E_ARTIFACTS/toolbar-window.png
 [ "$(e2e_pixel "$shot" 220 374)" = 242424 ] || e2e_fail "the swatch does not show the selection's colour"
 
 e2e_save_as formatted
-# LibreOffice's HTML marks each formatting once: only the middle word may carry it.
+# LibreOffice's HTML opens each run's formatting anew: one line per word, up to its first </font>.
 e2e_convert html "$E2E_DOCS/formatted.rtf"
-html=$(tr -d '\n' <"$E2E_TMP/lo/formatted.html")
-font=$(printf '%s' "$html" | sed -n 's/.*<font face="\([^,"]*\)[^>]*><font [^>]*24pt"><[bi]><[bi]>formats<.*/\1/p')
-[ -n "$font" ] || e2e_fail "the middle word is not bold, italic and 24 pt in LibreOffice's reading: $html"
+runs=$(tr '\n' ' ' <"$E2E_TMP/lo/formatted.html" | sed 's#</font>#&\n#g' | grep -E '> *(Plumora|formats|text) *<')
+formatted=$(grep '>formats' <<<"$runs")
+font=$(sed -n 's/.*<font face="\([^,"]*\).*/\1/p' <<<"$formatted")
 fc-list : family | tr ',' '\n' | grep -qxF "$font" || e2e_fail "the middle word's font '$font' is not installed"
-for mark in '<b>' '<i>' '24pt' "face=\"$font"; do
-  [ "$(grep -o "$mark" <<<"$html" | wc -l)" = 1 ] || e2e_fail "not only the middle word has $mark: $html"
+[ "$(grep -c . <<<"$runs")" = 3 ] || e2e_fail "LibreOffice reads other words than the typed ones: $runs"
+for mark in '<b>' '<i>' 'font-size: 24pt' "face=\"$font"; do
+  grep -qF "$mark" <<<"$formatted" || e2e_fail "the middle word lacks $mark: $formatted"
+  ! grep -v '>formats' <<<"$runs" | grep -qF "$mark" || e2e_fail "another word has $mark too: $runs"
 done
 
 # The caret inside the formatted word, for the README's picture of the window.
