@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,14 +13,6 @@ namespace {
 namespace drive = fw::testing;
 using Dialogs = drive::ScriptedDialogs;
 using Block = Dialogs::Printed::Block;
-
-std::string Output(const std::string& command) {
-    std::string text;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
-    if (pipe) ::pclose(pipe);
-    return text;
-}
 
 // One paragraph per text, in DejaVu Sans of the size given.
 fw::StyledText Paragraphs(const std::vector<std::pair<std::string, double>>& texts) {
@@ -114,22 +104,6 @@ TEST_F(PlumoraPrintingTest, OnePageForEachBlock) {
         EXPECT_EQ(dialogs->printed.at(0).blocks.size(), c.blocks);
         EXPECT_EQ(dialogs->printed.at(0).nextPages, c.nextPages);
     }
-}
-
-// A real PDF keeps the bold 24 pt heading.
-TEST_F(PlumoraPrintingTest, PrintsARealPdf) {
-    auto document = Paragraphs({{"Heading", 24}, {"Body", 12}});
-    document.paragraphs.front().runs.front().style.bold = true;
-    auto* window = NewWindow();
-    window->EditField1()->SetStyledText(document);
-    const auto pdf = (folder / "out.pdf").string();
-    Print(*window, Dialogs::PrintAnswer{pdf, {}});
-
-    EXPECT_NE(Output("pdffonts " + pdf).find("DejaVuSans-Bold "), std::string::npos);
-    std::smatch box;  // the heading's word box is about 24 pt high
-    const auto boxes = Output("pdftotext -bbox -l 1 " + pdf + " -");
-    ASSERT_TRUE(std::regex_search(boxes, box, std::regex(R"re(yMin="([\d.]+)" \S+ yMax="([\d.]+)">Heading<)re")));
-    EXPECT_NEAR(std::stod(box[2]) - std::stod(box[1]), 28, 4);
 }
 
 // A print that cannot be carried out says where to and why.
