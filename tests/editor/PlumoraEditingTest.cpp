@@ -76,8 +76,6 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
     drive::TypeText(field, "Hello");
-    EXPECT_TRUE(Enabled("EditUndo"));
-    EXPECT_FALSE(Enabled("EditRedo"));
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
     EXPECT_EQ(field.Text(), "");
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
@@ -102,15 +100,10 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
     EXPECT_EQ(field.Text(), "Hello world, and more");
 
-    // The snapshot fields lie outside the window: Tab never reaches them, and
-    // a snapshot changed behind the document's back is taken again at the next click.
+    // The snapshot fields lie outside the window: Tab never reaches them.
     drive::Focus(*window->cmnu());
     drive::PressKeys(*window, "Tab");
     EXPECT_TRUE(drive::HasFocus(field));
-    window->EditField4()->Text("never in the document");
-    drive::Click(field);
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    EXPECT_EQ(field.Text(), "Hello world, and more");
 }
 
 // Locked toggles the lock of the window in front, and the menu's mark shows

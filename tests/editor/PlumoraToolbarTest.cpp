@@ -13,6 +13,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -33,29 +34,24 @@ protected:
 
 TEST_F(PlumoraToolbarTest, TheSwatchAndFontColorOpenThePickerOnWhiteAndColourTheSelection) {
     const Color picked = Color::FromRGB(0x00A000);
-    struct Case {
-        bool fromSwatch;
-        std::optional<Color> answer;
-        Color swatch, text;  // the swatch's drawing colour and the text's, afterwards
-    };
-    const Case cases[]{{true, picked, picked, picked},
-                       {true, std::nullopt, kFieldText, kFieldText},
-                       {false, picked, kFieldText, picked},
-                       {false, std::nullopt, kFieldText, kFieldText}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << (c.fromSwatch ? "swatch " : "menu ") << c.answer.has_value());
+    // From the swatch or the menu, the colour picked, the swatch's drawing colour and the text's afterwards.
+    const std::tuple<bool, std::optional<Color>, Color, Color> cases[]{
+        {true, picked, picked, picked}, {true, std::nullopt, kFieldText, kFieldText},
+        {false, picked, kFieldText, picked}, {false, std::nullopt, kFieldText, kFieldText}};
+    for (const auto& [fromSwatch, answer, swatch, text] : cases) {
+        SCOPED_TRACE(::testing::Message() << (fromSwatch ? "swatch " : "menu ") << answer.has_value());
         auto* window = NewWindow();
         auto& field = *window->EditField1();
         field.Text("colour me");
         field.SelectAll();
-        dialogs->colorAnswers = {c.answer};
+        dialogs->colorAnswers = {answer};
         dialogs->colorStarts.clear();
-        if (c.fromSwatch) drive::Click(*window->Colorbutton());
+        if (fromSwatch) drive::Click(*window->Colorbutton());
         else ASSERT_TRUE(drive::ChooseMenu("Formattest"));
         EXPECT_EQ(dialogs->colorStarts, std::vector{Color::FromRGB(0xFFFFFF)});
         EXPECT_EQ(dialogs->calls.back().text, "Select a Text Color");
-        EXPECT_EQ(window->Colorbutton()->Graphics().ForeColor(), c.swatch);
-        EXPECT_EQ(field.SelTextColor(), c.text);
+        EXPECT_EQ(window->Colorbutton()->Graphics().ForeColor(), swatch);
+        EXPECT_EQ(field.SelTextColor(), text);
     }
 }
 
