@@ -19,9 +19,8 @@ using Entries = std::vector<fw::RecordEntry>;
 struct Design {
     std::string className;
     Entries window;
-    std::map<std::string, std::vector<std::string>> keys;
-    std::map<std::string, Entries> shared, controls;
     std::vector<std::pair<std::string, std::string>> order;  // name and class of each control
+    std::map<std::string, Entries> controls;
     std::map<std::string, std::string> pictures;
 };
 
@@ -46,19 +45,13 @@ Design ReadDesign() {
     std::ifstream file(PLUMORA_TEST_DATA "/find/find-window.txt");
     for (std::string line; std::getline(file, line);) {
         std::istringstream in(line);
-        std::string kind, name;
+        std::string kind, name, className;
         in >> kind >> name;
         if (kind == "window") design.className = name, design.window = ReadEntries(in);
-        else if (kind == "keys") design.keys[name].assign(std::istream_iterator<std::string>(in), {});
-        else if (kind == "shared") design.shared[name] = ReadEntries(in);
         else if (kind == "picture") in >> design.pictures[name];
         else if (kind == "control") {
-            std::string className;
             in >> className;
-            // A control's own value comes first, then its class's shared one, then the one all share.
-            auto& values = design.controls[name] = {{"Name", name}};
-            for (const auto& from : {ReadEntries(in), design.shared.at(className), design.shared.at("*")})
-                values.insert(values.end(), from.begin(), from.end());
+            design.controls[name] = ReadEntries(in);
             design.order.emplace_back(name, className);
         }
     }
@@ -94,11 +87,7 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
         const auto& built = FindWindowControls()[i].start;
         SCOPED_TRACE(name);
         EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), design.order[i]);
-        Entries expected;
-        for (const auto& key : design.keys.at(className))
-            for (const auto& entry : design.controls.at(name))
-                if (entry.key == key) { expected.push_back(entry); break; }
-        EXPECT_EQ(expected.size(), design.keys.at(className).size()) << "the design leaves a key without a value";
+        const auto& expected = design.controls.at(name);
         EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
         if (auto* canvas = window->Control<fw::Canvas>(name))
             EXPECT_EQ(canvas->Backdrop(), PictureNamed(design.pictures.contains(name) ? design.pictures.at(name) : ""));
