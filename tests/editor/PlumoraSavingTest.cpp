@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -75,41 +76,37 @@ TEST_F(PlumoraSavingTest, SaveAsksForAFileWhileSaveAsMovesToANewOne) {
 // A cancelled dialog or a failed save changes neither the window nor any
 // file; a failure is told, naming the file and the reason.
 TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsTheyWere) {
-    struct Road {
-        bool saved;        // the window has a file
-        const char* item;  // none: the save-changes bar's Yes
-        fs::perms folderMode;
-        const char* message;  // none: the dialog is cancelled
-    };
-    const Road roads[]{{false, "FileSave", fs::perms::all, nullptr},   {false, nullptr, fs::perms::all, nullptr},
-                       {true, "FileSaveas", fs::perms::all, nullptr},  {true, nullptr, fs::perms::all, nullptr},
-                       {true, "FileSave", fs::perms(0555), "kept.rtf"}};
-    for (std::size_t i = 0; i < std::size(roads); ++i) {
-        const Road& road = roads[i];
-        SCOPED_TRACE(i);
+    // Whether the window has a file, the item chosen (none: the save-changes bar's Yes) and the failure told
+    // (none: the dialog is cancelled; the folder is read-only otherwise).
+    const std::tuple<bool, const char*, const char*> roads[]{
+        {false, "FileSave", nullptr}, {false, nullptr, nullptr}, {true, "FileSaveas", nullptr},
+        {true, nullptr, nullptr},     {true, "FileSave", "kept.rtf"}};
+    int i = 0;
+    for (const auto& [saved, item, message] : roads) {
+        SCOPED_TRACE(++i);
         const auto dir = folder / std::to_string(i);
         fs::create_directories(dir);
         auto* window = NewWindow();
-        if (road.saved) {
+        if (saved) {
             drive::TypeText(*window->EditField1(), "saved text");
             AnswerSave(dir / "kept.rtf");
             Choose(*window, "FileSave");
             ASSERT_EQ(window->Title(), "kept.rtf");
         }
         TypeAtEnd(*window->EditField1(), " and unsaved text");
-        fs::permissions(dir, road.folderMode);
+        if (message) fs::permissions(dir, fs::perms(0555));
         const auto files = Aged(dir);
-        if (!road.item) drive::Click(*window->Canvas8());
+        if (!item) drive::Click(*window->Canvas8());
         const auto before = LooksOf(*window);
         dialogs->calls.clear();
         {
             AsOrdinaryUser user;
-            if (road.item) Choose(*window, road.item);
+            if (item) Choose(*window, item);
             else drive::Click(*window->Canvas5());
         }
-        if (road.message) {
+        if (message) {
             ASSERT_EQ(dialogs->CallsOf("msgbox").size(), 1u);
-            EXPECT_NE(dialogs->CallsOf("msgbox")[0].text.find(road.message), std::string::npos);
+            EXPECT_NE(dialogs->CallsOf("msgbox")[0].text.find(message), std::string::npos);
             EXPECT_NE(dialogs->CallsOf("msgbox")[0].text.find("Permission denied"), std::string::npos);
         } else {
             EXPECT_EQ(dialogs->CallsOf("save").size(), 1u);

@@ -50,12 +50,11 @@ protected:
 
 TEST_F(PlumoraTextCommandsTest, CaseCommandsRewriteTheSelectionKeepingFormatsAndLeaveTheCaretAfterIt) {
     const struct {
-        const char* item;
-        const char* text;
-        long start, length, boldFrom, boldLength;
+        const char *item, *text;
+        long start, length, boldFrom, boldLength;  // the selection, and the bold characters when boldFrom >= 0
         const char* after;
         long caret;
-        const char* marks;
+        const char* marks;  // after the command, as BoldMarks shows them
     } cases[]{
         {"ChangeCaseUPPERCASE", "a bold b", 0, 8, 2, 4, "A BOLD B", 8, "--BBBB--"},
         {"ChangeCasesreveRReverse", "ab\rcd|", 0, 5, 0, 1, "dc\rba|", 5, "B-----"},
