@@ -7,7 +7,6 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" tesseract
-e2e_start_display
 
 # Waits until the word-count label (light grey on dark grey in the strip y
 # 2..22, ending at x 663) shows "N Words" with no other digit before it. The
@@ -65,6 +64,4 @@ e2e_running "when one of its two windows closed"
 [ "$(e2e_count_windows '^ Plumora$')" = 1 ] || e2e_fail "the second window did not stay open"
 [ "$(cksum <"$saved")" = "$saved_sum" ] || e2e_fail "'no' wrote the unsaved change to $saved"
 e2e_focus "$second"
-e2e_key ctrl+q
-e2e_expect_exit 0
-e2e_pass
+e2e_quit_and_pass
