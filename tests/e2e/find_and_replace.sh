@@ -8,7 +8,6 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" soffice
-e2e_start_display
 FINDER='^Plumora: Find and Replace\.$'
 e2e_launch
 document=$E2E_WID
@@ -46,6 +45,4 @@ e2e_save_as found
 e2e_convert txt:Text "$E2E_DOCS/found.rtf"
 [ "$(e2e_text_of found)" = "alpha X delta beta" ] || e2e_fail "LibreOffice reads '$(e2e_text_of found)'"
 e2e_focus "$document"
-e2e_key ctrl+q
-e2e_expect_exit 0
-e2e_pass
+e2e_quit_and_pass

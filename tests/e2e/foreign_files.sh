@@ -6,7 +6,6 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_display
 printf 'Plain notes\nsecond line\n' >"$E2E_DOCS/notes.txt"
 cp /bin/ls "$E2E_DOCS/tool"
 notes_sum=$(cksum <"$E2E_DOCS/notes.txt")

@@ -54,7 +54,8 @@ trap e2e_cleanup EXIT
 trap 'e2e_fail "interrupted"' INT TERM
 
 # Checks the two arguments every scenario takes (the binary under test and
-# the folder for screenshots) and the tools it needs, named after them.
+# the folder for screenshots) and the tools it needs, named after them, then
+# starts the scenario's display.
 e2e_init() {
   [ $# -ge 2 ] || { echo "usage: $0 <plumora binary> <artifacts dir>" >&2; exit 2; }
   E2E_APP=$1 E2E_ARTIFACTS=$2
@@ -63,6 +64,7 @@ e2e_init() {
   for tool in Xvfb openbox xdotool xprop import convert "${@:3}"; do
     command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool (scripts/install-deps --test)"
   done
+  e2e_start_display
 }
 
 # Starts Xvfb on a display number the server picks itself (-displayfd), so
@@ -176,14 +178,22 @@ e2e_expect_exit() {
   [ "$status" = "${1:-0}" ] || e2e_fail "the application exited with status $status, expected ${1:-0}"
 }
 
-# Quits a program that holds unsaved text: Ctrl+Q, then Quit in the question
-# (Cancel is its default button, so Tab moves to Quit).
-e2e_quit_discarding() {
+# Ends the scenario: Ctrl+Q quits the program, which must exit with status 0.
+e2e_quit_and_pass() {
+  e2e_key ctrl+q
+  e2e_expect_exit 0
+  e2e_pass
+}
+
+# Ends the scenario with a program that holds unsaved text: Ctrl+Q, then Quit
+# in the question (Cancel is its default button, so Tab moves to Quit).
+e2e_quit_discarding_and_pass() {
   e2e_key ctrl+q
   e2e_wait_window '^Plumora$'
   e2e_focus "$E2E_WID"
   e2e_key Tab Return
   e2e_expect_exit 0
+  e2e_pass
 }
 
 # The document window's content area lies below its menu bar; the content

@@ -4,7 +4,6 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_display
 printf '%s\n' '{\rtf1\ansi{\fonttbl{\f0 Helvetica;}}\f0\fs24 Hello {\b bold} world\par}' >"$E2E_DOCS/letter.rtf"
 e2e_launch
 main=$E2E_WID
@@ -15,6 +14,4 @@ e2e_wait_window '^letter\.rtf$'
 [ "$(e2e_count_windows '^ Plumora$')" = 1 ] || e2e_fail "the first window did not stay open"
 e2e_shot root "$E2E_ARTIFACTS/letter-rtf-screen.png"
 e2e_focus "$E2E_WID"
-e2e_key ctrl+q
-e2e_expect_exit 0
-e2e_pass
+e2e_quit_and_pass

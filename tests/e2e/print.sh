@@ -12,7 +12,6 @@ cups_script=$(dirname "$0")/cups.sh
 trap 'bash "$cups_script" stop "$cups"; rm -rf "$cups"; e2e_cleanup' EXIT
 setting=$(bash "$cups_script" start "$cups") || e2e_fail "the CUPS scheduler did not start: $setting"
 export "${setting?}"
-e2e_start_display
 e2e_launch
 window=$E2E_WID
 e2e_type "First paragraph about plums."
@@ -44,5 +43,4 @@ for paragraph in "First paragraph about plums." "Second paragraph about pears.";
   printf '%s' "$text" | grep -qF "$paragraph" || e2e_fail "the printed PDF lacks '$paragraph'; it reads: $text"
 done
 e2e_focus "$window"
-e2e_quit_discarding
-e2e_pass
+e2e_quit_discarding_and_pass

@@ -7,27 +7,18 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" tesseract
-e2e_start_display
 
 # Waits until the word-count label (light grey on dark grey in the strip y
-# 2..22, ending at x 663) shows the count $1: the whole sentence read
-# exactly, or failing that at least "N Words" with no other digit before
-# it. The crop is greyed, scaled up and negated so that the engine sees dark
-# type on a light ground, and read as one line.
-expect_word_count() {
-  local label=
-  for _ in $(seq $((E2E_TIMEOUT * 2))); do
-    e2e_shot "$first" "$E2E_TMP/label-window.png"
-    convert "$E2E_TMP/label-window.png" -crop "273x20+395+$((2 + E2E_TOP))" +repage -colorspace Gray -resize 400% \
-      -negate "$E2E_TMP/label.png" || e2e_fail "cannot crop the word-count label"
-    label=$(tesseract "$E2E_TMP/label.png" - --psm 7 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
-    [ "$label" = "There are: $1 Words." ] && return 0
-    printf '%s\n' "$label" | grep -Eq "(^|[^0-9])$1 Words" && e2e_log "label read as '$label'" && return 0
-    sleep 0.5
-  done
-  cp "$E2E_TMP/label.png" "$E2E_ARTIFACTS/save-and-close-label.png"
-  e2e_fail "the word count label reads '$label', expected 'There are: $1 Words.'"
+# 2..22, ending at x 663) shows "N Words" with no other digit before it. The
+# crop is greyed, scaled up and negated so that the engine sees dark type on
+# a light ground, and read as one line.
+label_reads() {
+  e2e_shot "$first" "$E2E_TMP/label-window.png"
+  convert "$E2E_TMP/label-window.png" -crop "273x20+395+$((2 + E2E_TOP))" +repage -colorspace Gray -resize 400% \
+    -negate "$E2E_TMP/label.png" && label=$(tesseract "$E2E_TMP/label.png" - --psm 7 2>/dev/null | tr -s ' \n' ' ')
+  [ -n "$label" ] && printf '%s\n' "$label" | grep -Eq "(^|[^0-9])$1 Words"
 }
+expect_word_count() { label=''; e2e_until label_reads "$1" || e2e_fail "the word count label reads '$label', not $1 Words"; }
 
 e2e_launch
 first=$E2E_WID
@@ -39,13 +30,11 @@ expect_word_count 7
 # A typed name without an extension is given ".rtf".
 e2e_save_as notes
 [ "$E2E_WID" = "$first" ] || e2e_fail "the saved document's title is on another window than the first"
-[ "$(e2e_count_windows '^Save$')" = 0 ] || e2e_fail "the Save dialog is still shown"
 saved=$E2E_DOCS/notes.rtf
 [ "$(head -c 5 "$saved")" = '{\rtf' ] || e2e_fail "$saved does not start with {\\rtf: $(head -c 40 "$saved")"
 for word in $words; do
   grep -qF -- "$word" "$saved" || e2e_fail "the saved file does not hold the typed word '$word'"
 done
-[ "$(e2e_count_windows '^ Plumora$')" = 0 ] || e2e_fail "a window is still titled ' Plumora' after the save"
 saved_sum=$(cksum <"$saved")
 
 # A change after the save, which "no" must not write.
@@ -75,6 +64,4 @@ e2e_running "when one of its two windows closed"
 [ "$(e2e_count_windows '^ Plumora$')" = 1 ] || e2e_fail "the second window did not stay open"
 [ "$(cksum <"$saved")" = "$saved_sum" ] || e2e_fail "'no' wrote the unsaved change to $saved"
 e2e_focus "$second"
-e2e_key ctrl+q
-e2e_expect_exit 0
-e2e_pass
+e2e_quit_and_pass

@@ -4,12 +4,9 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_display
 e2e_launch
 [ "$(xdotool getwindowname "$E2E_WID")" = " Plumora" ] || e2e_fail "the window is titled '$(xdotool getwindowname "$E2E_WID")'"
 count=$(e2e_count_windows '^ Plumora$')
 [ "$count" = 1 ] || e2e_fail "$count document windows at start-up, expected 1"
 e2e_shot root "$E2E_ARTIFACTS/plumora-window.png"
-e2e_key ctrl+q
-e2e_expect_exit 0
-e2e_pass
+e2e_quit_and_pass

@@ -7,7 +7,6 @@
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" soffice
-e2e_start_display
 
 has_state() { xprop -id "$first" _NET_WM_STATE | grep -q "$1"; }
 geometry() { xdotool getwindowgeometry --shell "$first" | tr '\n' ' '; }
@@ -92,6 +91,4 @@ e2e_until eval 'has_state _NET_WM_STATE_HIDDEN || ! xwininfo -id "$first" | grep
   e2e_fail "the minimize picture left the window shown"
 
 e2e_focus "$letter"
-e2e_key ctrl+q
-e2e_expect_exit 0
-e2e_pass
+e2e_quit_and_pass

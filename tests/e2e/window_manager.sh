@@ -6,9 +6,8 @@
 # at once.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
-e2e_init "$@"
 E2E_SCREEN=1600x1024
-e2e_start_display
+e2e_init "$@"
 e2e_launch
 main=$E2E_WID
 

