@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <regex>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -104,6 +107,37 @@ TEST_F(PlumoraPrintingTest, OnePageForEachBlock) {
         EXPECT_EQ(dialogs->printed.at(0).blocks.size(), c.blocks);
         EXPECT_EQ(dialogs->printed.at(0).nextPages, c.nextPages);
     }
+}
+
+std::string Output(const std::string& command) {
+    std::string text;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
+    if (pipe) ::pclose(pipe);
+    return text;
+}
+
+// A real PDF: three pages, the text in order, the bold 24 pt heading.
+TEST_F(PlumoraPrintingTest, PrintsARealPdf) {
+    std::vector<std::pair<std::string, double>> texts{{"Heading", 24}};
+    for (int i = 1; i <= 105; ++i) texts.emplace_back("Line " + std::to_string(i) + " of the body.", 12);
+    auto document = Paragraphs(texts);
+    document.paragraphs.front().runs.front().style.bold = true;
+    auto* window = NewWindow();
+    window->EditField1()->SetStyledText(document);
+    const auto pdf = (folder / "out.pdf").string();
+    Print(*window, Dialogs::PrintAnswer{pdf, {}});
+
+    EXPECT_NE(Output("pdfinfo " + pdf).find("Pages:           3\n"), std::string::npos);
+    const auto text = Output("pdftotext " + pdf + " -");
+    std::size_t at = text.find("Heading");
+    for (int i = 1; i <= 105 && at != std::string::npos; ++i) at = text.find("Line " + std::to_string(i) + " ", at);
+    EXPECT_NE(at, std::string::npos) << text;
+    EXPECT_NE(Output("pdffonts " + pdf).find("DejaVuSans-Bold "), std::string::npos);
+    std::smatch box;  // the heading's word box is about 24 pt high
+    const auto boxes = Output("pdftotext -bbox -l 1 " + pdf + " -");
+    ASSERT_TRUE(std::regex_search(boxes, box, std::regex(R"re(yMin="([\d.]+)" \S+ yMax="([\d.]+)">Heading<)re")));
+    EXPECT_NEAR(std::stod(box[2]) - std::stod(box[1]), 28, 4);
 }
 
 // A print that cannot be carried out says where to and why.

@@ -154,4 +154,26 @@ TEST_F(PlumoraTextCommandsTest, CentringPlacesTheContentOnTheMainScreensWorkArea
     }
 }
 
+TEST_F(PlumoraTextCommandsTest, FullScreenTwiceReturnsEveryPropertyAndOnlyTheViewCommandsAnswerTrue) {
+    auto* window = WindowWith("", 0, 0);
+    window->Left(100);
+    window->Top(80);
+    drive::ProcessEvents();
+    const auto state = [&w = *window] {
+        return std::tuple(w.FullScreen(), w.MenuBarVisible(), w.Resizeable(), w.Left(), w.Top(), w.Width(), w.Height());
+    };
+    const auto before = state();
+    EXPECT_FALSE(window->BevelButton2_MouseDown(0, 0));
+    EXPECT_EQ(std::tuple(window->FullScreen(), window->MenuBarVisible(), window->Resizeable()),
+              std::tuple(true, false, false));
+    drive::Click(*window->BevelButton2());
+    EXPECT_EQ(state(), before);
+    // Called directly, not through member pointers, which the undefined-behaviour checker misreads.
+    auto& w = *window;
+    for (const bool handled : {w.Canvas2_MouseDown(0, 0), w.Canvas2_MouseDown(0, 0), w.Canvas3_MouseDown(0, 0)})
+        EXPECT_FALSE(handled);
+    for (const bool handled : {w.ViewMaximize_Action(), w.ViewMaximize_Action(), w.ViewMinimize_Action()})
+        EXPECT_TRUE(handled);
+}
+
 }  // namespace

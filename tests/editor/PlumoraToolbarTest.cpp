@@ -145,6 +145,10 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
     field.SelStart(18);
     EXPECT_EQ(shown(), std::tuple("24", "DejaVu Serif", false));
     EXPECT_EQ(window->Colorbutton()->Graphics().ForeColor(), red);
+    // A selection of two fonts has no font name, which never blanks the caption.
+    field.SelLength(4);
+    EXPECT_EQ(field.SelTextFont(), "");
+    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Serif", false));
     // A size that no row holds is shown, and no row is marked.
     Select(field, 0, 5);
     field.SelTextSize(101);
@@ -161,6 +165,13 @@ TEST_F(PlumoraToolbarTest, DISABLED_WithoutFontsTheFontMenuHasNoRows) {
     font.Caption("shown");
     drive::Click(font);
     EXPECT_EQ(font.Caption(), "shown") << "a menu without rows acted";
+    font.MenuValue(3);
+    auto& field = *window->EditField1();
+    field.Text("xy");
+    field.SelectAll();
+    field.SelTextFont("Nowhere");
+    field.SelStart(1);
+    EXPECT_EQ(std::pair(font.Caption(), font.MenuValue()), std::pair(std::string("Nowhere"), 0));
 }
 
 }  // namespace

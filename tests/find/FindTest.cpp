@@ -75,6 +75,11 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
         if (!c.replacement) EXPECT_EQ(std::pair(field.SelStart(), field.SelLength()), c.selection);
         EXPECT_EQ(document->TextHasChanged, c.replacement.has_value());
     }
+    // The lock stops the user's typing, not the routine.
+    auto* locked = Document("x beta");
+    locked->FormatLocked_Action();
+    Search(*locked, "beta", "B");
+    EXPECT_EQ(locked->EditField1()->Text(), "x B");
 }
 
 // Not found: one beep, then the message, with the text and selection as they were.
@@ -113,6 +118,15 @@ TEST_F(FindTest, EachSearchFieldEnablesItsButtonAndReplaceSwitchesTheTab) {
     EXPECT_EQ(enabled(), "00") << "the replacement changes no button";
     drive::TypeText(*finder->SearchText(), "abc");
     EXPECT_EQ(enabled(), "01");
+    // Edit > Find... keeps the tab shown; the search text follows the tab
+    // shown, and an empty field overwrites nothing.
+    EXPECT_EQ(Choose(*document, "EditFind"), finder);
+    EXPECT_EQ(finder->TabPanel1()->Value(), 1);
+    finder->TabPanel1()->Value(0);
+    EXPECT_EQ(finder->EditField1()->Text(), "abc");
+    finder->EditField1()->Text("");
+    finder->TabPanel1()->Value(1);
+    EXPECT_EQ(finder->SearchText()->Text(), "abc");
 }
 
 // Escape on the Replace page, Cancel, the close picture, or Return with no document behind.
