@@ -17,35 +17,26 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 namespace fw {
 
 namespace {
 
-constexpr Color kRed{0xC0, 0x10, 0x20}, kNavy{0x00, 0x00, 0x80}, kGreen{0x00, 0x80, 0x40}, kBlack{0, 0, 0};
+constexpr Color kRed{0xC0, 0x10, 0x20}, kNavy{0x00, 0x00, 0x80};
 using A = Alignment;
 
 // One document rich in formats and scripts that both programs must agree on.
 StyledText Document() {
-    const auto serif = Style("DejaVu Serif", 12), sans = Style("DejaVu Sans", 12);
     return {{
-        {A::Left, {{"Plain ", serif}, {"bold", Style("DejaVu Serif", 12, "b")},
-                   {" all three", Style("DejaVu Serif", 12, "biu")}, {" Crème brûlée – “quoted” € ", serif},
-                   {"καλημέρα", Style("DejaVu Sans", 12, "b")}}},
-        {A::Center, {{"Sans 18 red", Style("DejaVu Sans", 18, "", kRed)},
-                     {" mono 9 navy", Style("DejaVu Sans Mono", 9, "b", kNavy)},
-                     {" serif 10.5 green", Style("DejaVu Serif", 10.5, "i", kGreen)},
-                     {" black 36", Style("DejaVu Sans", 36, "u", kBlack)}}},
-        {A::Justify, {{"Justified between both margins\t", Style("DejaVu Sans", 11)}}},
+        {A::Left, {{"Plain, € “quoted” ", Style("DejaVu Serif", 12)}, {"bold", Style("DejaVu Serif", 12, "biu")},
+                   {" Sans 18 red", Style("DejaVu Sans", 18, "", kRed)}, {" mono 10.5", Style("DejaVu Sans Mono", 10.5)}}},
+        {A::Justify, {{"Justified\t", Style("DejaVu Sans", 11)}, {"default font and size", Style("", 0, "b")}}},
         {A::Default, {}},
-        {A::Default, {{"In the default font and size, ", Style("", 0)}, {"bold", Style("", 0, "b")}}},
-        {A::Center, {{"日本語のテキスト", Style("Droid Sans Fallback", 14, "b", kNavy)},
-                     {"한국어", Style("Noto Sans CJK KR", 9, "iu", kRed)}, {" Latin ", sans},
-                     {"中文", Style("Noto Serif CJK SC", 8, "bi")}}},
-        {A::Left, {{"Emoji 😀 and 👍🏽\u2028line two", sans}}},
-        {A::Right, {{"שלום עולם", Style("DejaVu Sans", 16, "bi")},
-                    {" مرحبا بالعالم", Style("DejaVu Sans Mono", 18, "bu", kGreen)}}},
+        {A::Center, {{"日本語", Style("Droid Sans Fallback", 14, "b", kNavy)}, {"한국어", Style("Noto Sans CJK KR", 9, "iu")},
+                     {"Emoji 😀\u2028line two", Style("DejaVu Sans", 12)}}},
+        {A::Right, {{"שלום עולם مرحبا", Style("DejaVu Sans", 16, "bi")}}},
     }};
 }
 
@@ -56,13 +47,8 @@ protected:
         ASSERT_TRUE(work_->isValid());
         const QDir dir(work_->path());
         dir.mkpath("in");
-        QStringList inputs;
-        QFile file(dir.filePath("in/ours.rtf"));
-        const std::string bytes = WriteRtf(Document());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) &&
-                    file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
-        file.close();
-        inputs << file.fileName();
+        QStringList inputs{dir.filePath("in/ours.rtf")};
+        ASSERT_TRUE(std::ofstream(inputs[0].toStdString(), std::ios::binary) << WriteRtf(Document()));
         const QDir fixtures(QString(PLUMORA_TEST_DATA) + "/rtf");
         for (const QString& name : fixtures.entryList({"*.fodt"}, QDir::Files)) inputs << fixtures.filePath(name);
         Convert("txt:Text", dir.filePath("txt"), inputs);
