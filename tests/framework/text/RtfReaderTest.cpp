@@ -37,18 +37,14 @@ TEST(RtfReader, RecognisesOnlyAnRtfGroupAtTheStart) {
         EXPECT_FALSE(LooksLikeRtf(other)) << other;
 }
 
-TEST(RtfReader, SplitsParagraphsAndKeepsBreaksAndSymbols) {
+TEST(RtfReader, SplitsParagraphsKeepsBreaksAndSymbolsAndSkipsDestinations) {
     ExpectTexts({
         {"", {}}, {"a\\par b", {"a", "b"}}, {"a\\par\\par", {"a", ""}}, {"a\\line b\\tab c", {"a\u2028b\tc"}},
         {"a\\cell b\\cell\\row c", {"a\tb", "c"}}, {"a\\sect b\\page c", {"a", "b", "c"}}, {"a\r\nb\rc", {"abc"}},
         {"Hello\\\nWorld", {"Hello", "World"}}, {"\\{\\}\\\\", {"{}\\"}}, {"\\b  two", {" two"}},
         {"\\~\\-\\_\\emdash\\endash\\bullet\\lquote\\rdblquote", {"\u00A0\u00AD\u2011\u2014\u2013\u2022\u2018\u201D"}},
         {"{\\unknownword kept}\\:\\|x", {"keptx"}}, {"a\\par}b", {"a"}},
-    });
-}
-
-TEST(RtfReader, SkipsDestinationsAndBinaryDataButKeepsResultsAndListText) {
-    ExpectTexts({
+        // Destinations and binary data are skipped, but not the results they hold.
         {"{\\info{\\title T}}{\\stylesheet{\\s1 Heading;}}{\\header H\\par}ab", {"ab"}},
         {"{\\*\\unknowndestination x{y}z}{\\*\\generator R;}{\\pict\\pngblip 89504e47}a", {"a"}},
         {"{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}", {"link"}},
@@ -93,20 +89,6 @@ TEST(RtfReader, Windows1252AndMacRomanMatchTheSystemConverters) {
             const QString expected = decoder.decode(QByteArray(1, static_cast<char>(byte)));
             ASSERT_EQ(TextsOf(ReadRtf(std::string(header) + hex + "}")), Texts{expected.toStdString()}) << byte;
         }
-    }
-}
-
-TEST(RtfReader, ReadsFontNamesFromEveryTableShape) {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {"{\\rtf1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fnil Menlo-Regular;}\\f1 x}", "Menlo-Regular"},
-        {"{\\rtf1{\\fonttbl{\\f0 A;}{\\f0 B;}}\\f0 x}", "A"}, {"{\\rtf1{\\fonttbl{\\f0 Arial}}\\f0 x}", "Arial"},
-        {"{\\rtf1\\deff1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f9 x}", "B"}, {"{\\rtf1\\deff5{\\fonttbl{\\f0 A;}}x}", ""},
-        {"{\\rtf1{\\upr{\\fonttbl{\\f0 Ansi;}}{\\*\\ud{\\fonttbl{\\f0 Unicode \\u20013?;}}}}\\f0 x}", "Unicode \u4E2D"},
-    };
-    for (const auto& [rtf, font] : cases) {
-        const StyledText doc = ReadRtf(rtf);
-        ASSERT_EQ(TextsOf(doc), Texts{"x"}) << rtf;
-        EXPECT_EQ(doc.paragraphs[0].runs.at(0).style.font, font) << rtf;
     }
 }
 
