@@ -31,7 +31,8 @@ using A = Alignment;
 StyledText Document() {
     return {{
         {A::Left, {{"Plain, € “quoted” ", Style("DejaVu Serif", 12)}, {"bold", Style("DejaVu Serif", 12, "biu")},
-                   {" Sans 18 red", Style("DejaVu Sans", 18, "", kRed)}, {" mono 10.5", Style("DejaVu Sans Mono", 10.5)}}},
+                   {" Sans 18 red", Style("DejaVu Sans", 18, "", kRed)},
+                   {" mono 10.5", Style("DejaVu Sans Mono", 10.5)}}},
         {A::Justify, {{"Justified\t", Style("DejaVu Sans", 11)}, {"default font and size", Style("", 0, "b")}}},
         {A::Default, {}},
         {A::Center, {{"日本語", Style("Droid Sans Fallback", 14, "b", kNavy)}, {"한국어", Style("Noto Sans CJK KR", 9, "iu")},
@@ -130,7 +131,8 @@ TEST_F(LibreOfficeInterop, ReadsLibreOfficesRtfOfOurDocumentAsTheSameRuns) {
         }
         EXPECT_EQ(back.paragraphs[p].alignment, expected.alignment) << "paragraph " << p;
         EXPECT_EQ(TextOf(back.paragraphs[p]), TextOf(expected)) << "paragraph " << p;
-        if (!HasRightToLeftLetters(TextOf(expected))) EXPECT_EQ(back.paragraphs[p].runs, expected.runs) << "paragraph " << p;
+        if (!HasRightToLeftLetters(TextOf(expected)))
+            EXPECT_EQ(back.paragraphs[p].runs, expected.runs) << "paragraph " << p;
     }
 }
 

