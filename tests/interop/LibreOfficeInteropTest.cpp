@@ -37,7 +37,7 @@ StyledText Document() {
         {A::Default, {}},
         {A::Center, {{"日本語", Style("Droid Sans Fallback", 14, "b", kNavy)}, {"한국어", Style("Noto Sans CJK KR", 9, "iu")},
                      {"Emoji 😀\u2028line two", Style("DejaVu Sans", 12)}}},
-        {A::Right, {{"שלום עולם مرحبا", Style("DejaVu Sans", 16, "bi")}}},
+        {A::Right, {{"שלום עולם مرحبا", Style("DejaVu Sans", 16, "bi")}}},  // right to left: the last paragraph
     }};
 }
 
@@ -86,12 +86,9 @@ protected:
         return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
     }
 
-    static QTemporaryDir* work_;
-    static std::string log_;
+    static inline QTemporaryDir* work_ = nullptr;
+    static inline std::string log_;
 };
-
-QTemporaryDir* LibreOfficeInterop::work_ = nullptr;
-std::string LibreOfficeInterop::log_;
 
 // The text of our document as LibreOffice's plain-text export writes it: one
 // line per paragraph, and a line break inside a paragraph as a line end too.
@@ -103,12 +100,6 @@ std::string AsPlainTextExport(const StyledText& doc) {
     return text;
 }
 
-bool HasRightToLeftLetters(const std::string& text) {
-    for (const char32_t c : QString::fromStdString(text).toUcs4())
-        if (QChar::direction(c) == QChar::DirR || QChar::direction(c) == QChar::DirAL) return true;
-    return false;
-}
-
 // What LibreOffice changes on the way through: a paragraph without an
 // alignment of its own comes back left aligned (\ql); a run without a size
 // comes back at 12 pt; and a run without a font, which WriteRtf gives the
@@ -117,8 +108,8 @@ bool HasRightToLeftLetters(const std::string& text) {
 // the default font, as before).
 // LibreOffice writes a Hebrew or Arabic run with its associated words only
 // (\rtlch\af\afs\ab\ai), without its colour or underline, and ReadRtf takes
-// the format from the plain words, so of paragraphs holding such text only
-// the text and the alignment come back.
+// the format from the plain words, so of the last paragraph, which holds
+// such text, only the text and the alignment come back.
 TEST_F(LibreOfficeInterop, ReadsLibreOfficesRtfOfOurDocumentAsTheSameRuns) {
     const StyledText doc = Document(), back = ReadRtf(Output("rtf", "ours"));
     ASSERT_EQ(back.paragraphs.size(), doc.paragraphs.size());
@@ -131,8 +122,7 @@ TEST_F(LibreOfficeInterop, ReadsLibreOfficesRtfOfOurDocumentAsTheSameRuns) {
         }
         EXPECT_EQ(back.paragraphs[p].alignment, expected.alignment) << "paragraph " << p;
         EXPECT_EQ(TextOf(back.paragraphs[p]), TextOf(expected)) << "paragraph " << p;
-        if (!HasRightToLeftLetters(TextOf(expected)))
-            EXPECT_EQ(back.paragraphs[p].runs, expected.runs) << "paragraph " << p;
+        if (p + 1 < doc.paragraphs.size()) EXPECT_EQ(back.paragraphs[p].runs, expected.runs) << "paragraph " << p;
     }
 }
 
