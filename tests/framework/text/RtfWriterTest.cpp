@@ -13,10 +13,6 @@
 namespace fw {
 namespace {
 
-StyledText OneRun(std::string text, CharStyle style = Style("Arial", 12)) {
-    return {{{Alignment::Default, {{std::move(text), std::move(style)}}}}};
-}
-
 // Documents that must read back exactly as they were written, run for run.
 std::vector<StyledText> RoundTripDocuments() {
     std::vector<StyledText> docs{StyledText{}, StyledText{{{Alignment::Default, {}}}}};
@@ -45,26 +41,21 @@ TEST(RtfWriter, WhatItWritesReadsBackRunForRun) {
     for (const StyledText& doc : RoundTripDocuments()) EXPECT_EQ(ReadRtf(WriteRtf(doc)), doc) << WriteRtf(doc);
 }
 
-// What the model holds but RTF cannot carry as it is comes back in its nearest form.
+// What the model holds but RTF cannot carry as it is comes back in its nearest
+// form, after a run in another size.
 TEST(RtfWriter, ReadsBackTheNearestFormOfWhatRtfCannotCarry) {
     struct Case { std::string text; double size; std::string readText; double readSize; };
     const Case cases[]{
         {"a\nb\r\nc\rd", 12, "a\u2028b\u2028c\u2028d", 12},  // stray line ends become line breaks
         {"a\xFF" "b\xE4\xB8" "c\xED\xA0\x80" "d", 12, "a\uFFFDb\uFFFD\uFFFDc\uFFFD\uFFFD\uFFFDd", 12},
         {"x", 10.3, "x", 10.5}, {"x", 10.2, "x", 10}, {"x", 0.1, "x", 0.5}, {"x", 100000, "x", 32767 / 2.0},
+        {"x", 0, "x", 12},  // the reader's default size, not the size of the run before
     };
-    for (const Case& c : cases) {
-        const StyledText back = ReadRtf(WriteRtf(OneRun(c.text, Style("F", c.size))));
-        EXPECT_EQ(back, OneRun(c.readText, Style("F", c.readSize))) << c.text << " at " << c.size;
-    }
-}
-
-// A run without a size of its own reads back at the reader's default, not at the size of the run before it.
-TEST(RtfWriter, ARunWithoutSizeDoesNotInheritThePreviousRunsSize) {
-    const auto doc = [](double size) {
-        return StyledText{{{Alignment::Left, {{"big", Style("F", 30)}, {"x", Style("F", size)}}}}};
+    const auto doc = [](const std::string& text, double size) {
+        return StyledText{{{Alignment::Left, {{"big", Style("F", 30)}, {text, Style("F", size)}}}}};
     };
-    EXPECT_EQ(ReadRtf(WriteRtf(doc(0))), doc(12));
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadRtf(WriteRtf(doc(c.text, c.size))), doc(c.readText, c.readSize)) << c.text << " at " << c.size;
 }
 
 // Seven-bit output whose lines never break inside a control word, before an
@@ -72,7 +63,7 @@ TEST(RtfWriter, ARunWithoutSizeDoesNotInheritThePreviousRunsSize) {
 TEST(RtfWriter, WritesSevenBitLinesThatBreakOnlyBetweenTokens) {
     std::string text;
     for (int i = 0; i < 400; ++i) text += "ab\\{\té漢😀 ";
-    const std::string rtf = WriteRtf(OneRun(text, Style("宋体", 12, "", Color{1, 2, 3})));
+    const std::string rtf = WriteRtf({{{Alignment::Default, {{text, Style("宋体", 12, "", Color{1, 2, 3})}}}}});
     for (const char c : rtf) ASSERT_TRUE(static_cast<unsigned char>(c) < 0x80 && c != 0);
     std::istringstream in(rtf);
     std::getline(in, text);  // the header line
