@@ -53,7 +53,7 @@ TEST(RtfReader, SplitsParagraphsKeepsBreaksAndSymbolsAndSkipsDestinations) {
     });
 }
 
-TEST(RtfReader, ReadsUnicodeEscapesSkippingTheirFallbackAndJoinsSurrogatePairs) {
+TEST(RtfReader, ReadsUnicodeEscapesSkippingTheirFallbackAndBytesByFontCharsetOrCodePage) {
     const std::string grin = "\U0001F600";
     ExpectTexts({
         {"\\u8364?10", {"\u20AC10"}}, {"\\u-10916?", {"\uD55C"}}, {"\\uc0\\u8364 10", {"\u20AC10"}},
@@ -61,11 +61,7 @@ TEST(RtfReader, ReadsUnicodeEscapesSkippingTheirFallbackAndJoinsSurrogatePairs) 
         {"\\u8364\\par x", {"\u20ACx"}}, {"\\u0?x", {"x"}}, {"\\u99999999999999?x", {"\uFFFDx"}}, {"\\u?x", {"?x"}},
         {"\\u55357?\\u56832?", {grin}}, {"\\uc0 \\u55357\\uc1 \\u56832\\'3f", {grin}}, {"a\\u55357?x", {"a\uFFFDx"}},
         {"a\\u56832?x", {"a\uFFFDx"}}, {"\\u55357?\\par\\u56832?", {"\uFFFD", "\uFFFD"}},
-    });
-}
-
-TEST(RtfReader, DecodesEscapedBytesByFontCharsetCodePageOrDocument) {
-    ExpectTexts({
+        // Escaped bytes decode by the font's charset or code page, else the document's.
         {"{\\rtf1\\ansi caf\\'e9 \\'80 \\'93q\\'94}", {"caf\u00E9 \u20AC \u201Cq\u201D"}},
         {"{\\rtf1\\ansi caf\xE9}", {"caf\u00E9"}}, {"{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}", {"\u0410\u0431"}},
         {"{\\rtf1\\pc \\'82\\'b0}", {"\u00E9\u2591"}},
@@ -117,10 +113,9 @@ TEST(RtfReader, ReadsSizeBoldItalicUnderlineAndColourOfTheLastRun) {
 
 TEST(RtfReader, ReadsTheAlignmentInForceAtEachParagraphEnd) {
     const StyledText doc = ReadRtf(kHeader + "\\qc a\\par b\\par\\pard c\\par\\qr d\\par\\qj e\\par{\\qr f}\\par\\ql g\\par}");
-    std::vector<Alignment> alignments;
-    for (const auto& paragraph : doc.paragraphs) alignments.push_back(paragraph.alignment);
-    using enum Alignment;
-    EXPECT_EQ(alignments, (std::vector<Alignment>{Center, Center, Default, Right, Justify, Justify, Left}));
+    std::string alignments;  // each as the initial of Default, Left, Center, Right, Justify
+    for (const auto& paragraph : doc.paragraphs) alignments += "dlcrj"[static_cast<int>(paragraph.alignment)];
+    EXPECT_EQ(alignments, "ccdrjjl");
 }
 
 TEST(RtfReader, MalformedInputGivesTheTextThatIsThere) {
