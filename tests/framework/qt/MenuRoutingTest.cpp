@@ -49,7 +49,7 @@ protected:
             }
             auto item = std::make_shared<CountingItem>(name);
             item->Name(name);
-            if (*shortcut) item->KeyboardShortcut(shortcut);
+            item->KeyboardShortcut(shortcut);
             bar->Child(menuName)->Append(item);
         }
         bar->Lookup("FileHidden")->Visible(false);
