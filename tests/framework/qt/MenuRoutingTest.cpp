@@ -43,13 +43,10 @@ protected:
             {"FormatMenu", "FormatPlain", "Shift+P"}, {"FormatMenu", "FormatOne", "Shift+1"},
         };
         for (const auto& [menuName, name, shortcut] : rows) {
-            if (!bar->Child(menuName)) {
-                bar->Append(std::make_shared<fw::MenuItem>(menuName));
-                bar->Item(bar->Count() - 1)->Name(menuName);
-            }
+            if (!bar->Child(menuName))
+                bar->Append(std::make_shared<fw::MenuItem>(menuName)), bar->Item(bar->Count() - 1)->Name(menuName);
             auto item = std::make_shared<CountingItem>(name);
-            item->Name(name);
-            item->KeyboardShortcut(shortcut);
+            item->Name(name), item->KeyboardShortcut(shortcut);
             bar->Child(menuName)->Append(item);
         }
         bar->Lookup("FileHidden")->Visible(false);
@@ -134,13 +131,12 @@ TEST_F(MenuRoutingTest, TheEnablingPassEnablesItemsThatTheFrontWindowOrTheApplic
 // the keyboard in a text field, and types nothing there.
 TEST_F(MenuRoutingTest, AShortcutGoesToTheFirstVisibleEnabledItemThatHasIt) {
     auto* window = MakeWindow(true);
-    for (const char* name : {"FileSave", "FileSaveCopy", "FileManual", "FileHidden"}) window->AddMenuHandler(name, Logging(name));
+    for (const char* name : {"FileSave", "FileSaveCopy", "FileManual", "FileHidden"})
+        window->AddMenuHandler(name, Logging(name));
     drive::Focus(*field);
     drive::PressKeys(*window, "Ctrl+S");
     bar->Lookup("FileSave")->Visible(false);
-    drive::PressKeys(*window, "Ctrl+S");
-    drive::PressKeys(*window, "Ctrl+M");
-    drive::PressKeys(*window, "Ctrl+H");
+    for (const char* keys : {"Ctrl+S", "Ctrl+M", "Ctrl+H"}) drive::PressKeys(*window, keys);
     EXPECT_EQ(log, (std::vector<std::string>{"FileSave", "FileSaveCopy"}));
     EXPECT_EQ(Counting("FileManual").defaults + Counting("FileHidden").defaults, 0);
     EXPECT_EQ(field->Text(), "");
@@ -151,14 +147,13 @@ TEST_F(MenuRoutingTest, AShortcutGoesToTheFirstVisibleEnabledItemThatHasIt) {
 // Other layouts reach a shortcut by the place of its key on a US keyboard.
 TEST_F(MenuRoutingTest, ShiftShortcutsNeedTheCommandKeyAndOtherLayoutsReachThemByTheKeysPlace) {
     auto* window = MakeWindow(true);
-    window->AddMenuHandler("FormatPlain", Logging("plain"));
-    window->AddMenuHandler("FormatOne", Logging("one"));
+    window->AddMenuHandler("FormatPlain", Logging("plain")), window->AddMenuHandler("FormatOne", Logging("one"));
     drive::TypeText(*field, "P!");
-    drive::PressKeys(*window, "Shift+P");
-    drive::PressKeys(*window, "Shift+1");
+    for (const char* keys : {"Shift+P", "Shift+1"}) drive::PressKeys(*window, keys);
     EXPECT_TRUE(log.empty()) << "typing a capital or a shifted digit ran a command";
     const std::string typed = field->Text();
-    for (const char* keys : {"Ctrl+Shift+P", "Ctrl+P", "Ctrl+Shift+1", "Ctrl+Shift+!", "Ctrl+1"}) drive::PressKeys(*window, keys);
+    for (const char* keys : {"Ctrl+Shift+P", "Ctrl+P", "Ctrl+Shift+1", "Ctrl+Shift+!", "Ctrl+1"})
+        drive::PressKeys(*window, keys);
     EXPECT_EQ(log, (std::vector<std::string>{"plain", "one", "one"}));
     EXPECT_EQ(field->Text(), typed) << "a key with the command key was typed";
     constexpr quint32 kKeyP = 33, kKey1 = 10;  // X keyboard codes of the keys of P and 1
