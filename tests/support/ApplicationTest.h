@@ -8,10 +8,10 @@
 #include "framework/qt/testing/TestDriver.h"
 #include "menubar/MenuBar1.h"
 #include "shell/Startup.h"
+#include "tests/support/AsOrdinaryUser.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,17 +19,6 @@
 #include <memory>
 #include <ostream>
 #include <string>
-
-// Root reads and writes any file whatever its mode: while this lives, files are
-// reached as an ordinary user reaches them.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() { if (root_) ::setfsuid(65534); }
-    ~AsOrdinaryUser() { if (root_) ::setfsuid(0); }
-
-private:
-    const bool root_ = ::geteuid() == 0;
-};
 
 // A document window's state as a user sees it, to tell whether an action touched it.
 struct Looks {

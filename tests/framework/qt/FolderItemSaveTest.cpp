@@ -5,10 +5,10 @@
 #include "framework/qt/testing/TestDriver.h"
 #include "framework/ui/EditField.h"
 #include "framework/ui/FolderItem.h"
+#include "tests/support/AsOrdinaryUser.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -80,16 +81,14 @@ protected:
     // The message of the IOException that saving throws, "" when it throws none;
     // as an ordinary user when asked, for root may write anywhere.
     std::string SaveFailure(const fs::path& file, bool asUser = false) {
-        const bool root = asUser && ::geteuid() == 0;
-        if (root) ::setfsuid(65534);
-        std::string message;
+        std::optional<AsOrdinaryUser> user;
+        if (asUser) user.emplace();
         try {
             fw::FolderItem(file).SaveStyledEditField(*source);
         } catch (const fw::IOException& error) {
-            message = error.what();
+            return error.what();
         }
-        if (root) ::setfsuid(0);
-        return message;
+        return "";
     }
 
     fs::path folder, mounted;
