@@ -8,10 +8,10 @@
 #include "framework/qt/testing/TestDriver.h"
 #include "menubar/MenuBar1.h"
 #include "shell/Startup.h"
+#include "tests/support/AsOrdinaryUser.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,19 +19,6 @@
 #include <memory>
 #include <ostream>
 #include <string>
-
-// Root reads and writes any file whatever its mode: while this lives, files are
-// reached as an ordinary user reaches them.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() { if (root_) ::setfsuid(65534); }
-    ~AsOrdinaryUser() { if (root_) ::setfsuid(0); }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-
-private:
-    bool root_ = ::geteuid() == 0;
-};
 
 // A document window's state as a user sees it, to tell whether an action touched it.
 struct Looks {
@@ -61,9 +48,8 @@ protected:
         SetUpClasses();
         NewAppInstance();
         ApplicationAddMenuHandlers();
-        folder = std::filesystem::temp_directory_path() /
-                 ("plumora-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder = std::filesystem::temp_directory_path() / ("plumora-" + std::to_string(::getpid()) + "-" + test);
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }
@@ -84,10 +70,8 @@ protected:
 
     static class Plumora* NewWindow() {
         auto* window = fw::MakeWindow<class Plumora>();
-        fw::testing::ProcessEvents();
-        return window;
+        return fw::testing::ProcessEvents(), window;
     }
-
     static class Plumora* Front() { return dynamic_cast<class Plumora*>(fw::WindowAt(0)); }
 
     // Types text into the field with the caret at its end.
@@ -98,8 +82,7 @@ protected:
     }
 
     std::filesystem::path Write(const std::string& name, const std::string& content) const {
-        std::ofstream(folder / name, std::ios::binary) << content;
-        return folder / name;
+        return std::ofstream(folder / name, std::ios::binary) << content, folder / name;
     }
 
     // Chooses File > Open, answering the dialog with the file; the window in front afterwards.

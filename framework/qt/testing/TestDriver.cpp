@@ -41,11 +41,6 @@ QWidget* Target(RectControl& control) {
     return view;
 }
 
-QMenuBar* FrontMenuBar() {
-    auto* front = WindowAt(0);
-    return front ? front->Widgets().menuBar() : nullptr;
-}
-
 // The action of the named item in the menu, with the menus that lead to it.
 QAction* FindAction(QMenu* menu, std::string_view name, std::vector<QMenu*>& path) {
     path.push_back(menu);
@@ -59,12 +54,18 @@ QAction* FindAction(QMenu* menu, std::string_view name, std::vector<QMenu*>& pat
     return nullptr;
 }
 
-QAction* FindInBar(std::string_view name, std::vector<QMenu*>& path) {
-    auto* bar = FrontMenuBar();
-    if (!bar) return nullptr;
-    for (auto* action : bar->actions())
+// The action of the named item in the front window's bar, after the menus
+// leading to it were about to show, as when a person opens them.
+QAction* OpenMenusTo(std::string_view name) {
+    auto* front = WindowAt(0);
+    if (!front) return nullptr;
+    std::vector<QMenu*> path;
+    for (auto* action : front->Widgets().menuBar()->actions())
         if (auto* menu = action->menu())
-            if (auto* found = FindAction(menu, name, path)) return found;
+            if (auto* found = FindAction(menu, name, path)) {
+                for (auto* open : path) emit open->aboutToShow();
+                return found;
+            }
     return nullptr;
 }
 
@@ -147,28 +148,34 @@ void DropText(RectControl& control, std::string_view text) {
 
 namespace {
 
-// Answers the pop-up menu that the next step opens, from inside the menu's own
-// loop, by choosing the visible enabled entry of this caption (the text before
-// a tab). The answer holds nothing of the caller's, in case it comes late.
+// Runs the answer on the pop-up menu that the next step opens, from inside the
+// menu's own loop.
+void AnswerNextPopup(std::function<void(QMenu&)> answer) {
+    QTimer::singleShot(0, qApp, [answer = std::move(answer)] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) answer(*menu);
+    });
+}
+
+// Answers the next pop-up menu by choosing the visible enabled entry of this
+// caption (the text before a tab). The answer holds nothing of the caller's,
+// in case it comes late.
 std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption, bool byKeyboard) {
     auto chosen = std::make_shared<bool>(false);
-    QTimer::singleShot(0, qApp, [chosen, wanted = ToQt(caption), byKeyboard] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return;
-        for (auto* action : menu->actions())
+    AnswerNextPopup([chosen, wanted = ToQt(caption), byKeyboard](QMenu& menu) {
+        for (auto* action : menu.actions())
             if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
                 action->text().split('\t').first() == wanted) {
                 *chosen = true;
                 if (byKeyboard) {  // the menu itself then reports the entry as chosen
-                    menu->setActiveAction(action);
-                    QTest::keyClick(menu, Qt::Key_Return);
+                    menu.setActiveAction(action);
+                    QTest::keyClick(&menu, Qt::Key_Return);
                 } else {
-                    menu->close();
+                    menu.close();
                     action->trigger();
                 }
                 return;
             }
-        menu->close();
+        menu.close();
     });
     return chosen;
 }
@@ -215,21 +222,16 @@ bool ChooseFromApplicationBar(std::string_view itemName) {
 
 bool ChooseMenu(std::string_view itemName) {
     if (!WindowAt(0)) return ChooseFromApplicationBar(itemName);
-    std::vector<QMenu*> path;
-    auto* action = FindInBar(itemName, path);
-    if (!action) return false;
-    for (auto* menu : path) emit menu->aboutToShow();
-    if (!action->isVisible() || !action->isEnabled()) return false;
+    auto* action = OpenMenusTo(itemName);
+    if (!action || !action->isVisible() || !action->isEnabled()) return false;
     action->trigger();
     ProcessEvents();
     return true;
 }
 
 MenuState ShownMenuItem(std::string_view itemName) {
-    std::vector<QMenu*> path;
-    auto* action = FindInBar(itemName, path);
+    auto* action = OpenMenusTo(itemName);
     if (!action) return {};
-    for (auto* menu : path) emit menu->aboutToShow();
     return {true, action->isVisible(), action->isEnabled(), action->isChecked(), action->text().toStdString()};
 }
 
@@ -287,14 +289,12 @@ bool ClickAndChoose(RectControl& control, std::string_view caption) {
 
 ShownMenu ShownPopupMenu(RectControl& control) {
     auto shown = std::make_shared<ShownMenu>();
-    QTimer::singleShot(0, [shown] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return;
-        for (auto* action : menu->actions()) {
+    AnswerNextPopup([shown](QMenu& menu) {
+        for (auto* action : menu.actions()) {
             if (action->isChecked()) shown->checked = static_cast<int>(shown->entries.size());
             shown->entries.push_back(action->isSeparator() ? "-" : action->text().toStdString());
         }
-        menu->close();
+        menu.close();
     });
     Click(control);
     return *shown;

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -15,9 +14,7 @@ namespace widgettests {
 class ScriptedWindow : public fw::Window {
 public:
     using Step = std::function<void(ScriptedWindow&)>;
-    struct Script {
-        Step layout{}, createControls{}, enableMenuItems{};
-    };
+    struct Script { Step layout{}, createControls{}, enableMenuItems{}; };
 
     ScriptedWindow() : script_(std::exchange(Pending(), Script{})) {}
 
@@ -36,11 +33,10 @@ public:
     template <class T>
     T& Add(std::string_view className, const std::string& name, int left, int top, int width, int height) {
         auto made = New(className);
-        auto* typed = dynamic_cast<T*>(made.get());
-        if (!typed) throw std::logic_error("control class " + std::string(className) + " is not of the expected type");
+        auto& typed = dynamic_cast<T&>(*made);  // throws when the class is not of the expected type
         made->Left(left), made->Top(top), made->Width(width), made->Height(height);
         AddControl(name, std::move(made));
-        return *typed;
+        return typed;
     }
 
 private:
@@ -48,9 +44,7 @@ private:
         static Script pending;
         return pending;
     }
-    void Run(const Step& step) {
-        if (step) step(*this);
-    }
+    void Run(const Step& step) { if (step) step(*this); }
 
     Script script_;
 };
