@@ -128,4 +128,15 @@ TEST_F(PlumoraEditingTest, LockedTogglesTheFrontWindowsLockAndTheMarkShowsIt) {
     EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked);
 }
 
+TEST_F(PlumoraEditingTest, AltAndMetaKeysTypeNothingAndChangeNothing) {
+    auto* window = NewWindow();
+    drive::Focus(*window->EditField1());
+    for (const char* keys : {"Alt+V", "Alt+I", "Alt+O", "Meta+V", "Alt+Shift+X", "Alt+Backspace"})
+        drive::PressKeys(*window, keys);
+    EXPECT_EQ(window->EditField1()->Text(), "");
+    EXPECT_FALSE(window->TextHasChanged);
+    drive::PressKeys(*window, "V");
+    EXPECT_EQ(window->EditField1()->Text(), "v");
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
 #include "tests/support/ApplicationTest.h"
-#include "tests/support/CharStyles.h"
+#include "tests/support/StyledTextSupport.h"
 #include "editor/Plumora.h"
 
 #include "framework/text/StyledText.h"
@@ -20,7 +20,7 @@ namespace {
 
 namespace drive = fw::testing;
 using fw::Color;
-using testsupport::Style;
+using fw::Style;
 
 constexpr Color kFieldText = Color::FromRGB(0x242424);
 
@@ -123,8 +123,8 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
     field.SetStyledText({{{fw::Alignment::Default,
                            {{"serif ", Style("DejaVu Serif", 12)},
                             {"sans ", Style("DejaVu Sans", 24)},
-                            {"bold ", Style("DejaVu Sans", 24, true)},
-                            {"red ", Style("DejaVu Serif", 24, false, false, false, red)},
+                            {"bold ", Style("DejaVu Sans", 24, "b")},
+                            {"red ", Style("DejaVu Serif", 24, "", red)},
                             {"end", Style("DejaVu Sans", 24)}}}}});
     auto& size = *window->sizemenu();
     auto& font = *window->fontmenu();

@@ -126,4 +126,16 @@ TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {
     for (const char* name : items) EXPECT_FALSE(ShownMenuItem(name).enabled) << name << " in a plain window";
 }
 
+// The desktop's close box and Alt+F4 take the road of the close picture.
+TEST_F(PlumoraWindowTest, TheDesktopsCloseRequestShowsTheBarOrClosesAnEmptyWindow) {
+    auto* window = NewWindow();
+    fw::testing::TypeText(*window->EditField1(), "kept");
+    EXPECT_FALSE(fw::testing::CloseLikeUser(*window));
+    EXPECT_TRUE(fw::testing::IsShown(*window->Rectangle1()));
+    EXPECT_EQ(window->EditField1()->Text(), "kept");
+
+    EXPECT_TRUE(fw::testing::CloseLikeUser(*NewWindow()));
+    EXPECT_EQ(fw::WindowCount(), 1);
+}
+
 }  // namespace

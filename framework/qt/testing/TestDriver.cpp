@@ -252,15 +252,6 @@ std::optional<Color> PixelOf(const std::string& imagePath, int x, int y) {
     return FromQt(image.pixelColor(x, y));
 }
 
-ContentSize ShownContentSize(Window& window) {
-    const QSize size = ContentOf(window)->size();
-    return {size.width(), size.height()};
-}
-
-bool IsShown(Window& window) { return window.Widgets().isVisible(); }
-
-bool ShowsMenuBar(Window& window) { return window.Widgets().menuBar()->isVisibleTo(&window.Widgets()); }
-
 bool CloseLikeUser(Window& window) {
     window.Widgets().close();
     const bool closed = !window.IsOpen();

@@ -109,16 +109,6 @@ ShownMenu ShownPopupMenu(RectControl& control);
 // cannot be read or the point lies outside the image.
 std::optional<Color> PixelOf(const std::string& imagePath, int x, int y);
 
-// The size of the window's content area on screen.
-struct ContentSize {
-    int width = 0;
-    int height = 0;
-};
-ContentSize ShownContentSize(Window& window);
-// Whether the window is on screen.
-bool IsShown(Window& window);
-// Whether the window shows a menu bar above its content.
-bool ShowsMenuBar(Window& window);
 // Asks the window to close as the desktop's close box does; true when it closed.
 bool CloseLikeUser(Window& window);
 

@@ -1,6 +1,7 @@
 #include "ScriptedWindow.h"
 
 #include "framework/menus/MenuItem.h"
+#include "framework/qt/WindowFrame.h"
 #include "framework/qt/testing/ScriptedDialogs.h"
 #include "framework/qt/testing/TestDriver.h"
 #include "framework/ui/Application.h"
@@ -9,6 +10,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -39,7 +42,7 @@ protected:
         bar = std::make_shared<fw::MenuBar>();
         const char* const rows[][3]{
             {"FileMenu", "FileNew", "Cmd+N"}, {"FileMenu", "FileSave", "Cmd+s"}, {"FileMenu", "FileSaveCopy", "Cmd+s"},
-            {"FileMenu", "FileHidden", "Cmd+H"}, {"FileMenu", "FileManual", "Cmd+M"},
+            {"FileMenu", "FileHidden", "Cmd+H"}, {"FileMenu", "FileManual", "Cmd+M"}, {"EditMenu", "EditSelectAll", "Cmd+A"},
             {"FormatMenu", "FormatPlain", "Shift+P"}, {"FormatMenu", "FormatOne", "Shift+1"},
         };
         for (const auto& [menuName, name, shortcut] : rows) {
@@ -125,6 +128,25 @@ TEST_F(MenuRoutingTest, TheEnablingPassEnablesItemsThatTheFrontWindowOrTheApplic
     EXPECT_EQ(backPasses, 0);
     EXPECT_FALSE(drive::ChooseMenu("FileManual"));
     EXPECT_TRUE(log.empty());
+}
+
+// A window the desktop has not activated (the keyboard still in another)
+// takes the commands of its own menu: Select All there selects its text.
+TEST_F(MenuRoutingTest, TheMenuOfAWindowNotYetActivatedActsOnThatWindowsField) {
+    auto* firstWindow = MakeWindow(true);
+    auto* first = field;
+    first->Text("first");
+    auto* second = MakeWindow(true);
+    field->Text("second text");
+    drive::Focus(*first);
+    ASSERT_EQ(fw::WindowAt(0), firstWindow) << "the focus went back to the first window";
+    auto* edit = second->Widgets().menuBar()->actions().at(1)->menu();
+    emit edit->aboutToShow();
+    EXPECT_EQ(fw::WindowAt(0), second);
+    for (auto* action : edit->actions())
+        if (action->text().startsWith("EditSelectAll")) action->trigger();
+    EXPECT_EQ(field->SelLength(), 11);
+    EXPECT_EQ(first->SelLength(), 0);
 }
 
 // A shortcut goes to the first visible, enabled item that has it, even with
