@@ -13,8 +13,8 @@ using namespace startvalue;
 // Each control's role stands above its row. Left of the content area lie the
 // two templates and the undo and redo snapshots: fields that hold data and
 // are never seen.
+// clang-format off
 const std::vector<fw::ControlDesign>& Table() {
-    // clang-format off
     static const std::vector<fw::ControlDesign> controls{
         // the document
         {{"EditField1", "EditField", -1, 26, 674, 338, "LTRB", 4,
@@ -91,9 +91,9 @@ const std::vector<fw::ControlDesign>& Table() {
           {S("Text", "Do you want to save the changes?"), C("TextColor", 0x000000), S("InitialParent", "Rectangle1")}},
          nullptr},
     };
-    // clang-format on
     return controls;
 }
+// clang-format on
 
 // clang-format off
 const fw::EventBinding<class Plumora> kEventBindings[] = {

@@ -6,6 +6,9 @@
 
 #include <string_view>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace {
 
 // A word is a maximal run of characters that are not Unicode White_Space.
@@ -43,3 +46,4 @@ TEST(CountWordsTest, CountsMaximalRunsOfNonWhiteSpace) {
 }
 
 }  // namespace
+// clang-format on

@@ -4,6 +4,9 @@
 
 #include <string_view>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 // The picture accessors by their names, for tests that read picture names from a transcription.
 inline PictureAccessor PictureNamed(std::string_view name) {
     static constexpr std::pair<std::string_view, PictureAccessor> kAccessors[]{
@@ -16,3 +19,4 @@ inline PictureAccessor PictureNamed(std::string_view name) {
         if (named == name) return accessor;
     return nullptr;
 }
+// clang-format on

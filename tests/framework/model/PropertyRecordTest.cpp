@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace {
 
 using fw::Color;
@@ -94,3 +97,4 @@ TEST(SetProperties, AppliesEntriesInOrderAndAFaultyRecordNotAtAll) {
 }
 
 }  // namespace
+// clang-format on

@@ -5,6 +5,9 @@
 #include <string>
 #include <utility>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace {
 
 TEST(PrinterSetupTest, SettingsComeBackFromTheirString) {
@@ -47,3 +50,4 @@ TEST(PrinterSetupTest, WhatCannotBeReadFallsBack) {
 }
 
 }  // namespace
+// clang-format on

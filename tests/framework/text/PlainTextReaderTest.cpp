@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace fw {
 namespace {
 
@@ -47,3 +50,4 @@ TEST(PlainTextReader, TellsTextFromBinaryData) {
 
 }  // namespace
 }  // namespace fw
+// clang-format on

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace fw {
 namespace {
 
@@ -102,3 +105,4 @@ TEST(RtfFixtureAbiWord, ScriptsFileDecodesUnicodeAndCodePageEscapes) {
 
 }  // namespace
 }  // namespace fw
+// clang-format on

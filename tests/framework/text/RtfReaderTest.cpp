@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace fw {
 namespace {
 
@@ -129,3 +132,4 @@ TEST(RtfReader, MalformedInputGivesTheTextThatIsThere) {
 
 }  // namespace
 }  // namespace fw
+// clang-format on

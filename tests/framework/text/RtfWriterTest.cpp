@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace fw {
 namespace {
 
@@ -80,3 +83,4 @@ TEST(RtfWriter, WritesSevenBitLinesThatBreakOnlyBetweenTokens) {
 
 }  // namespace
 }  // namespace fw
+// clang-format on

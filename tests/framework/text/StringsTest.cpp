@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace {
 
 const std::string kDecomposedE = "e\u0301";
@@ -58,3 +61,4 @@ TEST(Strings, SplitNeverCutsInsideACharacter) {
 }
 
 }  // namespace
+// clang-format on

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The case tables are laid out by hand, a row or a few to a line.
+// clang-format off
+
 namespace {
 
 // Each byte that begins no well-formed sequence reads as one U+FFFD; what
@@ -39,3 +42,4 @@ TEST(Utf8, WritesScalarValuesAndReplacesTheRest) {
 }
 
 }  // namespace
+// clang-format on
