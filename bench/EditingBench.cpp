@@ -90,8 +90,7 @@ bool CheckTyping(benchmark::State& state, QTextEdit& edit, const Scene* scene) {
         return false;
     }
     if (scene) {
-        const std::string expected =
-            "There are: " + std::to_string(CountWords(scene->Field().Text())) + " Words.";
+        const std::string expected = "There are: " + std::to_string(CountWords(scene->Field().Text())) + " Words.";
         if (!scene->window->TextHasChanged || scene->window->StaticText5()->Text() != expected) {
             state.SkipWithError("the window's TextChange handler did not run for the typed character");
             return false;

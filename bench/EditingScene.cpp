@@ -74,8 +74,7 @@ Scene& SceneOf(std::size_t megabytes) {
 
     scene.bytes = bytes;
     scene.document = MakeDocument(bytes);
-    scene.folder = std::filesystem::temp_directory_path() /
-                   ("plumora-editing-bench-" + std::to_string(::getpid()));
+    scene.folder = std::filesystem::temp_directory_path() / ("plumora-editing-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(scene.folder);
 
     scene.window = fw::MakeWindow<class Plumora>();
@@ -113,4 +112,3 @@ double Minimum(const std::vector<double>& values) {
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Minimum);
 }
-

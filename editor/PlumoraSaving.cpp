@@ -55,9 +55,9 @@ bool Plumora::Canvas6_MouseDown(int, int) {
 
 bool Plumora::Canvas7_MouseDown(int, int) {
     Rectangle1()->Visible(false);
-    for (auto* control : std::initializer_list<fw::RectControl*>{EditField1(), cmnu(), Colorbutton(), fontmenu(),
-                                                                 sizemenu(), BoldButton(), italicbutton(),
-                                                                 underlinebutton()})
+    for (auto* control :
+         std::initializer_list<fw::RectControl*>{EditField1(), cmnu(), Colorbutton(), fontmenu(), sizemenu(),
+                                                 BoldButton(), italicbutton(), underlinebutton()})
         control->Enabled(true);
     StaticText5()->Visible(true);
     return false;

@@ -16,7 +16,9 @@ const fw::MenuBinding<class App> kAppMenuBindings[5] = {
     {"ChangeCaseUPPERCASE", &App::ChangeCaseUPPERCASE_Action},
 };
 
-class App* App() { return dynamic_cast<class App*>(fw::GetAppObject()); }
+class App* App() {
+    return dynamic_cast<class App*>(fw::GetAppObject());
+}
 
 bool App::newwindow_Action() {
     fw::MakeWindow<class Plumora>()->Show();

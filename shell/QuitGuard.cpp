@@ -12,7 +12,8 @@ namespace {
 std::vector<std::string> UnsavedDocuments() {
     std::vector<std::string> titles;
     for (int i = 0; i < fw::WindowCount(); ++i)
-        if (const auto* document = dynamic_cast<const class Plumora*>(fw::WindowAt(i)); document && document->TextHasChanged)
+        if (const auto* document = dynamic_cast<const class Plumora*>(fw::WindowAt(i));
+            document && document->TextHasChanged)
             titles.push_back(document->DocumentName());
     return titles;
 }
@@ -22,7 +23,7 @@ std::string Question(const std::vector<std::string>& titles) {
     for (const auto& title : titles) names += (names.empty() ? "\u201C" : ", \u201C") + title + "\u201D";
     const bool one = titles.size() == 1;
     return std::string(one ? "The document " : "The documents ") + names + (one ? " has" : " have") +
-           " unsaved changes. Quit anyway and lose them?";
+        " unsaved changes. Quit anyway and lose them?";
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ bool HasPid(Display* display, Window window, Atom pidAtom, pid_t pid) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     bool match = false;
-    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+            Success &&
         data != nullptr) {
         if (type == XA_CARDINAL && format == 32 && count == 1)
             match = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid;

@@ -21,7 +21,8 @@ bool SameKey(std::string_view a, std::string_view b) {
 PropertyTable::PropertyTable(std::initializer_list<PropertySpec> own, const PropertyTable* base) {
     if (base) specs_ = base->specs_;
     for (const auto& spec : own) {
-        auto same = std::find_if(specs_.begin(), specs_.end(), [&](const PropertySpec& s) { return SameKey(s.key, spec.key); });
+        auto same =
+            std::find_if(specs_.begin(), specs_.end(), [&](const PropertySpec& s) { return SameKey(s.key, spec.key); });
         if (same != specs_.end()) *same = spec;
         else specs_.push_back(spec);
     }
@@ -48,8 +49,7 @@ void Object::Property(std::string_view key, const PropertyValue& value) {
 }
 
 PropertySpec StoredProp(std::string key, PropertyValue initial) {
-    return PropertySpec{key, TypeOf(initial),
-                        [key](Object& o, const PropertyValue& v) { o.stored_[key] = v; },
+    return PropertySpec{key, TypeOf(initial), [key](Object& o, const PropertyValue& v) { o.stored_[key] = v; },
                         [key, initial](const Object& o) -> PropertyValue {
                             const auto found = o.stored_.find(key);
                             return found == o.stored_.end() ? initial : found->second;

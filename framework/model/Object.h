@@ -66,14 +66,12 @@ PropertySpec Prop(std::string key, G (T::*get)() const, void (T::*set)(S)) {
         [set](Object& o, const PropertyValue& v) {
             if constexpr (std::is_same_v<V, bool> || std::is_same_v<V, Color> || std::is_same_v<V, std::string>)
                 (static_cast<T&>(o).*set)(std::get<V>(v));
-            else
-                (static_cast<T&>(o).*set)(static_cast<V>(std::get<std::int32_t>(v)));
+            else (static_cast<T&>(o).*set)(static_cast<V>(std::get<std::int32_t>(v)));
         },
         [get](const Object& o) -> PropertyValue {
             if constexpr (std::is_same_v<V, bool> || std::is_same_v<V, Color> || std::is_same_v<V, std::string>)
                 return (static_cast<const T&>(o).*get)();
-            else
-                return static_cast<std::int32_t>((static_cast<const T&>(o).*get)());
+            else return static_cast<std::int32_t>((static_cast<const T&>(o).*get)());
         }};
 }
 

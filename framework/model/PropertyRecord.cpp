@@ -29,8 +29,7 @@ public:
 
     std::string_view Take(std::size_t count, std::string_view key) {
         if (bytes_.size() - pos_ < count)
-            throw PropertyRecordException("start-value record ends inside the value of \"" +
-                                          std::string(key) + "\"");
+            throw PropertyRecordException("start-value record ends inside the value of \"" + std::string(key) + "\"");
         const auto taken = bytes_.substr(pos_, count);
         pos_ += count;
         return taken;
@@ -82,7 +81,8 @@ std::vector<RecordEntry> DecodeRecord(std::string_view record, const KeyTypes& t
     while (!reader.AtEnd()) {
         const auto key = reader.Key();
         const auto type = typeOf(key);
-        if (!type) throw PropertyRecordException("start-value record names the unknown key \"" + std::string(key) + "\"");
+        if (!type)
+            throw PropertyRecordException("start-value record names the unknown key \"" + std::string(key) + "\"");
         RecordEntry entry{std::string(key), {}};
         switch (*type) {
         case PropertyType::Int32: entry.value = reader.Int32(key); break;
@@ -95,7 +95,9 @@ std::vector<RecordEntry> DecodeRecord(std::string_view record, const KeyTypes& t
         }
         case PropertyType::String: {
             const auto length = reader.Int32(key);
-            if (length < 0) throw PropertyRecordException("start-value record gives \"" + std::string(key) + "\" a negative length");
+            if (length < 0)
+                throw PropertyRecordException("start-value record gives \"" + std::string(key) +
+                                              "\" a negative length");
             entry.value = std::string(reader.Take(static_cast<std::size_t>(length), key));
             break;
         }

@@ -83,7 +83,8 @@ const std::map<std::string, std::vector<RecordEntry>, std::less<>>& Classes() {
 }
 
 void Put(std::vector<RecordEntry>& record, const RecordEntry& value, std::string_view control) {
-    const auto slot = std::find_if(record.begin(), record.end(), [&](const RecordEntry& e) { return e.key == value.key; });
+    const auto slot =
+        std::find_if(record.begin(), record.end(), [&](const RecordEntry& e) { return e.key == value.key; });
     if (slot == record.end())
         throw fw::PropertyRecordException("control \"" + std::string(control) + "\" gives \"" + value.key +
                                           "\", which its class does not have");

@@ -34,7 +34,7 @@ protected:
     }
     void leaveEvent(QEvent*) override {
         Guarded([this] {
-            if (const auto* handler = owner_.Handler("MouseExit")) std::get<PlainHandler>(*handler)();
+            if (const auto* handler = owner_.Handler("MouseExit")) std::get<PlainHandler> (*handler)();
         });
     }
 
@@ -83,7 +83,9 @@ void BevelView::paintEvent(QPaintEvent*) {
     painter.drawPath(outline);
     painter.setPen(isEnabled() ? QColor(20, 20, 20) : QColor(120, 120, 120));
     painter.setFont(font());
-    const auto alignment = owner_.CaptionAlign() == 0 ? Qt::AlignLeft : owner_.CaptionAlign() == 2 ? Qt::AlignRight : Qt::AlignHCenter;
+    const auto alignment = owner_.CaptionAlign() == 0 ? Qt::AlignLeft
+        : owner_.CaptionAlign() == 2                  ? Qt::AlignRight
+                                                      : Qt::AlignHCenter;
     painter.drawText(captionArea.adjusted(3, 0, -3, 0), alignment | Qt::AlignVCenter, ToQt(owner_.Caption()));
 }
 
@@ -115,14 +117,38 @@ const PropertyTable& BevelButton::Properties() const {
 }
 
 void BevelButton::Repaint() { ViewOf(*this)->update(); }
-void BevelButton::Caption(const std::string& caption) { caption_ = caption; Repaint(); }
-void BevelButton::Icon(std::shared_ptr<Picture> picture) { icon_ = std::move(picture); Repaint(); }
-void BevelButton::Value(bool on) { value_ = on; Repaint(); }
-void BevelButton::ButtonType(int type) { buttonType_ = type; Repaint(); }
-void BevelButton::HasMenu(int kind) { hasMenu_ = kind; Repaint(); }
-void BevelButton::Bevel(int bevel) { bevel_ = bevel; Repaint(); }
-void BevelButton::CaptionAlign(int align) { captionAlign_ = align; Repaint(); }
-void BevelButton::IconAlign(int align) { iconAlign_ = align; Repaint(); }
+void BevelButton::Caption(const std::string& caption) {
+    caption_ = caption;
+    Repaint();
+}
+void BevelButton::Icon(std::shared_ptr<Picture> picture) {
+    icon_ = std::move(picture);
+    Repaint();
+}
+void BevelButton::Value(bool on) {
+    value_ = on;
+    Repaint();
+}
+void BevelButton::ButtonType(int type) {
+    buttonType_ = type;
+    Repaint();
+}
+void BevelButton::HasMenu(int kind) {
+    hasMenu_ = kind;
+    Repaint();
+}
+void BevelButton::Bevel(int bevel) {
+    bevel_ = bevel;
+    Repaint();
+}
+void BevelButton::CaptionAlign(int align) {
+    captionAlign_ = align;
+    Repaint();
+}
+void BevelButton::IconAlign(int align) {
+    iconAlign_ = align;
+    Repaint();
+}
 
 void BevelButton::AcceptFocus(bool on) {
     acceptFocus_ = on;

@@ -103,7 +103,7 @@ void Canvas::KeepDrawing(Kept& kept) {
 Graphics& Canvas::Graphics() { return KeptDrawing().graphics; }
 
 void Canvas::RaisePaint(class Graphics& onScreen) {
-    if (const auto* handler = HandlerFor("Paint")) std::get<PaintHandler>(*handler)(onScreen);
+    if (const auto* handler = HandlerFor("Paint")) std::get<PaintHandler> (*handler)(onScreen);
 }
 
 void Canvas::Refresh() {

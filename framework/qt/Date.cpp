@@ -35,7 +35,9 @@ QDateTime LocalTime(std::chrono::system_clock::time_point moment) {
 
 Date::Date() : moment_(CurrentClock() ? CurrentClock()() : std::chrono::system_clock::now()) {}
 
-std::string Date::LongDate() const { return FromQt(TimeLocale().toString(LocalTime(moment_).date(), QLocale::LongFormat)); }
+std::string Date::LongDate() const {
+    return FromQt(TimeLocale().toString(LocalTime(moment_).date(), QLocale::LongFormat));
+}
 
 // Formatted with the whole date and time, so that the zone has a name.
 std::string Date::LongTime() const {

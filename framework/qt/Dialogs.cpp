@@ -33,7 +33,8 @@ QString NameFilters(const std::string& filter) {
 }  // namespace
 
 std::shared_ptr<FolderItem> QtDialogs::GetOpenFolderItem(const std::string& filter) {
-    const auto path = QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("Open"), QString(), NameFilters(filter));
+    const auto path =
+        QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("Open"), QString(), NameFilters(filter));
     if (path.isEmpty()) return nullptr;
     return std::make_shared<FolderItem>(path.toStdString());
 }

@@ -198,7 +198,8 @@ void EditField::Editor::ContentsChanged(int from, int removed, int added) {
     ++contentsGeneration;
     if (restyling_ || (removed == 0 && added == 0)) return;
     // Every paragraph the change reached forgets its kept text.
-    for (auto block = document()->findBlock(from); block.isValid() && block.position() <= from + added; block = block.next())
+    for (auto block = document()->findBlock(from); block.isValid() && block.position() <= from + added;
+         block = block.next())
         block.setUserData(nullptr);
     if (changeDepth_ > 0) {
         changedInside_ = true;
@@ -340,15 +341,42 @@ void EditField::ApplyLook() {
     e.setPalette(palette);
 }
 
-void EditField::Multiline(bool on) { multiline_ = on; ApplyLook(); }
-void EditField::Styled(bool on) { styled_ = on; ApplyLook(); }
-void EditField::Border(bool on) { border_ = on; ApplyLook(); }
-void EditField::ScrollbarVertical(bool on) { scrollVertical_ = on; ApplyLook(); }
-void EditField::ScrollbarHorizontal(bool on) { scrollHorizontal_ = on; ApplyLook(); }
-void EditField::ReadOnly(bool on) { readOnly_ = on; ApplyLook(); }
-void EditField::AcceptTabs(bool on) { acceptTabs_ = on; ApplyLook(); }
-void EditField::TextColor(Color color) { textColor_ = color; ApplyLook(); }
-void EditField::BackColor(Color color) { backColor_ = color; ApplyLook(); }
+void EditField::Multiline(bool on) {
+    multiline_ = on;
+    ApplyLook();
+}
+void EditField::Styled(bool on) {
+    styled_ = on;
+    ApplyLook();
+}
+void EditField::Border(bool on) {
+    border_ = on;
+    ApplyLook();
+}
+void EditField::ScrollbarVertical(bool on) {
+    scrollVertical_ = on;
+    ApplyLook();
+}
+void EditField::ScrollbarHorizontal(bool on) {
+    scrollHorizontal_ = on;
+    ApplyLook();
+}
+void EditField::ReadOnly(bool on) {
+    readOnly_ = on;
+    ApplyLook();
+}
+void EditField::AcceptTabs(bool on) {
+    acceptTabs_ = on;
+    ApplyLook();
+}
+void EditField::TextColor(Color color) {
+    textColor_ = color;
+    ApplyLook();
+}
+void EditField::BackColor(Color color) {
+    backColor_ = color;
+    ApplyLook();
+}
 
 std::string EditField::Text() const {
     std::string text;
@@ -403,9 +431,7 @@ void EditField::Text(const std::string& text) {
         true);
 }
 
-std::string EditField::SelText() const {
-    return ToProgramText(editor_->textCursor().selectedText());
-}
+std::string EditField::SelText() const { return ToProgramText(editor_->textCursor().selectedText()); }
 
 void EditField::SelText(const std::string& text) {
     editor_->Change([&] { editor_->ReplaceSelection(ToDocumentText(text)); }, true);
@@ -466,8 +492,9 @@ int EditField::SelAlignment() const {
 }
 
 void EditField::SelAlignment(int alignment) {
-    static constexpr Qt::Alignment kAlignments[] = {Qt::Alignment(), Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignHCenter,
-                                                    Qt::AlignRight | Qt::AlignAbsolute, Qt::AlignJustify};
+    static constexpr Qt::Alignment kAlignments[] = {Qt::Alignment(), Qt::AlignLeft | Qt::AlignAbsolute,
+                                                    Qt::AlignHCenter, Qt::AlignRight | Qt::AlignAbsolute,
+                                                    Qt::AlignJustify};
     if (alignment < 0 || alignment > 4) return;
     editor_->Restyle([&] {
         const auto selection = editor_->textCursor();
@@ -504,7 +531,7 @@ bool EditField::CanPaste() const { return !readOnly_ && Enabled() && editor_->ca
 bool EditField::RaiseContextualMenu(MenuItem& base, int x, int y) {
     const auto* handler = HandlerFor("ConstructContextualMenu");
     if (!handler) return false;
-    std::get<ContextMenuHandler>(*handler)(base, x, y);
+    std::get<ContextMenuHandler> (*handler)(base, x, y);
     return true;
 }
 

@@ -139,7 +139,9 @@ std::shared_ptr<FolderItem> FolderItem::Parent() const {
     return std::make_shared<FolderItem>(parent);
 }
 
-std::shared_ptr<FolderItem> FolderItem::Child(const std::string& name) const { return std::make_shared<FolderItem>(path_ / name); }
+std::shared_ptr<FolderItem> FolderItem::Child(const std::string& name) const {
+    return std::make_shared<FolderItem>(path_ / name);
+}
 
 bool FolderItem::Exists() const {
     std::error_code error;
@@ -178,6 +180,8 @@ std::shared_ptr<FolderItem> DocumentsFolder() {
     return nullptr;
 }
 
-void FolderItem::SaveStyledEditField(const EditField& field) const { ReplaceFile(path_, WriteRtf(field.GetStyledText())); }
+void FolderItem::SaveStyledEditField(const EditField& field) const {
+    ReplaceFile(path_, WriteRtf(field.GetStyledText()));
+}
 
 }  // namespace fw

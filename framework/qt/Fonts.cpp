@@ -13,7 +13,8 @@ namespace {
 // [foundry]", and without the generic names that fontconfig gives to
 // whichever installed font stands in for them.
 QStringList InstalledFamilies() {
-    static const QStringList kGeneric{QStringLiteral("Serif"), QStringLiteral("Sans Serif"), QStringLiteral("Monospace")};
+    static const QStringList kGeneric{QStringLiteral("Serif"), QStringLiteral("Sans Serif"),
+                                      QStringLiteral("Monospace")};
     QStringList names;
     for (QString family : QFontDatabase::families()) {
         const auto foundry = family.lastIndexOf(QStringLiteral(" ["));

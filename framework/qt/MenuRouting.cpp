@@ -138,9 +138,9 @@ char32_t KeyOf(const QKeyEvent& event) {
         return static_cast<char32_t>(key);
     if (const char32_t placed = UsKeyAt(event.nativeScanCode())) return placed;
     static constexpr std::pair<int, char32_t> kShifted[] = {
-        {Qt::Key_Exclam, U'1'}, {Qt::Key_At, U'2'}, {Qt::Key_NumberSign, U'3'}, {Qt::Key_Dollar, U'4'},
-        {Qt::Key_Percent, U'5'}, {Qt::Key_AsciiCircum, U'6'}, {Qt::Key_Ampersand, U'7'},
-        {Qt::Key_Asterisk, U'8'}, {Qt::Key_ParenLeft, U'9'}, {Qt::Key_ParenRight, U'0'}};
+        {Qt::Key_Exclam, U'1'},    {Qt::Key_At, U'2'},          {Qt::Key_NumberSign, U'3'}, {Qt::Key_Dollar, U'4'},
+        {Qt::Key_Percent, U'5'},   {Qt::Key_AsciiCircum, U'6'}, {Qt::Key_Ampersand, U'7'},  {Qt::Key_Asterisk, U'8'},
+        {Qt::Key_ParenLeft, U'9'}, {Qt::Key_ParenRight, U'0'}};
     if (event.modifiers() & Qt::ShiftModifier)
         for (const auto& [symbol, digit] : kShifted)
             if (key == symbol) return digit;
@@ -234,7 +234,8 @@ void RunEnablingPass() {
         const auto* app = GetAppObject();
         ForEachItem(*bar, [&](MenuItem& item) {
             if (!item.AutoEnable()) return;
-            const bool handled = (front && front->Handlers().Has(item.Name())) || (app && app->Handlers().Has(item.Name()));
+            const bool handled =
+                (front && front->Handlers().Has(item.Name())) || (app && app->Handlers().Has(item.Name()));
             const auto* editing = EditingItemNamed(item.Name());
             const bool fieldDoes = field && editing && editing->can(*field);
             if (handled || fieldDoes) item.Enable();

@@ -100,7 +100,8 @@ std::string PrinterSetup::SetupString() const {
 
 void PrinterSetup::SetupString(std::string_view settings) {
     PrinterSetup restored;
-    if (settings.starts_with(kHeader) && Number(settings.substr(kHeader.size(), settings.find('\n') - kHeader.size()))) {
+    if (settings.starts_with(kHeader) &&
+        Number(settings.substr(kHeader.size(), settings.find('\n') - kHeader.size()))) {
         std::size_t start = 0;
         while (start < settings.size()) {
             const auto end = std::min(settings.find('\n', start), settings.size());

@@ -21,7 +21,8 @@ inline QString ToQt(std::string_view text) {
 inline std::string FromQt(const QString& text) { return text.toStdString(); }
 inline QColor ToQt(Color c) { return QColor(c.red, c.green, c.blue); }
 inline Color FromQt(const QColor& c) {
-    return Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
+    return Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                 static_cast<std::uint8_t>(c.blue())};
 }
 
 }  // namespace fw

@@ -46,10 +46,22 @@ void RectControl::Place() {
     widget_->LiesOutside(left_ + width_ <= 0 || top_ + height_ <= 0 || left_ >= window_.Width() ||
                          top_ >= window_.Height());
 }
-void RectControl::Left(int left) { left_ = left; Place(); }
-void RectControl::Top(int top) { top_ = top; Place(); }
-void RectControl::Width(int width) { width_ = width; Place(); }
-void RectControl::Height(int height) { height_ = height; Place(); }
+void RectControl::Left(int left) {
+    left_ = left;
+    Place();
+}
+void RectControl::Top(int top) {
+    top_ = top;
+    Place();
+}
+void RectControl::Width(int width) {
+    width_ = width;
+    Place();
+}
+void RectControl::Height(int height) {
+    height_ = height;
+    Place();
+}
 
 void RectControl::FollowWindowResize(int dx, int dy) {
     if (lockRight_ && lockLeft_) width_ += dx;
@@ -59,7 +71,10 @@ void RectControl::FollowWindowResize(int dx, int dy) {
     Place();
 }
 
-void RectControl::TabPanelIndex(int index) { tabPanelIndex_ = index; UpdateShown(); }
+void RectControl::TabPanelIndex(int index) {
+    tabPanelIndex_ = index;
+    UpdateShown();
+}
 
 void RectControl::TabStop(bool on) {
     tabStop_ = on;
@@ -113,7 +128,8 @@ bool RectControl::Accepts(std::string_view event, const EventHandler& handler) c
 
 void RectControl::InstallEventHandler(std::string_view event, EventHandler handler) {
     if (!Accepts(event, handler))
-        throw UnknownNameException("control \"" + name_ + "\" has no event \"" + std::string(event) + "\" of that shape");
+        throw UnknownNameException("control \"" + name_ + "\" has no event \"" + std::string(event) +
+                                   "\" of that shape");
     handlers_[std::string(event)] = std::move(handler);
 }
 
@@ -127,7 +143,7 @@ const EventHandler* RectControl::HandlerFor(std::string_view event) const {
 void RectControl::RaiseOpen() { RaisePlain("Open"); }
 
 void RectControl::RaisePlain(std::string_view event) {
-    if (const auto* handler = HandlerFor(event)) std::get<PlainHandler>(*handler)();
+    if (const auto* handler = HandlerFor(event)) std::get<PlainHandler> (*handler)();
 }
 
 bool RectControl::RaiseMouse(std::string_view event, int x, int y) {

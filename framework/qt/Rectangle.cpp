@@ -49,9 +49,21 @@ const PropertyTable& Rectangle::Properties() const {
     return table;
 }
 
-void Rectangle::FillColor(Color color) { fill_ = color; ViewOf(*this)->update(); }
-void Rectangle::BorderWidth(int width) { borderWidth_ = width; ViewOf(*this)->update(); }
-void Rectangle::TopLeftColor(Color color) { topLeft_ = color; ViewOf(*this)->update(); }
-void Rectangle::BottomRightColor(Color color) { bottomRight_ = color; ViewOf(*this)->update(); }
+void Rectangle::FillColor(Color color) {
+    fill_ = color;
+    ViewOf(*this)->update();
+}
+void Rectangle::BorderWidth(int width) {
+    borderWidth_ = width;
+    ViewOf(*this)->update();
+}
+void Rectangle::TopLeftColor(Color color) {
+    topLeft_ = color;
+    ViewOf(*this)->update();
+}
+void Rectangle::BottomRightColor(Color color) {
+    bottomRight_ = color;
+    ViewOf(*this)->update();
+}
 
 }  // namespace fw

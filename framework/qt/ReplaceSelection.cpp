@@ -13,9 +13,9 @@ namespace {
 // A stretch of the selection in one format: a fragment's share of it, or the
 // paragraph break between two paragraphs.
 struct Run {
-    int position = 0;           // in the document, UTF-16 units
-    int units = 0;              // UTF-16 units in the document
-    int newStart = 0;           // where its replacement begins in the new text, UTF-16 units
+    int position = 0;  // in the document, UTF-16 units
+    int units = 0;     // UTF-16 units in the document
+    int newStart = 0;  // where its replacement begins in the new text, UTF-16 units
     int newUnits = 0;
     QTextCharFormat format;
     bool paragraphBreak = false;
@@ -46,7 +46,8 @@ std::vector<Run> RunsBetween(const QTextDocument& document, int start, int end) 
             const int from = std::max(start, position);
             position += fragment.length();
             const int to = std::min(end, position);
-            if (from < to) runs.push_back({from, to - from, 0, 0, formats.at(fragment.charFormatIndex()).toCharFormat(), false});
+            if (from < to)
+                runs.push_back({from, to - from, 0, 0, formats.at(fragment.charFormatIndex()).toCharFormat(), false});
         }
     }
     return runs;

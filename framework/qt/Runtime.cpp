@@ -37,7 +37,9 @@ namespace {
 
 template <class T>
 void RegisterControlClass(const char* name) {
-    State().controlClasses[name] = [](Window& window) -> std::unique_ptr<RectControl> { return std::make_unique<T>(window); };
+    State().controlClasses[name] = [](Window& window) -> std::unique_ptr<RectControl> {
+        return std::make_unique<T>(window);
+    };
 }
 
 // Holds a closed window until Qt's deferred deletion, which waits for
@@ -127,7 +129,7 @@ void UnhandledException(const std::exception& error) {
     state.reportedException = true;
     const auto* ours = dynamic_cast<const RuntimeException*>(&error);
     const std::string message = std::string("An exception of class ") + (ours ? ours->ClassName() : "std::exception") +
-                                " was not handled: " + error.what() + ". The application must shut down.";
+        " was not handled: " + error.what() + ". The application must shut down.";
     std::cerr << "Plumora: " << message << std::endl;
     Trace("UnhandledException");
     const auto platform = QGuiApplication::platformName();
@@ -204,7 +206,8 @@ void Forget(Window& window) {
     auto& state = State();
     std::erase(state.frontToBack, &window);
     std::erase_if(state.implicitInstances, [&](const auto& entry) { return entry.second == &window; });
-    const auto owned = std::find_if(state.windows.begin(), state.windows.end(), [&](const auto& w) { return w.get() == &window; });
+    const auto owned =
+        std::find_if(state.windows.begin(), state.windows.end(), [&](const auto& w) { return w.get() == &window; });
     if (owned != state.windows.end()) {
         (new ClosedWindow(std::move(*owned)))->deleteLater();
         state.windows.erase(owned);

@@ -52,7 +52,6 @@ QTextCharFormat CharFormat(const CharStyle& style) {
     return format;
 }
 
-
 // Formats of the styles met so far. Documents use a handful of styles over
 // and over; reusing a format also reuses the hash the document looks it up by.
 class FormatCache {

@@ -19,11 +19,26 @@ const PropertyTable& TextStyleControl::FontProperties() {
     return table;
 }
 
-void TextStyleControl::TextFont(const std::string& font) { font_ = font; ApplyFont(); }
-void TextStyleControl::TextSize(int size) { size_ = size; ApplyFont(); }
-void TextStyleControl::Bold(bool on) { bold_ = on; ApplyFont(); }
-void TextStyleControl::Italic(bool on) { italic_ = on; ApplyFont(); }
-void TextStyleControl::Underline(bool on) { underline_ = on; ApplyFont(); }
+void TextStyleControl::TextFont(const std::string& font) {
+    font_ = font;
+    ApplyFont();
+}
+void TextStyleControl::TextSize(int size) {
+    size_ = size;
+    ApplyFont();
+}
+void TextStyleControl::Bold(bool on) {
+    bold_ = on;
+    ApplyFont();
+}
+void TextStyleControl::Italic(bool on) {
+    italic_ = on;
+    ApplyFont();
+}
+void TextStyleControl::Underline(bool on) {
+    underline_ = on;
+    ApplyFont();
+}
 
 void TextStyleControl::ApplyFont() {
     QFont font = QApplication::font();

@@ -140,7 +140,9 @@ void Window::Title(const std::string& title) { frame_->setWindowTitle(ToQt(title
 
 int Window::Left() const { return frame_->geometry().x(); }
 void Window::Left(int left) { frame_->move(left - (frame_->geometry().x() - frame_->x()), frame_->y()); }
-int Window::Top() const { return frame_->geometry().y() + (menuBarVisible_ ? frame_->menuBar()->sizeHint().height() : 0); }
+int Window::Top() const {
+    return frame_->geometry().y() + (menuBarVisible_ ? frame_->menuBar()->sizeHint().height() : 0);
+}
 void Window::Top(int top) {
     const int menu = menuBarVisible_ ? frame_->menuBar()->sizeHint().height() : 0;
     frame_->move(frame_->x(), top - menu - (frame_->geometry().y() - frame_->y()));
@@ -199,10 +201,22 @@ void Window::Height(int height) {
     ContentResized(laidOutWidth_, height, false);
     ResizeFrame(*frame_, resizeable_, frame_->width(), height + MenuHeight(*this));
 }
-void Window::MinWidth(int width) { minWidth_ = width; ApplyFlags(); }
-void Window::MinHeight(int height) { minHeight_ = height; ApplyFlags(); }
-void Window::MaxWidth(int width) { maxWidth_ = width; ApplyFlags(); }
-void Window::MaxHeight(int height) { maxHeight_ = height; ApplyFlags(); }
+void Window::MinWidth(int width) {
+    minWidth_ = width;
+    ApplyFlags();
+}
+void Window::MinHeight(int height) {
+    minHeight_ = height;
+    ApplyFlags();
+}
+void Window::MaxWidth(int width) {
+    maxWidth_ = width;
+    ApplyFlags();
+}
+void Window::MaxHeight(int height) {
+    maxHeight_ = height;
+    ApplyFlags();
+}
 
 void Window::Visible(bool on) {
     visible_ = on;
@@ -250,10 +264,22 @@ void Window::MenuBarVisible(bool on) {
     }
 }
 
-void Window::Resizeable(bool on) { resizeable_ = on; ApplyFlags(); }
-void Window::CloseButton(bool on) { closeButton_ = on; ApplyFlags(); }
-void Window::MaximizeButton(bool on) { maximizeButton_ = on; ApplyFlags(); }
-void Window::MinimizeButton(bool on) { minimizeButton_ = on; ApplyFlags(); }
+void Window::Resizeable(bool on) {
+    resizeable_ = on;
+    ApplyFlags();
+}
+void Window::CloseButton(bool on) {
+    closeButton_ = on;
+    ApplyFlags();
+}
+void Window::MaximizeButton(bool on) {
+    maximizeButton_ = on;
+    ApplyFlags();
+}
+void Window::MinimizeButton(bool on) {
+    minimizeButton_ = on;
+    ApplyFlags();
+}
 
 void Window::ApplyFlags() {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
@@ -278,9 +304,18 @@ void Window::ApplyFlags() {
     }
 }
 
-void Window::HasBackColor(bool on) { hasBackColor_ = on; frame_->content->update(); }
-void Window::BackColor(Color color) { backColor_ = color; frame_->content->update(); }
-void Window::Backdrop(std::shared_ptr<Picture> picture) { backdrop_ = std::move(picture); frame_->content->update(); }
+void Window::HasBackColor(bool on) {
+    hasBackColor_ = on;
+    frame_->content->update();
+}
+void Window::BackColor(Color color) {
+    backColor_ = color;
+    frame_->content->update();
+}
+void Window::Backdrop(std::shared_ptr<Picture> picture) {
+    backdrop_ = std::move(picture);
+    frame_->content->update();
+}
 
 void Window::Show() {
     visible_ = true;

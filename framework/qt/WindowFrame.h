@@ -48,8 +48,14 @@ struct RectControl::Widget {
     // The keyboard focus the control takes. A control that lies wholly
     // outside the content area takes none, whatever it asks for: Tab must
     // not lead the user into a field that nobody sees.
-    void TakesFocus(Qt::FocusPolicy policy) { focus_ = policy; ApplyFocus(); }
-    void LiesOutside(bool outside) { outside_ = outside; ApplyFocus(); }
+    void TakesFocus(Qt::FocusPolicy policy) {
+        focus_ = policy;
+        ApplyFocus();
+    }
+    void LiesOutside(bool outside) {
+        outside_ = outside;
+        ApplyFocus();
+    }
 
     QPointer<QWidget> view;
 

@@ -12,13 +12,10 @@ struct Color {
 
     // From a value written as &hRRGGBB.
     static constexpr Color FromRGB(std::uint32_t rgb) {
-        return Color{static_cast<std::uint8_t>(rgb >> 16 & 0xFF),
-                     static_cast<std::uint8_t>(rgb >> 8 & 0xFF),
+        return Color{static_cast<std::uint8_t>(rgb >> 16 & 0xFF), static_cast<std::uint8_t>(rgb >> 8 & 0xFF),
                      static_cast<std::uint8_t>(rgb & 0xFF)};
     }
-    constexpr std::uint32_t ToRGB() const {
-        return std::uint32_t{red} << 16 | std::uint32_t{green} << 8 | blue;
-    }
+    constexpr std::uint32_t ToRGB() const { return std::uint32_t{red} << 16 | std::uint32_t{green} << 8 | blue; }
 
     bool operator==(const Color&) const = default;
 };

@@ -17,9 +17,7 @@ std::string FromWindows1252(std::string_view s) {
     return out;
 }
 
-bool IsTextByte(unsigned char c) {
-    return c >= 0x20 || (c >= '\t' && c <= '\r') || c == 0x1A || c == 0x1B;
-}
+bool IsTextByte(unsigned char c) { return c >= 0x20 || (c >= '\t' && c <= '\r') || c == 0x1A || c == 0x1B; }
 
 }  // namespace
 

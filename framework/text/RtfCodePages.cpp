@@ -101,10 +101,19 @@ struct CodePageDecoder::Converters {
         case 10081: names.push_back("x-mac-turkish"); break;
         case 437: names.push_back("IBM437"); break;
         case 850: names.push_back("IBM850"); break;
-        case 932: names.push_back("windows-932"); names.push_back("Shift_JIS"); break;
+        case 932:
+            names.push_back("windows-932");
+            names.push_back("Shift_JIS");
+            break;
         case 936: names.push_back("GBK"); break;
-        case 949: names.push_back("windows-949"); names.push_back("EUC-KR"); break;
-        case 950: names.push_back("windows-950"); names.push_back("Big5"); break;
+        case 949:
+            names.push_back("windows-949");
+            names.push_back("EUC-KR");
+            break;
+        case 950:
+            names.push_back("windows-950");
+            names.push_back("Big5");
+            break;
         case kUtf8: names.push_back("UTF-8"); break;
         default: break;
         }
@@ -113,8 +122,7 @@ struct CodePageDecoder::Converters {
         names.push_back("cp" + number);
         names.push_back("ibm-" + number);
         for (const QByteArray& name : names) {
-            auto decoder = std::make_unique<QStringDecoder>(name.constData(),
-                                                            QStringDecoder::Flag::Stateless);
+            auto decoder = std::make_unique<QStringDecoder>(name.constData(), QStringDecoder::Flag::Stateless);
             if (decoder->isValid()) return decoder;
         }
         return nullptr;
@@ -139,7 +147,8 @@ void CodePageDecoder::Decode(int codePage, std::string_view bytes, std::u16strin
         return;
     }
     case kMacRoman:
-        for (const char b : bytes) out.push_back(static_cast<char16_t>(encoding::MacRomanToUnicode(static_cast<unsigned char>(b))));
+        for (const char b : bytes)
+            out.push_back(static_cast<char16_t>(encoding::MacRomanToUnicode(static_cast<unsigned char>(b))));
         return;
     case kWindows1252: break;
     default:
@@ -153,7 +162,8 @@ void CodePageDecoder::Decode(int codePage, std::string_view bytes, std::u16strin
         }
         break;  // no converter knows the code page: Windows-1252 stands in
     }
-    for (const char b : bytes) out.push_back(static_cast<char16_t>(encoding::Windows1252ToUnicode(static_cast<unsigned char>(b))));
+    for (const char b : bytes)
+        out.push_back(static_cast<char16_t>(encoding::Windows1252ToUnicode(static_cast<unsigned char>(b))));
 }
 
 bool IsDoubleByte(int codePage) {

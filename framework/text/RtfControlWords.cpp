@@ -89,7 +89,6 @@ constexpr WordInfo kWords[] = {
 };
 // clang-format on
 
-
 std::uint32_t HashWord(const char* s, std::size_t n) {
     std::uint32_t h = 2166136261u;
     for (std::size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(s[i])) * 16777619u;

@@ -35,10 +35,10 @@ inline constexpr int kMaxUnicodeSkip = 1000;
 inline constexpr char32_t kReplacement = 0xFFFD;
 
 enum class Destination : std::uint8_t {
-    Text,        // document text
-    FontTable,   // font names
-    ColorTable,  // colour entries
-    Drop,        // text discarded until \ud or \result names a branch to read
+    Text,              // document text
+    FontTable,         // font names
+    ColorTable,        // colour entries
+    Drop,              // text discarded until \ud or \result names a branch to read
     FieldInstruction,  // a field's instruction, kept to read SYMBOL fields
 };
 
@@ -194,7 +194,7 @@ private:
     // anchor's number is written where the text cites it.
     std::vector<StyledParagraph> footnotes_;
     std::vector<StyledParagraph> endnotes_;
-    std::size_t noteDepth_ = 0;  // the note's group depth while one is read, else 0
+    std::size_t noteDepth_ = 0;    // the note's group depth while one is read, else 0
     StyledParagraph noteCitedIn_;  // with the separators it was waiting for
     int citedTabs_ = 0;
     bool citedLineBreak_ = false;

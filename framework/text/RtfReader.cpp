@@ -65,16 +65,10 @@ StyledText Parser::Parse() {
             ++pos_;
             CloseGroup();
             break;
-        case '\\':
-            ControlSequence();
-            break;
+        case '\\': ControlSequence(); break;
         case '\r':
-        case '\n':
-            ++pos_;
-            break;
-        default:
-            Text();
-            break;
+        case '\n': ++pos_; break;
+        default: Text(); break;
         }
     }
 
@@ -272,8 +266,7 @@ void Parser::SkipGroup() {
                 return;
             }
         } else if (c == '\\') {
-            if (pos_ + 3 < size_ && data_[pos_ + 1] == 'b' && data_[pos_ + 2] == 'i' &&
-                data_[pos_ + 3] == 'n') {
+            if (pos_ + 3 < size_ && data_[pos_ + 1] == 'b' && data_[pos_ + 2] == 'i' && data_[pos_ + 3] == 'n') {
                 Control control;
                 ReadControl(control);
                 if (control.length == 3) SkipBinary(control.parameter);
@@ -314,8 +307,7 @@ void Parser::CloseGroup() {
         done_ = true;
         return;
     }
-    if (State().destination == Destination::FontTable && fontEntryActive_ &&
-        stack_.size() <= fontEntryDepth_) {
+    if (State().destination == Destination::FontTable && fontEntryActive_ && stack_.size() <= fontEntryDepth_) {
         FinishFontEntry();
     }
     if (fieldDepth_ == stack_.size()) EndField();
@@ -590,8 +582,8 @@ void Parser::FinishFontEntry() {
     // read back from a file written here is the same.
     for (bool stripped = true; stripped;) {
         stripped = false;
-        for (const std::string_view suffix : {" CE", " Cyr", " Greek", " Tur", " Baltic", " (Hebrew)", " (Arabic)",
-                                              " (Vietnamese)"}) {
+        for (const std::string_view suffix :
+             {" CE", " Cyr", " Greek", " Tur", " Baltic", " (Hebrew)", " (Arabic)", " (Vietnamese)"}) {
             if (name.size() > suffix.size() && name.ends_with(suffix)) {
                 name.resize(name.size() - suffix.size());
                 name.erase(std::find_if(name.rbegin(), name.rend(), notBlank).base(), name.end());
@@ -627,15 +619,14 @@ const FontEntry* Parser::ResolveFont(int index) const {
 bool LooksLikeRtf(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::size_t i = 0;
-    while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' ||
-                                bytes[i] == '\n' || bytes[i] == '\f' || bytes[i] == '\v')) {
+    while (i < bytes.size() &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n' || bytes[i] == '\f' ||
+            bytes[i] == '\v')) {
         ++i;
     }
     return bytes.substr(i, 5) == "{\\rtf";
 }
 
-StyledText ReadRtf(std::string_view bytes) {
-    return rtf::Parser(bytes).Parse();
-}
+StyledText ReadRtf(std::string_view bytes) { return rtf::Parser(bytes).Parse(); }
 
 }  // namespace fw

@@ -15,8 +15,8 @@ namespace {
 
 std::string Roman(int n) {
     static constexpr std::pair<int, const char*> kNumerals[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-        {50, "l"},   {40, "xl"},  {10, "x"},  {9, "ix"},   {5, "v"},   {4, "iv"}, {1, "i"},
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"},
     };
     if (n <= 0 || n >= 4000) return std::to_string(n);
     std::string out;
@@ -54,7 +54,8 @@ void Parser::MakeEndnote() {
     if (!anchor_.valid || anchor_.run >= noteCitedIn_.runs.size()) return;
     std::string& text = noteCitedIn_.runs[anchor_.run].text;
     if (anchor_.offset + anchor_.length > text.size()) return;
-    text.replace(anchor_.offset, anchor_.length, endnotesArabic_ ? std::to_string(endnoteCount_) : Roman(endnoteCount_));
+    text.replace(anchor_.offset, anchor_.length,
+                 endnotesArabic_ ? std::to_string(endnoteCount_) : Roman(endnoteCount_));
     anchor_.valid = false;
 }
 

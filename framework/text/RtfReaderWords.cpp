@@ -200,7 +200,7 @@ void Parser::CharacterWord(const WordInfo& info, const Control& control) {
     case Word::LatinRun:
     case Word::RightToLeftRun: {
         const RunKind kind = info.word == Word::DoubleByteRun ? RunKind::DoubleByte
-                             : info.word == Word::LatinRun    ? RunKind::Latin
+            : info.word == Word::LatinRun                     ? RunKind::Latin
                                                               : RunKind::RightToLeft;
         // Only right-to-left runs take another format.
         const bool restyled = (kind == RunKind::RightToLeft) != (state.runKind == RunKind::RightToLeft);

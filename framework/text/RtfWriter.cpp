@@ -31,18 +31,27 @@ char Fallback(char32_t cp) {
     if (cp >= 0xC0 && cp <= 0xFF) return kLatin1[cp - 0xC0];
     if (cp >= 0x100 && cp <= 0x17F) return kLatinA[cp - 0x100];
     switch (cp) {
-        case 0x2018: case 0x2019: case 0x201A: case 0x2032:
-            return '\'';
-        case 0x00AB: case 0x00BB: case 0x201C: case 0x201D: case 0x201E: case 0x2033:
-            return '"';
-        case 0x00AD: case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2212:
-            return '-';
-        case 0x2022: case 0x00B7:
-            return '*';
-        case 0x2026:
-            return '.';
-        default:
-            return '?';
+    case 0x2018:
+    case 0x2019:
+    case 0x201A:
+    case 0x2032: return '\'';
+    case 0x00AB:
+    case 0x00BB:
+    case 0x201C:
+    case 0x201D:
+    case 0x201E:
+    case 0x2033: return '"';
+    case 0x00AD:
+    case 0x2010:
+    case 0x2011:
+    case 0x2012:
+    case 0x2013:
+    case 0x2014:
+    case 0x2212: return '-';
+    case 0x2022:
+    case 0x00B7: return '*';
+    case 0x2026: return '.';
+    default: return '?';
     }
 }
 
@@ -148,11 +157,11 @@ void WriteFontName(RtfOutput& out, std::string_view name, std::string& scratch) 
         if (c >= 0x20 && c < 0x7F) {
             ++i;
             switch (c) {
-                case '\\': out.Token("\\'5c"); break;
-                case '{': out.Token("\\'7b"); break;
-                case '}': out.Token("\\'7d"); break;
-                case ';': out.Token("\\'3b"); break;
-                default: out.Char(c); break;
+            case '\\': out.Token("\\'5c"); break;
+            case '{': out.Token("\\'7b"); break;
+            case '}': out.Token("\\'7d"); break;
+            case ';': out.Token("\\'3b"); break;
+            default: out.Char(c); break;
             }
             continue;
         }
@@ -310,11 +319,11 @@ void WriteParagraph(RtfOutput& out, const StyledParagraph& paragraph, const Tabl
                     std::string& scratch) {
     token = "\\pard\\plain";
     switch (paragraph.alignment) {
-        case Alignment::Left: token += "\\ql"; break;
-        case Alignment::Center: token += "\\qc"; break;
-        case Alignment::Right: token += "\\qr"; break;
-        case Alignment::Justify: token += "\\qj"; break;
-        default: break;
+    case Alignment::Left: token += "\\ql"; break;
+    case Alignment::Center: token += "\\qc"; break;
+    case Alignment::Right: token += "\\qr"; break;
+    case Alignment::Justify: token += "\\qj"; break;
+    default: break;
     }
     out.Token(token);
     bool firstRun = true;

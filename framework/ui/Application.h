@@ -17,7 +17,9 @@ public:
     const std::shared_ptr<fw::MenuBar>& MenuBar() const { return menuBar_; }
     void MenuBar(std::shared_ptr<fw::MenuBar> bar);
 
-    void AddMenuHandler(std::string name, MenuHandlers::Handler handler) { handlers_.Add(std::move(name), std::move(handler)); }
+    void AddMenuHandler(std::string name, MenuHandlers::Handler handler) {
+        handlers_.Add(std::move(name), std::move(handler));
+    }
     const MenuHandlers& Handlers() const { return handlers_; }
 
 private:

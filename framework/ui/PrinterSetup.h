@@ -32,7 +32,7 @@ public:
     int Width() const;
     int Height() const;
 
-    std::string Printer;  // the printer's name; empty: the default one
+    std::string Printer;                         // the printer's name; empty: the default one
     double PaperWidth = 612, PaperHeight = 792;  // the paper upright
     bool Landscape = false;
     struct Margins {

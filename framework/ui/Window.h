@@ -101,12 +101,16 @@ public:
     RectControl& AddControl(const std::string& name, std::unique_ptr<RectControl> control);
     RectControl* ControlByName(std::string_view name) const;
     template <class T>
-    T* Control(std::string_view name) const { return dynamic_cast<T*>(ControlByName(name)); }
+    T* Control(std::string_view name) const {
+        return dynamic_cast<T*>(ControlByName(name));
+    }
     int ControlCount() const { return static_cast<int>(controls_.size()); }
     RectControl& ControlAt(int index) const { return *controls_.at(static_cast<std::size_t>(index)); }
 
     // Binds a menu command of this window by item name.
-    void AddMenuHandler(std::string name, MenuHandlers::Handler handler) { handlers_.Add(std::move(name), std::move(handler)); }
+    void AddMenuHandler(std::string name, MenuHandlers::Handler handler) {
+        handlers_.Add(std::move(name), std::move(handler));
+    }
     const MenuHandlers& Handlers() const { return handlers_; }
 
     // The set-up events, in the order Constructor raises them.

@@ -36,8 +36,8 @@ struct ControlDesign {
 // The shapes of window methods that handle control events: plain, a mouse
 // press, a context menu to fill, a paint.
 template <class W>
-using EventMethod = std::variant<void (W::*)(), bool (W::*)(int, int), bool (W::*)(MenuItem&, int, int),
-                                 void (W::*)(Graphics&)>;
+using EventMethod =
+    std::variant<void (W::*)(), bool (W::*)(int, int), bool (W::*)(MenuItem&, int, int), void (W::*)(Graphics&)>;
 
 // Event `event` of control `control` runs `method` with the window as its object.
 template <class W>
@@ -96,9 +96,9 @@ void BuildControls(W& window, std::span<const ControlDesign> controls,
         if (!made) continue;
         for (const auto& binding : bindings)
             if (binding.control == control.start.name)
-                made->InstallEventHandler(binding.event, std::visit([&window](auto method) {
-                                              return BoundHandler(window, method);
-                                          }, binding.method));
+                made->InstallEventHandler(
+                    binding.event,
+                    std::visit([&window](auto method) { return BoundHandler(window, method); }, binding.method));
     }
     for (const auto& binding : bindings) RequireBoundControl(window, binding.control, binding.event);
 }
@@ -107,7 +107,8 @@ void BuildControls(W& window, std::span<const ControlDesign> controls,
 template <class Target>
 void BindMenuHandlers(Target& target, std::type_identity_t<std::span<const MenuBinding<Target>>> bindings) {
     for (const auto& binding : bindings)
-        target.AddMenuHandler(std::string(binding.item), [&target, method = binding.method] { return (target.*method)(); });
+        target.AddMenuHandler(std::string(binding.item),
+                              [&target, method = binding.method] { return (target.*method)(); });
 }
 
 }  // namespace fw

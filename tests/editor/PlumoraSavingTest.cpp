@@ -31,7 +31,8 @@ std::map<std::string, std::pair<std::string, fs::file_time_type>> Aged(const fs:
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file()) continue;
         if (age) fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(48));
-        files[entry.path().lexically_relative(folder).string()] = {ReadBytes(entry.path()), fs::last_write_time(entry.path())};
+        files[entry.path().lexically_relative(folder).string()] = {ReadBytes(entry.path()),
+                                                                   fs::last_write_time(entry.path())};
     }
     return files;
 }
@@ -78,9 +79,11 @@ TEST_F(PlumoraSavingTest, SaveAsksForAFileWhileSaveAsMovesToANewOne) {
 TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsTheyWere) {
     // Whether the window has a file, the item chosen (none: the save-changes bar's Yes) and the failure told
     // (none: the dialog is cancelled; the folder is read-only otherwise).
-    const std::tuple<bool, const char*, const char*> roads[]{
-        {false, "FileSave", nullptr}, {false, nullptr, nullptr}, {true, "FileSaveas", nullptr},
-        {true, nullptr, nullptr},     {true, "FileSave", "kept.rtf"}};
+    const std::tuple<bool, const char*, const char*> roads[]{{false, "FileSave", nullptr},
+                                                             {false, nullptr, nullptr},
+                                                             {true, "FileSaveas", nullptr},
+                                                             {true, nullptr, nullptr},
+                                                             {true, "FileSave", "kept.rtf"}};
     int i = 0;
     for (const auto& [saved, item, message] : roads) {
         SCOPED_TRACE(++i);

@@ -35,9 +35,10 @@ protected:
 TEST_F(PlumoraToolbarTest, TheSwatchAndFontColorOpenThePickerOnWhiteAndColourTheSelection) {
     const Color picked = Color::FromRGB(0x00A000);
     // From the swatch or the menu, the colour picked, the swatch's drawing colour and the text's afterwards.
-    const std::tuple<bool, std::optional<Color>, Color, Color> cases[]{
-        {true, picked, picked, picked}, {true, std::nullopt, kFieldText, kFieldText},
-        {false, picked, kFieldText, picked}, {false, std::nullopt, kFieldText, kFieldText}};
+    const std::tuple<bool, std::optional<Color>, Color, Color> cases[]{{true, picked, picked, picked},
+                                                                       {true, std::nullopt, kFieldText, kFieldText},
+                                                                       {false, picked, kFieldText, picked},
+                                                                       {false, std::nullopt, kFieldText, kFieldText}};
     for (const auto& [fromSwatch, answer, swatch, text] : cases) {
         SCOPED_TRACE(::testing::Message() << (fromSwatch ? "swatch " : "menu ") << answer.has_value());
         auto* window = NewWindow();
@@ -76,9 +77,9 @@ TEST_F(PlumoraToolbarTest, AStyleButtonTogglesTheSelectionAndAlternatesItsPictur
 
 // Written out from the design, in row order.
 const std::pair<const char*, std::uint32_t> kBackgrounds[]{
-    {"Default", 0xB6B3FF}, {"Gray", 0xC8C8C8},      {"Pink", 0xFFB5FA},  {"Blue", 0x87B1FF},
-    {"Orange", 0xFFD196},  {"Green", 0xC0FFB4},     {"Yellow", 0xF9FF97}, {"Dark Gray", 0x5F5F5F},
-    {"White", 0xFFFFFF},   {"Red", 0xFFAFBD},       {"Black", 0x000000}};
+    {"Default", 0xB6B3FF}, {"Gray", 0xC8C8C8},  {"Pink", 0xFFB5FA},   {"Blue", 0x87B1FF},
+    {"Orange", 0xFFD196},  {"Green", 0xC0FFB4}, {"Yellow", 0xF9FF97}, {"Dark Gray", 0x5F5F5F},
+    {"White", 0xFFFFFF},   {"Red", 0xFFAFBD},   {"Black", 0x000000}};
 
 TEST_F(PlumoraToolbarTest, ColorsAppliesTheChosenRowEachTimeThePointerLeavesIt) {
     auto* window = NewWindow();

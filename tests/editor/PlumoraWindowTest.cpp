@@ -31,7 +31,8 @@ fw::PropertyValue Parse(const std::string& text, fw::PropertyType type) {
     switch (type) {
     case fw::PropertyType::Int32: return static_cast<std::int32_t>(std::stol(text));
     case fw::PropertyType::Boolean: return text == "true";
-    case fw::PropertyType::Color: return fw::Color::FromRGB(static_cast<std::uint32_t>(std::stoul(text.substr(2), nullptr, 16)));
+    case fw::PropertyType::Color:
+        return fw::Color::FromRGB(static_cast<std::uint32_t>(std::stoul(text.substr(2), nullptr, 16)));
     case fw::PropertyType::String: break;
     }
     std::string unquoted;
@@ -118,8 +119,8 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
 // front, whatever it holds; a plain window leaves them disabled.
 TEST_F(PlumoraWindowTest, TheDocumentWindowInFrontEnablesItsOwnItems) {
     NewWindow();
-    const char* const items[]{"FilePageSetup", "FilePrint", "EditFind", "editreplace", "InsertDate", "ViewMinimize",
-                              "Formattest"};
+    const char* const items[]{"FilePageSetup", "FilePrint",    "EditFind",  "editreplace",
+                              "InsertDate",    "ViewMinimize", "Formattest"};
     for (const char* name : items) EXPECT_TRUE(ShownMenuItem(name).visible && ShownMenuItem(name).enabled) << name;
     fw::MakeWindow<fw::Window>()->Show();
     fw::testing::ProcessEvents();

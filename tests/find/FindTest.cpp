@@ -60,7 +60,11 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
     const Case cases[]{
         {"alpha beta gamma beta", "BETA", {}, 2, "alpha beta gamma beta", {6, 4}},
         {"Beta beta", "beta", {}, 1, "Beta beta", {0, 4}},
-        {"I \xF0\x9F\x98\x80 cafe\xCC\x81!", "\xF0\x9F\x98\x80 CAFE\xCC\x81", {}, 1, "I \xF0\x9F\x98\x80 cafe\xCC\x81!",
+        {"I \xF0\x9F\x98\x80 cafe\xCC\x81!",
+         "\xF0\x9F\x98\x80 CAFE\xCC\x81",
+         {},
+         1,
+         "I \xF0\x9F\x98\x80 cafe\xCC\x81!",
          {2, 7}},
         {"alpha beta gamma beta", "beta", "delta", 2, "alpha delta gamma delta", {}},
         {"a beta", "beta", "betabeta", 2, "a betabetabeta", {}},
@@ -104,7 +108,8 @@ TEST_F(FindTest, EachSearchFieldEnablesItsButtonAndReplaceSwitchesTheTab) {
     ASSERT_NE(finder, nullptr);
     const auto enabled = [&] {
         std::string marks;
-        for (const char* name : {"FindButton", "ReplaceButton"}) marks += finder->ControlByName(name)->Enabled() ? '1' : '0';
+        for (const char* name : {"FindButton", "ReplaceButton"})
+            marks += finder->ControlByName(name)->Enabled() ? '1' : '0';
         return marks;
     };
     EXPECT_EQ(enabled(), "00");

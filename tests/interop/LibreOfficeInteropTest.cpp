@@ -30,13 +30,17 @@ using A = Alignment;
 // One document rich in formats and scripts that both programs must agree on.
 StyledText Document() {
     return {{
-        {A::Left, {{"Plain, € “quoted” ", Style("DejaVu Serif", 12)}, {"bold", Style("DejaVu Serif", 12, "biu")},
-                   {" Sans 18 red", Style("DejaVu Sans", 18, "", kRed)},
-                   {" mono 10.5", Style("DejaVu Sans Mono", 10.5)}}},
+        {A::Left,
+         {{"Plain, € “quoted” ", Style("DejaVu Serif", 12)},
+          {"bold", Style("DejaVu Serif", 12, "biu")},
+          {" Sans 18 red", Style("DejaVu Sans", 18, "", kRed)},
+          {" mono 10.5", Style("DejaVu Sans Mono", 10.5)}}},
         {A::Justify, {{"Justified\t", Style("DejaVu Sans", 11)}, {"default font and size", Style("", 0, "b")}}},
         {A::Default, {}},
-        {A::Center, {{"日本語", Style("Droid Sans Fallback", 14, "b", kNavy)}, {"한국어", Style("Noto Sans CJK KR", 9, "iu")},
-                     {"Emoji 😀\u2028line two", Style("DejaVu Sans", 12)}}},
+        {A::Center,
+         {{"日本語", Style("Droid Sans Fallback", 14, "b", kNavy)},
+          {"한국어", Style("Noto Sans CJK KR", 9, "iu")},
+          {"Emoji 😀\u2028line two", Style("DejaVu Sans", 12)}}},
         {A::Right, {{"שלום עולם مرحبا", Style("DejaVu Sans", 16, "bi")}}},  // right to left: the last paragraph
     }};
 }

@@ -66,9 +66,10 @@ TEST_F(MenuBar1Test, TheInstalledBarHoldsEveryEntryOfItsTableInOrder) {
 TEST_F(MenuBar1Test, EachLookupFindsItsItemInTheBarInstalledAtTheTimeOfTheCall) {
     using Lookup = std::shared_ptr<MenuItem> (*)();
     const std::pair<const char*, Lookup> lookups[]{
-        {"FormatLocked", FormatLocked}, {"editreplace", editreplace}, {"EditFind", EditFind}, {"EditCut", EditCut},
-        {"EditSelectAll", EditSelectAll}, {"EditClear", EditClear}, {"EditPaste", EditPaste}, {"EditCopy", EditCopy},
-        {"EditRedo", EditRedo}, {"EditUndo", EditUndo}, {"FilePrint", FilePrint}, {"FilePageSetup", FilePageSetup},
+        {"FormatLocked", FormatLocked}, {"editreplace", editreplace},     {"EditFind", EditFind},
+        {"EditCut", EditCut},           {"EditSelectAll", EditSelectAll}, {"EditClear", EditClear},
+        {"EditPaste", EditPaste},       {"EditCopy", EditCopy},           {"EditRedo", EditRedo},
+        {"EditUndo", EditUndo},         {"FilePrint", FilePrint},         {"FilePageSetup", FilePageSetup},
         {"FileSave", FileSave},
     };
     for (const auto& [name, lookup] : lookups) {

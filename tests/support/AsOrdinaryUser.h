@@ -7,8 +7,12 @@
 // reached as an ordinary user reaches them.
 class AsOrdinaryUser {
 public:
-    AsOrdinaryUser() { if (root_) ::setfsuid(65534); }
-    ~AsOrdinaryUser() { if (root_) ::setfsuid(0); }
+    AsOrdinaryUser() {
+        if (root_) ::setfsuid(65534);
+    }
+    ~AsOrdinaryUser() {
+        if (root_) ::setfsuid(0);
+    }
 
 private:
     const bool root_ = ::geteuid() == 0;

@@ -35,8 +35,7 @@ const char* const kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 QString gSans;
 QString gSansCondensed;
 
-bool loadFonts()
-{
+bool loadFonts() {
     const auto load = [](const char* file) -> QString {
         const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(kFontFolder) + QLatin1String(file));
         if (id < 0) {
@@ -51,21 +50,15 @@ bool loadFonts()
     return !gSans.isEmpty() && !gSansCondensed.isEmpty();
 }
 
-QColor grey(int level)
-{
-    return QColor(level, level, level);
-}
+QColor grey(int level) { return QColor(level, level, level); }
 
 // The top strip of the editor (26 rows) and the header of the find dialog share
 // this shade, so the round title buttons can carry it in their corners and sit
 // seamlessly on either backdrop. It stays close to the window grey (110) so the
 // buttons also look right where no backdrop is drawn behind them.
-QColor stripShade(int row)
-{
-    if (row <= 0)
-        return grey(136);
-    if (row >= 25)
-        return grey(80);
+QColor stripShade(int row) {
+    if (row <= 0) return grey(136);
+    if (row >= 25) return grey(80);
     const double t = (row - 1) / 23.0;
     return grey(static_cast<int>(std::lround(117.0 - 15.0 * t)));
 }
@@ -73,32 +66,27 @@ QColor stripShade(int row)
 // The title buttons are drawn two rows below the top of their strip.
 constexpr int kTitleButtonTop = 2;
 
-void fillStripRows(QImage& image, int firstStripRow)
-{
+void fillStripRows(QImage& image, int firstStripRow) {
     for (int y = 0; y < image.height(); ++y) {
         const QRgb shade = stripShade(y + firstStripRow).rgb();
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = shade;
+        for (int x = 0; x < image.width(); ++x) line[x] = shade;
     }
 }
 
-QImage newOpaque(int width, int height)
-{
+QImage newOpaque(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::black);
     return image;
 }
 
-QImage newTransparent(int width, int height)
-{
+QImage newTransparent(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
 
-void beginPainting(QPainter& p)
-{
+void beginPainting(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -109,8 +97,7 @@ void beginPainting(QPainter& p)
 
 enum class Glyph { Close, Minimize, Maximize, Centre, FullScreen };
 
-QImage titleButton(const QColor& base, Glyph glyph)
-{
+QImage titleButton(const QColor& base, Glyph glyph) {
     QImage image = newOpaque(21, 21);
     fillStripRows(image, kTitleButtonTop);
 
@@ -153,9 +140,7 @@ QImage titleButton(const QColor& base, Glyph glyph)
         p.drawLine(QPointF(7.6, 7.6), QPointF(13.4, 13.4));
         p.drawLine(QPointF(13.4, 7.6), QPointF(7.6, 13.4));
         break;
-    case Glyph::Minimize:
-        p.drawLine(QPointF(6.8, 10.5), QPointF(14.2, 10.5));
-        break;
+    case Glyph::Minimize: p.drawLine(QPointF(6.8, 10.5), QPointF(14.2, 10.5)); break;
     case Glyph::Maximize:
         p.drawLine(QPointF(6.8, 10.5), QPointF(14.2, 10.5));
         p.drawLine(QPointF(10.5, 6.8), QPointF(10.5, 14.2));
@@ -190,15 +175,13 @@ QImage titleButton(const QColor& base, Glyph glyph)
 
 const QColor kBarYellow(0xFF, 0xF3, 0xC1);
 
-QFont fittingFont(const QString& family, const QString& text, double maxWidth, int largestPixelSize)
-{
+QFont fittingFont(const QString& family, const QString& text, double maxWidth, int largestPixelSize) {
     QFont font(family);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferAntialias);
     for (int size = largestPixelSize; size > 7; --size) {
         font.setPixelSize(size);
-        if (QFontMetricsF(font).horizontalAdvance(text) <= maxWidth)
-            return font;
+        if (QFontMetricsF(font).horizontalAdvance(text) <= maxWidth) return font;
     }
     font.setPixelSize(8);
     return font;
@@ -206,13 +189,9 @@ QFont fittingFont(const QString& family, const QString& text, double maxWidth, i
 
 // All three buttons of the bar share one type: the largest in which the
 // longest caption fits.
-QFont barButtonFont()
-{
-    return fittingFont(gSansCondensed, QStringLiteral("Cancel"), 39 - 6.0, 11);
-}
+QFont barButtonFont() { return fittingFont(gSansCondensed, QStringLiteral("Cancel"), 39 - 6.0, 11); }
 
-void drawBarButton(QImage& image, const QString& caption)
-{
+void drawBarButton(QImage& image, const QString& caption) {
     QPainter p(&image);
     beginPainting(p);
     const QRectF face(0.5, 0.5, image.width() - 1.0, image.height() - 1.0);
@@ -235,16 +214,14 @@ void drawBarButton(QImage& image, const QString& caption)
     p.end();
 }
 
-QImage barButtonOpaque(const QString& caption)
-{
+QImage barButtonOpaque(const QString& caption) {
     QImage image = newOpaque(39, 21);
     image.fill(kBarYellow);
     drawBarButton(image, caption);
     return image;
 }
 
-QImage barButtonTransparent(const QString& caption)
-{
+QImage barButtonTransparent(const QString& caption) {
     QImage image = newTransparent(39, 21);
     drawBarButton(image, caption);
     return image;
@@ -254,8 +231,7 @@ QImage barButtonTransparent(const QString& caption)
 // Backdrops
 
 // A groove between groups of title buttons, cut into the strip.
-void drawGroove(QPainter& p, int x, int top, int bottom)
-{
+void drawGroove(QPainter& p, int x, int top, int bottom) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QColor(0, 0, 0, 60));
     p.drawLine(x, top, x, bottom);
@@ -268,8 +244,7 @@ void drawGroove(QPainter& p, int x, int top, int bottom)
 // the widest screen, so that a window of any width up to it shows it across.
 constexpr int kEditorBannerWidth = 3840;
 
-QImage editorBanner()
-{
+QImage editorBanner() {
     QImage image = newOpaque(kEditorBannerWidth, 26);
     fillStripRows(image, 0);
 
@@ -283,8 +258,7 @@ QImage editorBanner()
     return image;
 }
 
-QImage findDialogBanner()
-{
+QImage findDialogBanner() {
     const int width = 357;
     const int height = 164;
     const int headerRows = 26;
@@ -299,8 +273,7 @@ QImage findDialogBanner()
             shade = grey(static_cast<int>(std::lround(94.0 - 14.0 * t)));
         }
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = shade.rgb();
+        for (int x = 0; x < width; ++x) line[x] = shade.rgb();
     }
 
     QPainter p(&image);
@@ -321,8 +294,7 @@ QImage findDialogBanner()
     wordmark.setHintingPreference(QFont::PreferNoHinting);
     p.setFont(wordmark);
     p.setPen(QColor(255, 255, 255, 22));
-    p.drawText(QRectF(0, 0, width - 10, height - 6), Qt::AlignRight | Qt::AlignBottom,
-               QStringLiteral("Plumora"));
+    p.drawText(QRectF(0, 0, width - 10, height - 6), Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Plumora"));
     p.end();
     return image;
 }
@@ -330,8 +302,7 @@ QImage findDialogBanner()
 // ---------------------------------------------------------------------------
 // Toolbar pictures
 
-QImage bevelFace()
-{
+QImage bevelFace() {
     QImage image = newTransparent(201, 21);
     QPainter p(&image);
     beginPainting(p);
@@ -352,8 +323,7 @@ QImage bevelFace()
     return image;
 }
 
-QImage paletteIcon()
-{
+QImage paletteIcon() {
     QImage image = newTransparent(16, 16);
     QPainter p(&image);
     beginPainting(p);
@@ -401,19 +371,13 @@ struct Picture {
     std::function<QImage()> draw;
 };
 
-bool isBmp(const QString& name)
-{
-    return name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
-}
+bool isBmp(const QString& name) { return name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive); }
 
-bool writePicture(const QDir& folder, const Picture& picture)
-{
+bool writePicture(const QDir& folder, const Picture& picture) {
     QImage image = picture.draw();
     const QString path = folder.filePath(picture.name);
-    if (isBmp(picture.name))
-        image = image.convertToFormat(QImage::Format_RGB888);
-    else
-        image = image.convertToFormat(QImage::Format_ARGB32);
+    if (isBmp(picture.name)) image = image.convertToFormat(QImage::Format_RGB888);
+    else image = image.convertToFormat(QImage::Format_ARGB32);
     if (!image.save(path, isBmp(picture.name) ? "BMP" : "PNG")) {
         std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(path));
         return false;
@@ -423,19 +387,15 @@ bool writePicture(const QDir& folder, const Picture& picture)
 
 // Reads the bits-per-pixel field of a BMP's info header, so that a file Qt
 // would quietly accept in another depth is still caught.
-int bmpBitsPerPixel(const QString& path)
-{
+int bmpBitsPerPixel(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
+    if (!file.open(QIODevice::ReadOnly)) return -1;
     const QByteArray head = file.read(30);
-    if (head.size() < 30 || head[0] != 'B' || head[1] != 'M')
-        return -1;
+    if (head.size() < 30 || head[0] != 'B' || head[1] != 'M') return -1;
     return static_cast<unsigned char>(head[28]) | (static_cast<unsigned char>(head[29]) << 8);
 }
 
-bool checkPicture(const QDir& folder, const Picture& picture)
-{
+bool checkPicture(const QDir& folder, const Picture& picture) {
     const QString path = folder.filePath(picture.name);
     const QImage image(path);
     if (image.isNull()) {
@@ -457,12 +417,10 @@ bool checkPicture(const QDir& folder, const Picture& picture)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
     if (argc != 2) {
@@ -474,8 +432,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "drawpictures: folder %s does not exist\n", argv[1]);
         return 2;
     }
-    if (!loadFonts())
-        return 1;
+    if (!loadFonts()) return 1;
 
     const QColor red(0xE2, 0x4B, 0x42);
     const QColor amber(0xEC, 0xAE, 0x2A);
@@ -499,12 +456,9 @@ int main(int argc, char* argv[])
     };
 
     bool ok = true;
-    for (const Picture& picture : pictures)
-        ok = writePicture(folder, picture) && ok;
-    for (const Picture& picture : pictures)
-        ok = checkPicture(folder, picture) && ok;
-    if (!ok)
-        return 1;
+    for (const Picture& picture : pictures) ok = writePicture(folder, picture) && ok;
+    for (const Picture& picture : pictures) ok = checkPicture(folder, picture) && ok;
+    if (!ok) return 1;
     std::printf("drawpictures: wrote and checked %zu pictures in %s\n", pictures.size(), argv[1]);
     return 0;
 }

@@ -87,7 +87,8 @@ std::unique_ptr<Graphics> ScriptedDialogs::OpenPrinterDialog(PrinterSetup* setup
     if (setup) chosen = *setup;
     if (answer->change) answer->change(chosen);
     if (setup) *setup = chosen;
-    if (answer->pdfPath.empty()) return std::make_unique<RecordingGraphics>(chosen.Width(), chosen.Height(), printed.emplace_back());
+    if (answer->pdfPath.empty())
+        return std::make_unique<RecordingGraphics>(chosen.Width(), chosen.Height(), printed.emplace_back());
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(ToQt(answer->pdfPath));

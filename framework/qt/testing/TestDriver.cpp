@@ -187,7 +187,8 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     const auto chosen = ChooseInNextPopup(caption, false);
     // A right click reaches a text field through its viewport: the field
     // itself ignores mouse-made context menu events.
-    QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(), target->mapToGlobal(target->rect().center()));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(),
+                            target->mapToGlobal(target->rect().center()));
     QApplication::sendEvent(target, &event);
     ProcessEvents();
     return *chosen;

@@ -12,7 +12,7 @@
 namespace fw {
 class RectControl;
 class Window;
-}
+}  // namespace fw
 
 // Drives the framework as a person would, headless, through the toolkit's own
 // event handling.

@@ -31,7 +31,8 @@ TEST(CanvasTest, TheCanvasDrawingContextLastsAndItsDrawingStaysUntilRefresh) {
                 << "at " << at.first << ", " << at.second;
     };
     auto& canvas = window->Add<fw::Canvas>("Canvas", "Canvas", 20, 30, 120, 70);
-    canvas.InstallEventHandler("Paint", fw::PaintHandler([](fw::Graphics& g) { g.ForeColor(Color::FromRGB(0x0A0B0C)); }));
+    canvas.InstallEventHandler("Paint",
+                               fw::PaintHandler([](fw::Graphics& g) { g.ForeColor(Color::FromRGB(0x0A0B0C)); }));
     ExpectColours({{{20, 30}, 0xFFFFFF}});
     EXPECT_EQ(canvas.Graphics().ForeColor(), Color::FromRGB(0x0A0B0C));
     auto& g = canvas.Graphics();

@@ -25,9 +25,10 @@ TEST(EditFieldStylesTest, TheSelectionHasWhatEveryCharacterHasAndTheFirstOnesSiz
         field.Multiline(true), field.Styled(true), field.TextColor(kOwnColour);
     }});
     auto& field = *window->Control<fw::EditField>("Field");
-    field.SetStyledText({{{fw::Alignment::Default, {{"aa", fw::Style("DejaVu Serif", 10.5, "b")},
-                                                    {"bb", fw::Style("DejaVu Serif", 12, "bi", kRed)},
-                                                    {"cc", fw::Style("DejaVu Sans", 14, "u")}}}}});
+    field.SetStyledText({{{fw::Alignment::Default,
+                           {{"aa", fw::Style("DejaVu Serif", 10.5, "b")},
+                            {"bb", fw::Style("DejaVu Serif", 12, "bi", kRed)},
+                            {"cc", fw::Style("DejaVu Sans", 14, "u")}}}}});
     const auto styles = [&field](long start, long length) {
         field.SelStart(start), field.SelLength(length);
         return std::tuple(field.SelBold(), field.SelItalic(), field.SelUnderline(), field.SelTextFont(),

@@ -44,10 +44,10 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         struct stat info {};
         ::lstat(entry.path().c_str(), &info);
-        entries[entry.path().lexically_relative(root).string()] =
-            std::to_string(info.st_mode & 07777) + " " +
-            (entry.is_symlink() ? "-> " + fs::read_symlink(entry.path()).string()
-                                : entry.is_regular_file() ? ReadBytes(entry.path()) : "");
+        entries[entry.path().lexically_relative(root).string()] = std::to_string(info.st_mode & 07777) + " " +
+            (entry.is_symlink()            ? "-> " + fs::read_symlink(entry.path()).string()
+                 : entry.is_regular_file() ? ReadBytes(entry.path())
+                                           : "");
     }
     return entries;
 }
@@ -115,7 +115,12 @@ TEST_F(FolderItemSaveTest, ASaveThroughLinksReplacesTheFileAtTheEndAndKeepsTheLi
 // A refused save names the file and the reason, and changes nothing: the old
 // file stays whole and no temporary file is left behind.
 TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
-    struct Case { void (*prepare)(const fs::path&); fs::path target; std::string reason; bool asUser; };
+    struct Case {
+        void (*prepare)(const fs::path&);
+        fs::path target;
+        std::string reason;
+        bool asUser;
+    };
     static const auto chmod = [](const fs::path& path, mode_t mode) { ASSERT_EQ(::chmod(path.c_str(), mode), 0); };
     const Case cases[]{
         {[](const fs::path& in) { Write(in / "kept.rtf", "{\\rtf1 precious}"), chmod(in, 0555); }, "kept.rtf",

@@ -41,8 +41,9 @@ protected:
         drive::InstallScriptedDialogs();
         bar = std::make_shared<fw::MenuBar>();
         const char* const rows[][3]{
-            {"FileMenu", "FileNew", "Cmd+N"}, {"FileMenu", "FileSave", "Cmd+s"}, {"FileMenu", "FileSaveCopy", "Cmd+s"},
-            {"FileMenu", "FileHidden", "Cmd+H"}, {"FileMenu", "FileManual", "Cmd+M"}, {"EditMenu", "EditSelectAll", "Cmd+A"},
+            {"FileMenu", "FileNew", "Cmd+N"},         {"FileMenu", "FileSave", "Cmd+s"},
+            {"FileMenu", "FileSaveCopy", "Cmd+s"},    {"FileMenu", "FileHidden", "Cmd+H"},
+            {"FileMenu", "FileManual", "Cmd+M"},      {"EditMenu", "EditSelectAll", "Cmd+A"},
             {"FormatMenu", "FormatPlain", "Shift+P"}, {"FormatMenu", "FormatOne", "Shift+1"},
         };
         for (const auto& [menuName, name, shortcut] : rows) {
@@ -183,8 +184,8 @@ TEST_F(MenuRoutingTest, ShiftShortcutsNeedTheCommandKeyAndOtherLayoutsReachThemB
         QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
         QApplication::sendEvent(QApplication::focusWidget(), &event);
     };
-    press(0x0417, Qt::ControlModifier | Qt::ShiftModifier, kKeyP);           // Russian: Cyrillic Ze
-    press(Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier, kKey1);  // French: & on the 1 key
+    press(0x0417, Qt::ControlModifier | Qt::ShiftModifier, kKeyP);                       // Russian: Cyrillic Ze
+    press(Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier, kKey1);            // French: & on the 1 key
     press(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, kKeyP);  // Alt makes another key
     EXPECT_EQ(log, (std::vector<std::string>{"plain", "one", "one", "plain", "one"}));
 }

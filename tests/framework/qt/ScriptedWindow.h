@@ -14,7 +14,9 @@ namespace widgettests {
 class ScriptedWindow : public fw::Window {
 public:
     using Step = std::function<void(ScriptedWindow&)>;
-    struct Script { Step layout{}, createControls{}, enableMenuItems{}; };
+    struct Script {
+        Step layout{}, createControls{}, enableMenuItems{};
+    };
 
     ScriptedWindow() : script_(std::exchange(Pending(), Script{})) {}
 
@@ -44,7 +46,9 @@ private:
         static Script pending;
         return pending;
     }
-    void Run(const Step& step) { if (step) step(*this); }
+    void Run(const Step& step) {
+        if (step) step(*this);
+    }
 
     Script script_;
 };
