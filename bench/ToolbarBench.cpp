@@ -24,6 +24,10 @@ void MoveCaret(QTextEdit& edit, int& step) {
 void BM_PlumoraCaretMove(benchmark::State& state) {
     Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
     int step = 0;
+    // The first move after a change of the whole document waits for the
+    // toolkit to lay it out again, which the benchmarks of whole-document
+    // commands before this one leave to do: that move is not the one timed.
+    MoveCaret(scene.Editor(), step);
     for (auto _ : state) MoveCaret(scene.Editor(), step);
     Describe(state, scene);
 }
@@ -31,6 +35,7 @@ void BM_PlumoraCaretMove(benchmark::State& state) {
 void BM_BareCaretMove(benchmark::State& state) {
     Scene& scene = SceneOf(static_cast<std::size_t>(state.range(0)));
     int step = 0;
+    MoveCaret(*scene.bare, step);
     for (auto _ : state) {
         MoveCaret(*scene.bare, step);
         benchmark::DoNotOptimize(scene.bare->currentCharFormat().fontWeight());
