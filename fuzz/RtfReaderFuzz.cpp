@@ -9,6 +9,7 @@
 #include "framework/text/RtfWriter.h"
 #include "framework/text/StyledText.h"
 #include "framework/text/Utf8.h"
+#include "tests/support/StyledTextSupport.h"
 
 #include <cmath>
 #include <cstddef>
@@ -50,12 +51,6 @@ std::string WithoutControls(std::string_view text) {
     for (const char c : text)
         if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') kept.push_back(c);
     return kept;
-}
-
-std::string TextOf(const fw::StyledParagraph& paragraph) {
-    std::string text;
-    for (const fw::StyledRun& run : paragraph.runs) text += run.text;
-    return text;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // sanitizers. Prints each case with its time; any failure aborts.
 #include "framework/text/RtfReader.h"
 #include "framework/text/StyledText.h"
+#include "tests/support/StyledTextSupport.h"
 
 #include <chrono>
 #include <cstdint>
@@ -27,17 +28,8 @@ std::string Repeat(const std::string& unit, std::size_t bytes) {
     return out;
 }
 
-std::string TextOf(const Document& doc) {
-    std::string text;
-    for (const fw::StyledParagraph& paragraph : doc.paragraphs) {
-        for (const fw::StyledRun& run : paragraph.runs) text += run.text;
-        text += '\n';
-    }
-    return text;
-}
-
 Expect TextIs(std::string text) {
-    return [text](const Document& doc) { return TextOf(doc) == text; };
+    return [text](const Document& doc) { return fw::LinesOf(doc) == text; };
 }
 
 void Fuzz(const std::string& input, std::size_t size) {
@@ -125,7 +117,9 @@ int main() {
              rtf += "}{\\colortbl;" + Repeat("\\red1\\green2\\blue3;", 20 * kMegabyte) + "}";
              return rtf + "\\f999999\\cf999999 x}";
          },
-         [](const Document& doc) { return TextOf(doc) == "x\n" && doc.paragraphs[0].runs[0].style.font == "F999999"; }},
+         [](const Document& doc) {
+             return fw::LinesOf(doc) == "x\n" && doc.paragraphs[0].runs[0].style.font == "F999999";
+         }},
     };
 
     int failures = 0;

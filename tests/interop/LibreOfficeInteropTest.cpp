@@ -97,8 +97,7 @@ protected:
 // The text of our document as LibreOffice's plain-text export writes it: one
 // line per paragraph, and a line break inside a paragraph as a line end too.
 std::string AsPlainTextExport(const StyledText& doc) {
-    std::string text;
-    for (const StyledParagraph& paragraph : doc.paragraphs) text += TextOf(paragraph) + '\n';
+    std::string text = LinesOf(doc);
     for (std::size_t at = text.find("\u2028"); at != std::string::npos; at = text.find("\u2028", at))
         text.replace(at, 3, "\n");
     return text;

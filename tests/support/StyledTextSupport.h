@@ -25,6 +25,13 @@ inline std::string TextOf(const StyledParagraph& paragraph) {
     return text;
 }
 
+// The text of the document, each paragraph ending in a line end.
+inline std::string LinesOf(const StyledText& doc) {
+    std::string text;
+    for (const StyledParagraph& paragraph : doc.paragraphs) text += TextOf(paragraph) + '\n';
+    return text;
+}
+
 inline std::vector<std::string> TextsOf(const StyledText& doc) {
     std::vector<std::string> texts;
     for (const StyledParagraph& paragraph : doc.paragraphs) texts.push_back(TextOf(paragraph));
