@@ -83,8 +83,7 @@ std::unique_ptr<Graphics> ScriptedDialogs::OpenPrinterDialog(PrinterSetup* setup
     calls.push_back({"print", "", setup ? setup->SetupString() : ""});
     const auto answer = Next(printAnswers);
     if (!answer) return nullptr;
-    PrinterSetup chosen;
-    if (setup) chosen = *setup;
+    PrinterSetup chosen = setup ? *setup : PrinterSetup{};
     if (answer->change) answer->change(chosen);
     if (setup) *setup = chosen;
     if (answer->pdfPath.empty())

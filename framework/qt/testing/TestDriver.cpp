@@ -27,7 +27,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
 namespace fw::testing {
@@ -69,6 +68,61 @@ QAction* OpenMenusTo(std::string_view name) {
     return nullptr;
 }
 
+// Runs the answer on the pop-up menu that the next step opens, from inside the
+// menu's own loop.
+void AnswerNextPopup(std::function<void(QMenu&)> answer) {
+    QTimer::singleShot(0, qApp, [answer = std::move(answer)] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) answer(*menu);
+    });
+}
+
+// Answers the next pop-up menu by choosing the visible enabled entry of this
+// caption (the text before a tab). The answer holds nothing of the caller's,
+// in case it comes late.
+std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption, bool byKeyboard) {
+    auto chosen = std::make_shared<bool>(false);
+    AnswerNextPopup([chosen, wanted = ToQt(caption), byKeyboard](QMenu& menu) {
+        for (auto* action : menu.actions())
+            if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
+                action->text().split('\t').first() == wanted) {
+                *chosen = true;
+                if (byKeyboard) {  // the menu itself then reports the entry as chosen
+                    menu.setActiveAction(action);
+                    QTest::keyClick(&menu, Qt::Key_Return);
+                } else {
+                    menu.close();
+                    action->trigger();
+                }
+                return;
+            }
+        menu.close();
+    });
+    return chosen;
+}
+
+// The items from the bar down to the named one, or nothing.
+bool PathTo(const MenuItem& parent, std::string_view name, std::vector<std::shared_ptr<MenuItem>>& path) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        path.push_back(parent.Item(i));
+        if (parent.Item(i)->Name() == name || PathTo(*parent.Item(i), name, path)) return true;
+        path.pop_back();
+    }
+    return false;
+}
+
+bool ChooseFromApplicationBar(std::string_view itemName) {
+    auto* app = GetAppObject();
+    const auto bar = app ? app->MenuBar() : nullptr;
+    std::vector<std::shared_ptr<MenuItem>> path;
+    if (!bar || !PathTo(*bar, itemName, path)) return false;
+    RunEnablingPass();
+    for (const auto& item : path)
+        if (!item->Visible() || !item->Enabled()) return false;
+    Dispatch(path.back());
+    ProcessEvents();
+    return true;
+}
+
 }  // namespace
 
 void StartHeadlessRuntime() {
@@ -84,8 +138,7 @@ void StartHeadlessRuntime() {
 }
 
 void StopHeadlessRuntime() {
-    if (!QCoreApplication::instance()) return;
-    RuntimeShutdown();
+    if (QCoreApplication::instance()) RuntimeShutdown();
 }
 
 void ProcessEvents() {
@@ -122,8 +175,7 @@ void TypeText(RectControl& control, std::string_view text) {
 void PressKeys(Window& window, std::string_view sequence) {
     QWidget* target = QApplication::focusWidget();
     if (!target || target->window() != &window.Widgets()) target = &window.Widgets();
-    const QKeySequence keys(ToQt(sequence));
-    QTest::keySequence(target, keys);
+    QTest::keySequence(target, QKeySequence(ToQt(sequence)));
     ProcessEvents();
 }
 
@@ -146,42 +198,6 @@ void DropText(RectControl& control, std::string_view text) {
     ProcessEvents();
 }
 
-namespace {
-
-// Runs the answer on the pop-up menu that the next step opens, from inside the
-// menu's own loop.
-void AnswerNextPopup(std::function<void(QMenu&)> answer) {
-    QTimer::singleShot(0, qApp, [answer = std::move(answer)] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) answer(*menu);
-    });
-}
-
-// Answers the next pop-up menu by choosing the visible enabled entry of this
-// caption (the text before a tab). The answer holds nothing of the caller's,
-// in case it comes late.
-std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption, bool byKeyboard) {
-    auto chosen = std::make_shared<bool>(false);
-    AnswerNextPopup([chosen, wanted = ToQt(caption), byKeyboard](QMenu& menu) {
-        for (auto* action : menu.actions())
-            if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
-                action->text().split('\t').first() == wanted) {
-                *chosen = true;
-                if (byKeyboard) {  // the menu itself then reports the entry as chosen
-                    menu.setActiveAction(action);
-                    QTest::keyClick(&menu, Qt::Key_Return);
-                } else {
-                    menu.close();
-                    action->trigger();
-                }
-                return;
-            }
-        menu.close();
-    });
-    return chosen;
-}
-
-}  // namespace
-
 bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     QWidget* target = Target(control);
     const auto chosen = ChooseInNextPopup(caption, false);
@@ -193,33 +209,6 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     ProcessEvents();
     return *chosen;
 }
-
-namespace {
-
-// The items from the bar down to the named one, or nothing.
-bool PathTo(const MenuItem& parent, std::string_view name, std::vector<std::shared_ptr<MenuItem>>& path) {
-    for (int i = 0; i < parent.Count(); ++i) {
-        path.push_back(parent.Item(i));
-        if (parent.Item(i)->Name() == name || PathTo(*parent.Item(i), name, path)) return true;
-        path.pop_back();
-    }
-    return false;
-}
-
-bool ChooseFromApplicationBar(std::string_view itemName) {
-    auto* app = GetAppObject();
-    const auto bar = app ? app->MenuBar() : nullptr;
-    std::vector<std::shared_ptr<MenuItem>> path;
-    if (!bar || !PathTo(*bar, itemName, path)) return false;
-    RunEnablingPass();
-    for (const auto& item : path)
-        if (!item->Visible() || !item->Enabled()) return false;
-    Dispatch(path.back());
-    ProcessEvents();
-    return true;
-}
-
-}  // namespace
 
 bool ChooseMenu(std::string_view itemName) {
     if (!WindowAt(0)) return ChooseFromApplicationBar(itemName);
