@@ -5,12 +5,12 @@
 #include "framework/text/RtfReader.h"
 
 #include "tests/support/StyledTextSupport.h"
+#include "tests/support/Transcription.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -47,8 +47,7 @@ std::vector<std::string> Fields(const std::string& line) {
 class RtfCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RtfCase, ReadsAsItsFileSays) {
-    std::ifstream file(kCases / GetParam(), std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string bytes = FileBytes(kCases / GetParam());
     const StyledText doc = ReadRtf(bytes);
     std::vector<std::string> expected, styleLines;
     std::stringstream lines(bytes);

@@ -3,11 +3,10 @@
 #include "framework/text/RtfReader.h"
 
 #include "tests/support/StyledTextSupport.h"
+#include "tests/support/Transcription.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,10 +22,7 @@ const std::string kGreek = "Ελληνικά: καλημέρα κόσμε";
 const std::string kRussian = "Русский: Съешь же ещё этих булок";
 
 StyledText Load(const std::string& name) {
-    const std::string path = std::string(PLUMORA_TEST_DATA) + "/rtf/" + name;
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in.good()) << "cannot open " << path;
-    return ReadRtf(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    return ReadRtf(FileBytes(std::string(PLUMORA_TEST_DATA) + "/rtf/" + name));
 }
 
 // The words `part` of a paragraph and the one style they must have, though
