@@ -58,14 +58,7 @@ protected:
         fw::testing::ReleaseAllWindows();
         fw::RuntimeRegisterAppObject(nullptr);
         ReleaseMenuBar1();
-        // A test may have locked its folders; open them again so they can go.
-        namespace fs = std::filesystem;
-        std::error_code ignored;
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
-            if (entry.is_directory(ignored))
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(folder, ignored);
+        RemoveLockedFolder(folder);
     }
 
     static class Plumora* NewWindow() {

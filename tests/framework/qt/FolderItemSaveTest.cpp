@@ -6,6 +6,7 @@
 #include "framework/ui/EditField.h"
 #include "framework/ui/FolderItem.h"
 #include "tests/support/AsOrdinaryUser.h"
+#include "tests/support/Transcription.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -32,12 +31,6 @@ fs::path Write(const fs::path& file, const std::string& bytes) {
     return file;
 }
 
-std::string ReadBytes(const fs::path& file) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(file, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
 // Everything under a folder, links not followed: each entry's mode and its content or link target.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
     std::map<std::string, std::string> entries;
@@ -46,7 +39,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
         ::lstat(entry.path().c_str(), &info);
         entries[entry.path().lexically_relative(root).string()] = std::to_string(info.st_mode & 07777) + " " +
             (entry.is_symlink()            ? "-> " + fs::read_symlink(entry.path()).string()
-                 : entry.is_regular_file() ? ReadBytes(entry.path())
+                 : entry.is_regular_file() ? FileBytes(entry.path())
                                            : "");
     }
     return entries;
@@ -70,12 +63,7 @@ protected:
     void TearDown() override {
         if (!mounted.empty()) ::umount2(mounted.c_str(), MNT_DETACH);
         fw::testing::ReleaseAllWindows();
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
-            if (entry.is_directory(ignored) && !entry.is_symlink(ignored))
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::permissions(folder, fs::perms::owner_all, ignored);
-        fs::remove_all(folder, ignored);
+        RemoveLockedFolder(folder);
     }
 
     // The message of the IOException that saving throws, "" when it throws none;
