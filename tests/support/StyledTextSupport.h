@@ -32,10 +32,19 @@ inline std::string LinesOf(const StyledText& doc) {
     return text;
 }
 
-inline std::vector<std::string> TextsOf(const StyledText& doc) {
-    std::vector<std::string> texts;
+// The text of each paragraph.
+using Texts = std::vector<std::string>;
+inline Texts TextsOf(const StyledText& doc) {
+    Texts texts;
     for (const StyledParagraph& paragraph : doc.paragraphs) texts.push_back(TextOf(paragraph));
     return texts;
+}
+
+// The alignment of each paragraph by its initial: Default, Left, Center, Right, Justify.
+inline std::string AlignmentsOf(const StyledText& doc) {
+    std::string initials;
+    for (const StyledParagraph& paragraph : doc.paragraphs) initials += "dlcrj"[static_cast<int>(paragraph.alignment)];
+    return initials;
 }
 
 inline void PrintTo(const CharStyle& s, std::ostream* os) {

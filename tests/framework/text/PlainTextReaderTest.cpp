@@ -13,7 +13,6 @@
 namespace fw {
 namespace {
 
-using Texts = std::vector<std::string>;
 using namespace std::string_literals;
 
 // Each line end ends a paragraph, but the last adds none.

@@ -16,8 +16,6 @@
 namespace fw {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 const std::string kGreek = "Ελληνικά: καλημέρα κόσμε";
 const std::string kRussian = "Русский: Съешь же ещё этих булок";
 
@@ -57,9 +55,7 @@ TEST(RtfFixtureLibreOffice, StylesFileHasItsParagraphsStylesAndAlignments) {
                                    "Centred line", "Right line", "Name\tValue\tNote", "First line\u2028second line", "",
                                    "Braces {x} and back\\slash."}));
     // LibreOffice states \ql for every paragraph that is not centred or right.
-    std::string alignments;
-    for (const auto& paragraph : doc.paragraphs) alignments += "dlcrj"[static_cast<int>(paragraph.alignment)];
-    EXPECT_EQ(alignments, "lllcrllll");
+    EXPECT_EQ(AlignmentsOf(doc), "lllcrllll");
     ExpectStyles(doc, {{0, "Plain ", Serif()}, {0, "bold", Serif(12, "b")}, {0, "italic", Serif(12, "i")},
                        {0, "underlined", Serif(12, "u")}, {0, "red", Serif(12, "", Color{255, 0, 0})},
                        {0, "blue", Serif(12, "", Color{0, 0, 255})}, {1, "mono nine", Style("Liberation Mono", 9)},

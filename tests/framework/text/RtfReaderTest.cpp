@@ -17,8 +17,6 @@
 namespace fw {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 const std::string kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
                             "{\\f1\\fcharset128 MS Mincho;}{\\f2\\fcharset204 Cyr;}{\\f3\\fcharset2 Symbol;}}"
                             "{\\colortbl;\\red255\\green0\\blue0;}";
@@ -116,9 +114,7 @@ TEST(RtfReader, ReadsSizeBoldItalicUnderlineAndColourOfTheLastRun) {
 
 TEST(RtfReader, ReadsTheAlignmentInForceAtEachParagraphEnd) {
     const StyledText doc = ReadRtf(kHeader + "\\qc a\\par b\\par\\pard c\\par\\qr d\\par\\qj e\\par{\\qr f}\\par\\ql g\\par}");
-    std::string alignments;  // each as the initial of Default, Left, Center, Right, Justify
-    for (const auto& paragraph : doc.paragraphs) alignments += "dlcrj"[static_cast<int>(paragraph.alignment)];
-    EXPECT_EQ(alignments, "ccdrjjl");
+    EXPECT_EQ(AlignmentsOf(doc), "ccdrjjl");
 }
 
 TEST(RtfReader, MalformedInputGivesTheTextThatIsThere) {
