@@ -2,7 +2,6 @@
 #include "tests/support/Transcription.h"
 #include "menubar/MenuBar1.h"
 
-#include "framework/ui/Window.h"
 #include "menubar/MenuLookups.h"
 #include "shell/App.h"
 
