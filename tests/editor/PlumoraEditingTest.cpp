@@ -17,10 +17,7 @@ protected:
     static std::string Words(int count) { return "There are: " + std::to_string(count) + " Words."; }
     static bool Enabled(const char* item) { return drive::ShownMenuItem(item).enabled; }
 
-    static void Select(fw::EditField& field, long start, long length) {
-        field.SelStart(start);
-        field.SelLength(length);
-    }
+    static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
 
     // Copies a piece of the field's text to the clipboard through Edit > Copy.
     static void CopyToClipboard(fw::EditField& field, long start, long length) {

@@ -24,13 +24,9 @@ using fw::Style;
 
 constexpr Color kFieldText = Color::FromRGB(0x242424);
 
-class PlumoraToolbarTest : public ApplicationTest {
-protected:
-    static void Select(fw::EditField& field, long start, long length) {
-        field.SelStart(start);
-        field.SelLength(length);
-    }
-};
+void Select(fw::EditField& field, long start, long length) { field.SelStart(start), field.SelLength(length); }
+
+using PlumoraToolbarTest = ApplicationTest;
 
 TEST_F(PlumoraToolbarTest, TheSwatchAndFontColorOpenThePickerOnWhiteAndColourTheSelection) {
     const Color picked = Color::FromRGB(0x00A000);
@@ -127,8 +123,7 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
                             {"bold ", Style("DejaVu Sans", 24, "b")},
                             {"red ", Style("DejaVu Serif", 24, "", red)},
                             {"end", Style("DejaVu Sans", 24)}}}}});
-    auto& size = *window->sizemenu();
-    auto& font = *window->fontmenu();
+    auto &size = *window->sizemenu(), &font = *window->fontmenu();
     const auto shown = [&] { return std::tuple(size.Caption(), font.Caption(), window->BoldButton()->Value()); };
 
     field.SelStart(3);
