@@ -1,8 +1,7 @@
 #include "tests/support/ApplicationTest.h"
 #include "find/FindWindow.h"
+#include "tests/support/PictureNames.h"
 #include "find/FindWindowLayout.h"
-
-#include "resources/Pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -67,10 +66,6 @@ Entries Decoded(const std::string& record, const Entries& expected) {
     });
 }
 
-std::shared_ptr<fw::Picture> PictureNamed(const std::string& name) {
-    return name == "bannerplumora4" ? bannerplumora4() : name == "buttonexit2" ? buttonexit2() : nullptr;
-}
-
 using FindWindowDesignTest = ApplicationTest;
 
 TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
@@ -78,7 +73,7 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
     EXPECT_EQ(Decoded(FindWindowRecord(), design.window), design.window);
     auto* window = FindWindow();
     EXPECT_EQ(window->ClassName(), design.className);
-    EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window")));
+    EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window"))());
 
     ASSERT_EQ(FindWindowControls().size(), 12u);
     ASSERT_EQ(design.order.size(), 12u);
@@ -90,7 +85,8 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
         const auto& expected = design.controls.at(name);
         EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
         if (auto* canvas = window->Control<fw::Canvas>(name))
-            EXPECT_EQ(canvas->Backdrop(), PictureNamed(design.pictures.contains(name) ? design.pictures.at(name) : ""));
+            EXPECT_EQ(canvas->Backdrop(),
+                      design.pictures.contains(name) ? PictureNamed(design.pictures.at(name))() : nullptr);
     }
 }
 
