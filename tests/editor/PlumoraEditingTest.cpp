@@ -36,13 +36,13 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         const char* after;
     };
     const Road roads[]{
+        // clang-format off
         {"&Paste", "hello world", 6, 5, 11, 0, "hello worldworld"},
-        {"&Delete", "keep drop keep", 0, 0, 4, 5, "keep keep"},
-        {"EditPaste", "copy this", 0, 4, 9, 0, "copy thiscopy"},
+        {"&Delete", "keep drop keep", 0, 0, 4, 5, "keep keep"}, {"EditPaste", "copy this", 0, 4, 9, 0, "copy thiscopy"},
         {"EditClear", "alpha beta gamma", 0, 0, 5, 5, "alpha gamma"},
-        {"Ctrl+V", "key paste", 4, 5, 0, 0, "pastekey paste"},
+        {"Ctrl+V", "key paste", 4, 5, 0, 0, "pastekey paste"}, {"Drop", "drop here", 0, 4, 9, 0, "drop heredrop"},
         {"Shift+Ins", "shift insert", 6, 6, 0, 0, "insertshift insert"},
-        {"Drop", "drop here", 0, 4, 9, 0, "drop heredrop"},
+        // clang-format on
     };
     for (const auto& road : roads) {
         SCOPED_TRACE(road.how);
@@ -84,16 +84,14 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
     EXPECT_EQ(field.Text(), "Hello");
     EXPECT_EQ(window->EditField5()->Text(), "Hello world, and more");
-    EXPECT_FALSE(Enabled("EditUndo"));
-    EXPECT_TRUE(Enabled("EditRedo"));
+    EXPECT_EQ(std::pair(Enabled("EditUndo"), Enabled("EditRedo")), std::pair(false, true));
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
     EXPECT_EQ(field.Text(), "Hello world, and more");
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
 
     // Typing after an Undo switches Undo on, leaves Redo on, and is lost by Redo.
     TypeAtEnd(field, " lost");
-    EXPECT_TRUE(Enabled("EditUndo"));
-    EXPECT_TRUE(Enabled("EditRedo"));
+    EXPECT_EQ(std::pair(Enabled("EditUndo"), Enabled("EditRedo")), std::pair(true, true));
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
     EXPECT_EQ(field.Text(), "Hello world, and more");
 
