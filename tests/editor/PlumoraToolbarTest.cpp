@@ -31,10 +31,11 @@ using PlumoraToolbarTest = ApplicationTest;
 TEST_F(PlumoraToolbarTest, TheSwatchAndFontColorOpenThePickerOnWhiteAndColourTheSelection) {
     const Color picked = Color::FromRGB(0x00A000);
     // From the swatch or the menu, the colour picked, the swatch's drawing colour and the text's afterwards.
-    const std::tuple<bool, std::optional<Color>, Color, Color> cases[]{{true, picked, picked, picked},
-                                                                       {true, std::nullopt, kFieldText, kFieldText},
-                                                                       {false, picked, kFieldText, picked},
-                                                                       {false, std::nullopt, kFieldText, kFieldText}};
+    // clang-format off
+    const std::tuple<bool, std::optional<Color>, Color, Color> cases[]{
+        {true, picked, picked, picked}, {true, std::nullopt, kFieldText, kFieldText},
+        {false, picked, kFieldText, picked}, {false, std::nullopt, kFieldText, kFieldText}};
+    // clang-format on
     for (const auto& [fromSwatch, answer, swatch, text] : cases) {
         SCOPED_TRACE(::testing::Message() << (fromSwatch ? "swatch " : "menu ") << answer.has_value());
         auto* window = NewWindow();
@@ -117,12 +118,12 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
     auto* window = NewWindow();
     auto& field = *window->EditField1();
     const auto red = Color::FromRGB(0xC00000);
+    // clang-format off
     field.SetStyledText({{{fw::Alignment::Default,
-                           {{"serif ", Style("DejaVu Serif", 12)},
-                            {"sans ", Style("DejaVu Sans", 24)},
-                            {"bold ", Style("DejaVu Sans", 24, "b")},
-                            {"red ", Style("DejaVu Serif", 24, "", red)},
-                            {"end", Style("DejaVu Sans", 24)}}}}});
+        {{"serif ", Style("DejaVu Serif", 12)}, {"sans ", Style("DejaVu Sans", 24)},
+         {"bold ", Style("DejaVu Sans", 24, "b")}, {"red ", Style("DejaVu Serif", 24, "", red)},
+         {"end", Style("DejaVu Sans", 24)}}}}});
+    // clang-format on
     auto &size = *window->sizemenu(), &font = *window->fontmenu();
     const auto shown = [&] { return std::tuple(size.Caption(), font.Caption(), window->BoldButton()->Value()); };
 
