@@ -145,18 +145,10 @@ e2e_pixel() { convert "$1" -format "%[hex:p{$2,$(($3 + E2E_TOP))}]" info: 2>/dev
 
 # Answers the file dialog that the keys $1 open in the window in front
 # ("Open" or "Save", title $2) with the full path $3.
-e2e_file_dialog() {
-  e2e_raise "$1" "^$2\$"
-  e2e_key ctrl+a
-  e2e_type "$3"
-  e2e_key Return
-}
+e2e_file_dialog() { e2e_raise "$1" "^$2\$"; e2e_key ctrl+a; e2e_type "$3"; e2e_key Return; }
 
 # Saves the document in front as $E2E_DOCS/$1.rtf and waits for the title.
-e2e_save_as() {
-  e2e_file_dialog ctrl+s Save "$E2E_DOCS/$1"
-  e2e_wait_window "^$1\\.rtf\$"
-}
+e2e_save_as() { e2e_file_dialog ctrl+s Save "$E2E_DOCS/$1"; e2e_wait_window "^$1\\.rtf\$"; }
 
 # LibreOffice converts the files $2... to the format $1, into $E2E_TMP/lo.
 e2e_convert() {
@@ -180,20 +172,11 @@ e2e_expect_exit() {
 }
 
 # Ends the scenario: Ctrl+Q quits the program, which must exit with status 0.
-e2e_quit_and_pass() {
-  e2e_key ctrl+q
-  e2e_expect_exit 0
-  e2e_pass
-}
+e2e_quit_and_pass() { e2e_key ctrl+q; e2e_expect_exit 0; e2e_pass; }
 
 # Ends the scenario with a program that holds unsaved text: Ctrl+Q, then Quit
 # in the question (Cancel is its default button, so Tab moves to Quit).
-e2e_quit_discarding_and_pass() {
-  e2e_raise ctrl+q '^Plumora$'
-  e2e_key Tab Return
-  e2e_expect_exit 0
-  e2e_pass
-}
+e2e_quit_discarding_and_pass() { e2e_raise ctrl+q '^Plumora$'; e2e_key Tab Return; e2e_expect_exit 0; e2e_pass; }
 
 # The document window's content area lies below its menu bar; the content
 # is 672x384 when the window opens, so the rest of the window's height is
