@@ -101,12 +101,8 @@ TEST_F(FindTest, EachSearchFieldEnablesItsButtonAndReplaceSwitchesTheTab) {
     auto* document = Document("");
     auto* finder = Choose(*document, "EditFind");
     ASSERT_NE(finder, nullptr);
-    const auto enabled = [&] {
-        std::string marks;
-        for (const char* name : {"FindButton", "ReplaceButton"})
-            marks += finder->ControlByName(name)->Enabled() ? '1' : '0';
-        return marks;
-    };
+    const auto on = [&](const char* name) { return finder->ControlByName(name)->Enabled() ? '1' : '0'; };
+    const auto enabled = [&] { return std::string{on("FindButton"), on("ReplaceButton")}; };
     EXPECT_EQ(enabled(), "00");
     drive::TypeText(*finder->EditField1(), "b");
     EXPECT_EQ(enabled(), "10");
