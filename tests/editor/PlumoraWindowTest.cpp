@@ -35,11 +35,8 @@ fw::PropertyValue Parse(const std::string& text, fw::PropertyType type) {
         return fw::Color::FromRGB(static_cast<std::uint32_t>(std::stoul(text.substr(2), nullptr, 16)));
     case fw::PropertyType::String: break;
     }
-    std::string unquoted;
-    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-        if (text[i] == '\\' && text[i + 1] == 'r') unquoted += '\r', ++i;
-        else unquoted += text[i];
-    }
+    auto unquoted = text.substr(1, text.size() - 2);
+    for (std::size_t at; (at = unquoted.find("\\r")) != std::string::npos;) unquoted.replace(at, 2, "\r");
     return unquoted;
 }
 
