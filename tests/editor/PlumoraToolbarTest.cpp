@@ -1,8 +1,6 @@
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/StyledTextSupport.h"
-#include "editor/Plumora.h"
 
-#include "framework/text/StyledText.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Graphics.h"
 #include "resources/Pictures.h"
@@ -126,21 +124,18 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
     // clang-format on
     auto &size = *window->sizemenu(), &font = *window->fontmenu();
     const auto shown = [&] { return std::tuple(size.Caption(), font.Caption(), window->BoldButton()->Value()); };
+    const auto shownAt = [&](long at) { return field.SelStart(at), shown(); };
 
-    field.SelStart(3);
-    EXPECT_EQ(shown(), std::tuple("12", "DejaVu Serif", false));
+    EXPECT_EQ(shownAt(3), std::tuple("12", "DejaVu Serif", false));
     // Another font in the same colour: the font follows all the same.
-    field.SelStart(8);
-    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Sans", false));
+    EXPECT_EQ(shownAt(8), std::tuple("24", "DejaVu Sans", false));
     EXPECT_EQ(size.MenuValue(), 26);
     // Bold alone differs: the size and font rows marked by hand stay marked.
     size.MenuValue(1);
     font.MenuValue(1);
-    field.SelStart(13);
-    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Sans", true));
+    EXPECT_EQ(shownAt(13), std::tuple("24", "DejaVu Sans", true));
     EXPECT_EQ(std::pair(size.MenuValue(), font.MenuValue()), std::pair(1, 1));
-    field.SelStart(18);
-    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Serif", false));
+    EXPECT_EQ(shownAt(18), std::tuple("24", "DejaVu Serif", false));
     EXPECT_EQ(window->Colorbutton()->Graphics().ForeColor(), red);
     // A selection of two fonts has no font name, which never blanks the caption.
     field.SelLength(4);
