@@ -1,7 +1,4 @@
 #include "tests/support/ApplicationTest.h"
-#include "editor/Plumora.h"
-
-#include "framework/ui/EditField.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +10,6 @@ namespace drive = fw::testing;
 
 class PlumoraEditingTest : public ApplicationTest {
 protected:
-    static std::string Label(class Plumora& window) { return drive::ShownText(*window.StaticText5()); }
-    static std::string Words(int count) { return "There are: " + std::to_string(count) + " Words."; }
     static bool Enabled(const char* item) { return drive::ShownMenuItem(item).enabled; }
 
     static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
@@ -58,7 +53,7 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         else ASSERT_TRUE(how[0] == '&' ? drive::ChooseContextMenuEntry(field, how) : drive::ChooseMenu(how));
         EXPECT_EQ(field.Text(), road.after);
         EXPECT_EQ(window->EditField4()->Text(), road.text);
-        EXPECT_EQ(Label(*window), Words(2));
+        EXPECT_EQ(drive::ShownText(*window->StaticText5()), "There are: 2 Words.");
         ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
         EXPECT_EQ(field.Text(), road.text);
         ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
@@ -76,7 +71,7 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
     EXPECT_EQ(field.Text(), "");
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    EXPECT_EQ(Label(*window), Words(1));
+    EXPECT_EQ(drive::ShownText(*window->StaticText5()), "There are: 1 Words.");
     drive::Click(field);
     ASSERT_EQ(window->EditField4()->Text(), "Hello");
     TypeAtEnd(field, " world, and more");
