@@ -1,5 +1,4 @@
 #include "tests/support/ApplicationTest.h"
-#include "editor/Plumora.h"
 
 #include "framework/text/RtfReader.h"
 
