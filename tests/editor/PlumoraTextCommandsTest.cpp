@@ -1,5 +1,4 @@
 #include "tests/support/ApplicationTest.h"
-#include "editor/Plumora.h"
 
 #include "framework/text/Strings.h"
 #include "framework/ui/Date.h"
