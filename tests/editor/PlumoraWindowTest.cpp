@@ -1,12 +1,6 @@
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/PictureNames.h"
 #include "tests/support/Transcription.h"
-#include "editor/Plumora.h"
-
-#include "framework/ui/BevelButton.h"
-#include "framework/ui/Canvas.h"
-#include "framework/ui/Rectangle.h"
-#include "framework/ui/StaticText.h"
 
 #include <gtest/gtest.h>
 
