@@ -48,11 +48,8 @@ Design ReadDesign() {
         in >> kind >> name;
         if (kind == "window") design.className = name, design.window = ReadEntries(in);
         else if (kind == "picture") in >> design.pictures[name];
-        else if (kind == "control") {
-            in >> className;
-            design.controls[name] = ReadEntries(in);
-            design.order.emplace_back(name, className);
-        }
+        else if (kind == "control" && in >> className)
+            design.order.emplace_back(name, className), design.controls[name] = ReadEntries(in);
     }
     return design;
 }
