@@ -68,12 +68,8 @@ std::shared_ptr<fw::Picture> PictureOf(fw::RectControl& control) {
 // The start values that the controls' Open events set again: the menus'
 // captions and the colour menu's row; the size menu's also hides the redo
 // snapshot.
-std::vector<std::string> SetAgainWhenOpened(const std::string& control) {
-    if (control == "sizemenu" || control == "fontmenu") return {"Caption"};
-    if (control == "cmnu") return {"MenuValue"};
-    if (control == "EditField5") return {"Visible"};
-    return {};
-}
+const std::map<std::string, std::string> kSetAgainWhenOpened{
+    {"sizemenu", "Caption"}, {"fontmenu", "Caption"}, {"cmnu", "MenuValue"}, {"EditField5", "Visible"}};
 
 using PlumoraWindowTest = ApplicationTest;
 
@@ -101,7 +97,7 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
         EXPECT_EQ(PictureOf(first->ControlAt(i)), PictureOf(control));
         EXPECT_NE(&first->ControlAt(i), &control);
         auto values = Values(row, 3, Values(classValues.at(row[1]), 1));
-        for (const auto& key : SetAgainWhenOpened(row[0])) values.erase(key);
+        if (kSetAgainWhenOpened.contains(row[0])) values.erase(kSetAgainWhenOpened.at(row[0]));
         ExpectValues(control, values);
     }
 }
