@@ -23,14 +23,13 @@ protected:
 };
 
 TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFieldChanges) {
-    struct Road {
+    const struct {
         const char* how;  // the keys pressed, the menu item chosen or, with an "&", the context menu entry chosen
         const char* text;
         long copyStart, copyLength;  // copied to the clipboard first when the length is not 0
         long selStart, selLength;
         const char* after;
-    };
-    const Road roads[]{
+    } roads[]{
         // clang-format off
         {"&Paste", "hello world", 6, 5, 11, 0, "hello worldworld"},
         {"&Delete", "keep drop keep", 0, 0, 4, 5, "keep keep"}, {"EditPaste", "copy this", 0, 4, 9, 0, "copy thiscopy"},
