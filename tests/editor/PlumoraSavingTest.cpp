@@ -7,8 +7,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -18,9 +18,7 @@ namespace fs = std::filesystem;
 namespace drive = fw::testing;
 
 std::string ReadBytes(const fs::path& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 // Every file below the folder with its content and the time it was written,
