@@ -16,8 +16,7 @@ e2e_type "alpha beta gamma beta"
 # Opens the find window with the shortcut $1 from the document window, types $2 into its search field, then the keys $3...
 search() {
   e2e_focus "$document"
-  e2e_key "$1"
-  e2e_wait_window "$FINDER"
+  e2e_raise "$1" "$FINDER"
   [ "$(e2e_count_windows "$FINDER")" = 1 ] || e2e_fail "more than one find window"
   e2e_type "$2"
   e2e_key "${@:3}"
@@ -31,9 +30,8 @@ e2e_type "delta"
 e2e_key Return
 e2e_wait_count "$FINDER" 0 "the find window stays after replacing"
 search ctrl+f zzz Return
-e2e_wait_window '^Plumora$'
+e2e_front '^Plumora$'
 e2e_shot root "$E2E_ARTIFACTS/find-and-replace-not-found.png"
-e2e_focus "$E2E_WID"
 e2e_key Return
 e2e_wait_count '^Plumora$' 0 "the not-found message stays after Return"
 e2e_wait_count "$FINDER" 0 "the find window stays after a text not found"

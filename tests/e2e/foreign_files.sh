@@ -13,13 +13,10 @@ e2e_launch
 main=$E2E_WID
 
 e2e_file_dialog ctrl+o Open "$E2E_DOCS/notes.txt"
-e2e_wait_window '^notes\.txt$'
-e2e_focus "$E2E_WID"
+e2e_front '^notes\.txt$'
 e2e_key ctrl+End
 e2e_type " more"
-e2e_key ctrl+s
-e2e_wait_window '^Save$'
-e2e_focus "$E2E_WID"
+e2e_raise ctrl+s '^Save$'
 e2e_key Escape
 e2e_wait_count '^Save$' 0 "the Save dialog is still shown after Escape"
 [ "$(cksum <"$E2E_DOCS/notes.txt")" = "$notes_sum" ] || e2e_fail "Ctrl+S changed notes.txt"

@@ -97,9 +97,8 @@ e2e_start_display() {
 e2e_launch() {
   "$E2E_APP" >"$E2E_TMP/app.log" 2>&1 &
   E2E_APP_PID=$!
-  e2e_wait_window '^ Plumora$'
+  e2e_front '^ Plumora$'
   e2e_content_top "$E2E_WID"
-  e2e_focus "$E2E_WID"
 }
 
 e2e_running() { [ -z "$E2E_APP_PID" ] || kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "the program ended $*"; }
@@ -126,6 +125,10 @@ e2e_wait_count() { e2e_until e2e_counted "$1" "$2" || e2e_fail "$3"; }
 # accepts, unlike sent events) reach it.
 e2e_focused() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 && [ "$(xdotool getactivewindow)" = "$1" ]; }
 e2e_focus() { e2e_until e2e_focused "$1" || e2e_fail "could not focus window $1"; }
+# Waits for the window(s) as e2e_wait_window does and focuses the one found;
+# e2e_raise presses the keys $1 first.
+e2e_front() { e2e_wait_window "$@"; e2e_focus "$E2E_WID"; }
+e2e_raise() { e2e_key "$1"; e2e_front "${@:2}"; }
 
 e2e_key() { xdotool key --clearmodifiers "$@" || e2e_fail "xdotool key $* failed"; }
 e2e_type() { xdotool type --delay 20 -- "$1" || e2e_fail "xdotool type failed"; }
@@ -142,20 +145,10 @@ e2e_pixel() { convert "$1" -format "%[hex:p{$2,$(($3 + E2E_TOP))}]" info: 2>/dev
 
 # Answers the file dialog that the keys $1 open in the window in front
 # ("Open" or "Save", title $2) with the full path $3.
-e2e_file_dialog() {
-  e2e_key "$1"
-  e2e_wait_window "^$2\$"
-  e2e_focus "$E2E_WID"
-  e2e_key ctrl+a
-  e2e_type "$3"
-  e2e_key Return
-}
+e2e_file_dialog() { e2e_raise "$1" "^$2\$"; e2e_key ctrl+a; e2e_type "$3"; e2e_key Return; }
 
 # Saves the document in front as $E2E_DOCS/$1.rtf and waits for the title.
-e2e_save_as() {
-  e2e_file_dialog ctrl+s Save "$E2E_DOCS/$1"
-  e2e_wait_window "^$1\\.rtf\$"
-}
+e2e_save_as() { e2e_file_dialog ctrl+s Save "$E2E_DOCS/$1"; e2e_wait_window "^$1\\.rtf\$"; }
 
 # LibreOffice converts the files $2... to the format $1, into $E2E_TMP/lo.
 e2e_convert() {
@@ -179,22 +172,11 @@ e2e_expect_exit() {
 }
 
 # Ends the scenario: Ctrl+Q quits the program, which must exit with status 0.
-e2e_quit_and_pass() {
-  e2e_key ctrl+q
-  e2e_expect_exit 0
-  e2e_pass
-}
+e2e_quit_and_pass() { e2e_key ctrl+q; e2e_expect_exit 0; e2e_pass; }
 
 # Ends the scenario with a program that holds unsaved text: Ctrl+Q, then Quit
 # in the question (Cancel is its default button, so Tab moves to Quit).
-e2e_quit_discarding_and_pass() {
-  e2e_key ctrl+q
-  e2e_wait_window '^Plumora$'
-  e2e_focus "$E2E_WID"
-  e2e_key Tab Return
-  e2e_expect_exit 0
-  e2e_pass
-}
+e2e_quit_discarding_and_pass() { e2e_raise ctrl+q '^Plumora$'; e2e_key Tab Return; e2e_expect_exit 0; e2e_pass; }
 
 # The document window's content area lies below its menu bar; the content
 # is 672x384 when the window opens, so the rest of the window's height is

@@ -21,10 +21,8 @@ e2e_type "Second paragraph about pears."
 # Opens a dialog with the keys $1, waits for its title $2 and leaves it with the key $3.
 answer_dialog() {
   e2e_focus "$window"
-  e2e_key "$1"
-  e2e_wait_window "$2"
+  e2e_raise "$1" "$2"
   e2e_shot "$E2E_WID" "$E2E_ARTIFACTS/print-${1//+/-}-$3.png"
-  e2e_focus "$E2E_WID"
   e2e_key "$3"
   e2e_wait_count "$2" 0 "$3 did not close the dialog titled /$2/"
 }

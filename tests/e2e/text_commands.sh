@@ -35,10 +35,8 @@ save_copy upper ctrl+1
 save_copy reversed ctrl+3
 # Centring changes no text; the stamp that follows makes the document one to save.
 save_copy stamped ctrl+shift+2 ctrl+d
-e2e_key ctrl+shift+l
-e2e_wait_window '^ Plumora$'
+e2e_raise ctrl+shift+l '^ Plumora$'
 letter=$E2E_WID
-e2e_focus "$letter"
 e2e_save_as letter
 
 e2e_convert txt:Text "$E2E_DOCS"/{title,upper,reversed,stamped,letter}.rtf
@@ -67,9 +65,7 @@ shot=$E2E_ARTIFACTS/text-commands-full-screen.png
 e2e_shot "$first" "$shot"
 # The close picture lies at 5,3 of the content, here of the window itself.
 [ "$(e2e_colours_in "$shot" 21x21+5+3)" -gt 1 ] || e2e_fail "a menu bar is still shown above the full-screen strip"
-top=$E2E_TOP E2E_TOP=0
-e2e_click "$first" 113 13
-E2E_TOP=$top
+E2E_TOP=0 e2e_click "$first" 113 13
 e2e_until eval '! has_state _NET_WM_STATE_FULLSCREEN' || e2e_fail "full screen is still set"
 e2e_until eval '[ "$(geometry)" = "$before" ]' || e2e_fail "back from full screen as $(geometry)"
 

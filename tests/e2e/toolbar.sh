@@ -14,10 +14,9 @@ window=$E2E_WID
 # Opens the pop-up menu of the button at x, y and chooses its n-th row by
 # the keyboard, separators not counted.
 choose_row() {
-  local x=$1 y=$2 n=$3
-  e2e_click "$window" "$x" "$y"
+  e2e_click "$window" "$1" "$2"
   sleep 0.5
-  xdotool key --delay 15 $(printf 'Down %.0s' $(seq "$n")) Return || e2e_fail "choosing row $n failed"
+  xdotool key --delay 15 $(printf 'Down %.0s' $(seq "$3")) Return || e2e_fail "choosing row $3 failed"
   sleep 0.3
 }
 

@@ -23,10 +23,8 @@ e2e_wait_count '^ Plumora$' 2 "not 2 document windows after Ctrl+W"
 # The first window holds unsaved text: Quit asks first. Escape, like
 # Cancel, keeps the program and the text; choosing Quit quits.
 e2e_focus "$second"
-e2e_key ctrl+q
-e2e_wait_window '^Plumora$'
+e2e_raise ctrl+q '^Plumora$'
 e2e_shot "$E2E_WID" "$E2E_ARTIFACTS/typing-quit-question.png"
-e2e_focus "$E2E_WID"
 e2e_key Escape
 e2e_wait_count '^Plumora$' 0 "the question is still shown after Escape"
 e2e_running "after Escape at the question"

@@ -44,9 +44,7 @@ e2e_wait_bar "$main" "$E2E_ARTIFACTS/window-manager-close-bar.png"
 [ "$(e2e_count_windows '^ Plumora$')" = 1 ] || e2e_fail "Alt+F4 closed a window with text"
 
 # Alt+F4 on an empty window closes it.
-e2e_key ctrl+w
-e2e_wait_window '^ Plumora$' 2
-e2e_focus "$E2E_WID"
+e2e_raise ctrl+w '^ Plumora$' 2
 e2e_key alt+F4
 e2e_wait_count '^ Plumora$' 1 "Alt+F4 did not close the empty window"
 e2e_running "with a window still open"

@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <regex>
-
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -38,11 +37,6 @@ protected:
     static void Choose(class Plumora& window, const char* item) {
         drive::Focus(*window.EditField1());
         ASSERT_TRUE(drive::ChooseMenu(item)) << item;
-    }
-
-    void PageSetup(class Plumora& window, Dialogs::SetupChange confirmed) {
-        dialogs->pageSetupAnswers.push_back(std::move(confirmed));
-        Choose(window, "FilePageSetup");
     }
 
     // Prints to the target; the settings the print dialog was given ("" for none).
@@ -77,9 +71,9 @@ TEST_F(PlumoraPrintingTest, PrintsWithTheConfirmedPageSetup) {
         {A4Across, {}, a4.SetupString(), {36, 36, 718, 451}},
     };
     for (const auto& step : steps) {
-        PageSetup(*window, step.confirmed);
-        const auto given = Print(*window, Dialogs::PrintAnswer{"", step.inPrintDialog});
-        EXPECT_EQ(given, step.given);
+        dialogs->pageSetupAnswers.push_back(step.confirmed);
+        Choose(*window, "FilePageSetup");
+        EXPECT_EQ(Print(*window, Dialogs::PrintAnswer{"", step.inPrintDialog}), step.given);
         EXPECT_EQ(dialogs->printed.at(0).blocks, std::vector<Block>{step.block});
     }
     ASSERT_TRUE(drive::ChooseMenu("newwindow"));
@@ -95,10 +89,10 @@ TEST_F(PlumoraPrintingTest, OnePageForEachBlock) {
         std::size_t blocks;
         int nextPages;
     } cases[] = {
-        {{}, 0, 0},
-        {Paragraphs({{"Short", 12}}), 1, 0},
-        {Paragraphs({{"A", 400}, {"B", 400}, {"C", 400}}), 3, 2},
-        {Paragraphs({{"A", 900}, {"B", 900}}), 2, 1},
+        // clang-format off
+        {{}, 0, 0}, {Paragraphs({{"Short", 12}}), 1, 0},
+        {Paragraphs({{"A", 400}, {"B", 400}, {"C", 400}}), 3, 2}, {Paragraphs({{"A", 900}, {"B", 900}}), 2, 1},
+        // clang-format on
     };
     for (const auto& c : cases) {
         auto* window = NewWindow();

@@ -1,5 +1,4 @@
 #include "tests/support/ApplicationTest.h"
-#include "editor/Plumora.h"
 
 #include "framework/text/RtfReader.h"
 
@@ -8,8 +7,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -19,9 +18,7 @@ namespace fs = std::filesystem;
 namespace drive = fw::testing;
 
 std::string ReadBytes(const fs::path& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 // Every file below the folder with its content and the time it was written,
@@ -79,11 +76,11 @@ TEST_F(PlumoraSavingTest, SaveAsksForAFileWhileSaveAsMovesToANewOne) {
 TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsTheyWere) {
     // Whether the window has a file, the item chosen (none: the save-changes bar's Yes) and the failure told
     // (none: the dialog is cancelled; the folder is read-only otherwise).
-    const std::tuple<bool, const char*, const char*> roads[]{{false, "FileSave", nullptr},
-                                                             {false, nullptr, nullptr},
-                                                             {true, "FileSaveas", nullptr},
-                                                             {true, nullptr, nullptr},
-                                                             {true, "FileSave", "kept.rtf"}};
+    // clang-format off
+    const std::tuple<bool, const char*, const char*> roads[]{
+        {false, "FileSave", nullptr}, {false, nullptr, nullptr},
+        {true, "FileSaveas", nullptr}, {true, nullptr, nullptr}, {true, "FileSave", "kept.rtf"}};
+    // clang-format on
     int i = 0;
     for (const auto& [saved, item, message] : roads) {
         SCOPED_TRACE(++i);
@@ -109,8 +106,8 @@ TEST_F(PlumoraSavingTest, ACancelledOrFailedSaveLeavesTheWindowAndTheFilesAsThey
         }
         if (message) {
             ASSERT_EQ(dialogs->CallsOf("msgbox").size(), 1u);
-            EXPECT_NE(dialogs->CallsOf("msgbox")[0].text.find(message), std::string::npos);
-            EXPECT_NE(dialogs->CallsOf("msgbox")[0].text.find("Permission denied"), std::string::npos);
+            for (const char* part : {message, "Permission denied"})
+                EXPECT_NE(dialogs->CallsOf("msgbox")[0].text.find(part), std::string::npos) << part;
         } else {
             EXPECT_EQ(dialogs->CallsOf("save").size(), 1u);
             EXPECT_EQ(dialogs->calls.size(), 1u) << "something was told";

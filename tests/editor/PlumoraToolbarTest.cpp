@@ -1,8 +1,6 @@
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/StyledTextSupport.h"
-#include "editor/Plumora.h"
 
-#include "framework/text/StyledText.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Graphics.h"
 #include "resources/Pictures.h"
@@ -24,21 +22,18 @@ using fw::Style;
 
 constexpr Color kFieldText = Color::FromRGB(0x242424);
 
-class PlumoraToolbarTest : public ApplicationTest {
-protected:
-    static void Select(fw::EditField& field, long start, long length) {
-        field.SelStart(start);
-        field.SelLength(length);
-    }
-};
+void Select(fw::EditField& field, long start, long length) { field.SelStart(start), field.SelLength(length); }
+
+using PlumoraToolbarTest = ApplicationTest;
 
 TEST_F(PlumoraToolbarTest, TheSwatchAndFontColorOpenThePickerOnWhiteAndColourTheSelection) {
     const Color picked = Color::FromRGB(0x00A000);
     // From the swatch or the menu, the colour picked, the swatch's drawing colour and the text's afterwards.
-    const std::tuple<bool, std::optional<Color>, Color, Color> cases[]{{true, picked, picked, picked},
-                                                                       {true, std::nullopt, kFieldText, kFieldText},
-                                                                       {false, picked, kFieldText, picked},
-                                                                       {false, std::nullopt, kFieldText, kFieldText}};
+    // clang-format off
+    const std::tuple<bool, std::optional<Color>, Color, Color> cases[]{
+        {true, picked, picked, picked}, {true, std::nullopt, kFieldText, kFieldText},
+        {false, picked, kFieldText, picked}, {false, std::nullopt, kFieldText, kFieldText}};
+    // clang-format on
     for (const auto& [fromSwatch, answer, swatch, text] : cases) {
         SCOPED_TRACE(::testing::Message() << (fromSwatch ? "swatch " : "menu ") << answer.has_value());
         auto* window = NewWindow();
@@ -121,30 +116,26 @@ TEST_F(PlumoraToolbarTest, TheToolbarFollowsTheSelectionWritingOnlyWhatDiffers) 
     auto* window = NewWindow();
     auto& field = *window->EditField1();
     const auto red = Color::FromRGB(0xC00000);
+    // clang-format off
     field.SetStyledText({{{fw::Alignment::Default,
-                           {{"serif ", Style("DejaVu Serif", 12)},
-                            {"sans ", Style("DejaVu Sans", 24)},
-                            {"bold ", Style("DejaVu Sans", 24, "b")},
-                            {"red ", Style("DejaVu Serif", 24, "", red)},
-                            {"end", Style("DejaVu Sans", 24)}}}}});
-    auto& size = *window->sizemenu();
-    auto& font = *window->fontmenu();
+        {{"serif ", Style("DejaVu Serif", 12)}, {"sans ", Style("DejaVu Sans", 24)},
+         {"bold ", Style("DejaVu Sans", 24, "b")}, {"red ", Style("DejaVu Serif", 24, "", red)},
+         {"end", Style("DejaVu Sans", 24)}}}}});
+    // clang-format on
+    auto &size = *window->sizemenu(), &font = *window->fontmenu();
     const auto shown = [&] { return std::tuple(size.Caption(), font.Caption(), window->BoldButton()->Value()); };
+    const auto shownAt = [&](long at) { return field.SelStart(at), shown(); };
 
-    field.SelStart(3);
-    EXPECT_EQ(shown(), std::tuple("12", "DejaVu Serif", false));
+    EXPECT_EQ(shownAt(3), std::tuple("12", "DejaVu Serif", false));
     // Another font in the same colour: the font follows all the same.
-    field.SelStart(8);
-    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Sans", false));
+    EXPECT_EQ(shownAt(8), std::tuple("24", "DejaVu Sans", false));
     EXPECT_EQ(size.MenuValue(), 26);
     // Bold alone differs: the size and font rows marked by hand stay marked.
     size.MenuValue(1);
     font.MenuValue(1);
-    field.SelStart(13);
-    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Sans", true));
+    EXPECT_EQ(shownAt(13), std::tuple("24", "DejaVu Sans", true));
     EXPECT_EQ(std::pair(size.MenuValue(), font.MenuValue()), std::pair(1, 1));
-    field.SelStart(18);
-    EXPECT_EQ(shown(), std::tuple("24", "DejaVu Serif", false));
+    EXPECT_EQ(shownAt(18), std::tuple("24", "DejaVu Serif", false));
     EXPECT_EQ(window->Colorbutton()->Graphics().ForeColor(), red);
     // A selection of two fonts has no font name, which never blanks the caption.
     field.SelLength(4);

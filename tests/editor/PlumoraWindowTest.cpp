@@ -1,12 +1,6 @@
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/PictureNames.h"
 #include "tests/support/Transcription.h"
-#include "editor/Plumora.h"
-
-#include "framework/ui/BevelButton.h"
-#include "framework/ui/Canvas.h"
-#include "framework/ui/Rectangle.h"
-#include "framework/ui/StaticText.h"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +29,8 @@ fw::PropertyValue Parse(const std::string& text, fw::PropertyType type) {
         return fw::Color::FromRGB(static_cast<std::uint32_t>(std::stoul(text.substr(2), nullptr, 16)));
     case fw::PropertyType::String: break;
     }
-    std::string unquoted;
-    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-        if (text[i] == '\\' && text[i + 1] == 'r') unquoted += '\r', ++i;
-        else unquoted += text[i];
-    }
+    auto unquoted = text.substr(1, text.size() - 2);
+    for (std::size_t at; (at = unquoted.find("\\r")) != std::string::npos;) unquoted.replace(at, 2, "\r");
     return unquoted;
 }
 
@@ -77,12 +68,8 @@ std::shared_ptr<fw::Picture> PictureOf(fw::RectControl& control) {
 // The start values that the controls' Open events set again: the menus'
 // captions and the colour menu's row; the size menu's also hides the redo
 // snapshot.
-std::vector<std::string> SetAgainWhenOpened(const std::string& control) {
-    if (control == "sizemenu" || control == "fontmenu") return {"Caption"};
-    if (control == "cmnu") return {"MenuValue"};
-    if (control == "EditField5") return {"Visible"};
-    return {};
-}
+const std::map<std::string, std::string> kSetAgainWhenOpened{
+    {"sizemenu", "Caption"}, {"fontmenu", "Caption"}, {"cmnu", "MenuValue"}, {"EditField5", "Visible"}};
 
 using PlumoraWindowTest = ApplicationTest;
 
@@ -110,7 +97,7 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
         EXPECT_EQ(PictureOf(first->ControlAt(i)), PictureOf(control));
         EXPECT_NE(&first->ControlAt(i), &control);
         auto values = Values(row, 3, Values(classValues.at(row[1]), 1));
-        for (const auto& key : SetAgainWhenOpened(row[0])) values.erase(key);
+        if (kSetAgainWhenOpened.contains(row[0])) values.erase(kSetAgainWhenOpened.at(row[0]));
         ExpectValues(control, values);
     }
 }

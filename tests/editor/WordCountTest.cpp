@@ -14,25 +14,15 @@ namespace {
 // A word is a maximal run of characters that are not Unicode White_Space.
 TEST(CountWordsTest, CountsMaximalRunsOfNonWhiteSpace) {
     const std::pair<std::string_view, long> cases[]{
-        {"", 0},
-        {" \t\r\n \x0B\x0C ", 0},
-        {"\t\r\n  both ends  \r\n\t", 2},
+        {"", 0}, {" \t\r\n \x0B\x0C ", 0}, {"\t\r\n  both ends  \r\n\t", 2},
         // Characters that look like gaps but are not white space join their neighbours.
-        {"a\xEF\xBB\xBF" "b", 1},
-        {std::string_view("a\0b", 3), 1},
-        {"well-known", 1},
-        {"a - b", 3},
-        {"\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C", 1},
+        {"a\xEF\xBB\xBF" "b", 1}, {std::string_view("a\0b", 3), 1}, {"well-known", 1}, {"a - b", 3},
+        {"\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C", 1}, {"e\xCC\x81t\xCC\x81 x", 2},
         {"I \xE2\x9D\xA4\xEF\xB8\x8F Plumora \xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD", 4},
-        {"e\xCC\x81t\xCC\x81 x", 2},
         // A malformed byte is a character of its own, never white space: not
         // even when its bits would spell a blank, a no-break space or a next line.
-        {"a\xA0" "b", 1},
-        {"a\xC0\xA0" "b", 1},
-        {"a\xE2\x85" "b", 1},
-        {"word \xE2", 2},
-        {"a \xFF b", 3},
-        {"a\xED\xA0\x80" "b", 1},
+        {"a\xA0" "b", 1}, {"a\xC0\xA0" "b", 1}, {"a\xE2\x85" "b", 1},
+        {"word \xE2", 2}, {"a \xFF b", 3}, {"a\xED\xA0\x80" "b", 1},
     };
     for (const auto& [text, words] : cases) EXPECT_EQ(CountWords(text), words) << text;
     // Every White_Space character of Unicode separates; its neighbours outside the set do not.

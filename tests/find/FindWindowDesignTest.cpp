@@ -1,8 +1,7 @@
 #include "tests/support/ApplicationTest.h"
 #include "find/FindWindow.h"
+#include "tests/support/PictureNames.h"
 #include "find/FindWindowLayout.h"
-
-#include "resources/Pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -49,11 +48,8 @@ Design ReadDesign() {
         in >> kind >> name;
         if (kind == "window") design.className = name, design.window = ReadEntries(in);
         else if (kind == "picture") in >> design.pictures[name];
-        else if (kind == "control") {
-            in >> className;
-            design.controls[name] = ReadEntries(in);
-            design.order.emplace_back(name, className);
-        }
+        else if (kind == "control" && in >> className)
+            design.order.emplace_back(name, className), design.controls[name] = ReadEntries(in);
     }
     return design;
 }
@@ -67,10 +63,6 @@ Entries Decoded(const std::string& record, const Entries& expected) {
     });
 }
 
-std::shared_ptr<fw::Picture> PictureNamed(const std::string& name) {
-    return name == "bannerplumora4" ? bannerplumora4() : name == "buttonexit2" ? buttonexit2() : nullptr;
-}
-
 using FindWindowDesignTest = ApplicationTest;
 
 TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
@@ -78,7 +70,7 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
     EXPECT_EQ(Decoded(FindWindowRecord(), design.window), design.window);
     auto* window = FindWindow();
     EXPECT_EQ(window->ClassName(), design.className);
-    EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window")));
+    EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window"))());
 
     ASSERT_EQ(FindWindowControls().size(), 12u);
     ASSERT_EQ(design.order.size(), 12u);
@@ -90,7 +82,8 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
         const auto& expected = design.controls.at(name);
         EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
         if (auto* canvas = window->Control<fw::Canvas>(name))
-            EXPECT_EQ(canvas->Backdrop(), PictureNamed(design.pictures.contains(name) ? design.pictures.at(name) : ""));
+            EXPECT_EQ(canvas->Backdrop(),
+                      design.pictures.contains(name) ? PictureNamed(design.pictures.at(name))() : nullptr);
     }
 }
 

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace {
 
 using BindingsTest = ApplicationTest;
@@ -19,10 +16,9 @@ TEST_F(BindingsTest, EveryBindingNamesAControlAnEventAndAMenuItemThatExist) {
         ASSERT_NE(control, nullptr) << binding.control;
         EXPECT_TRUE(control->HasEventHandler(binding.event)) << binding.control << "." << binding.event;
     }
-    std::vector<std::string_view> items;
-    for (const auto& binding : PlumoraMenuBindings()) items.push_back(binding.item);
-    for (const auto& binding : kAppMenuBindings) items.push_back(binding.item);
-    for (const auto item : items) EXPECT_NE(MenuBar1()->Lookup(item), nullptr) << item;
+    for (const auto& binding : PlumoraMenuBindings())
+        EXPECT_NE(MenuBar1()->Lookup(binding.item), nullptr) << binding.item;
+    for (const auto& binding : kAppMenuBindings) EXPECT_NE(MenuBar1()->Lookup(binding.item), nullptr) << binding.item;
 }
 
 }  // namespace
