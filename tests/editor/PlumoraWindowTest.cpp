@@ -20,20 +20,6 @@ std::vector<std::vector<std::string>> Rows(const std::string& kind) {
     return rows;
 }
 
-// A transcribed value in the type of the property it is compared with.
-fw::PropertyValue Parse(const std::string& text, fw::PropertyType type) {
-    switch (type) {
-    case fw::PropertyType::Int32: return static_cast<std::int32_t>(std::stol(text));
-    case fw::PropertyType::Boolean: return text == "true";
-    case fw::PropertyType::Color:
-        return fw::Color::FromRGB(static_cast<std::uint32_t>(std::stoul(text.substr(2), nullptr, 16)));
-    case fw::PropertyType::String: break;
-    }
-    auto unquoted = text.substr(1, text.size() - 2);
-    for (std::size_t at; (at = unquoted.find("\\r")) != std::string::npos;) unquoted.replace(at, 2, "\r");
-    return unquoted;
-}
-
 // The KEY=VALUE cells from the first on, added to the values given.
 std::map<std::string, std::string> Values(const std::vector<std::string>& cells, std::size_t from,
                                           std::map<std::string, std::string> values = {}) {
@@ -47,7 +33,7 @@ std::map<std::string, std::string> Values(const std::vector<std::string>& cells,
 void ExpectValues(const fw::Object& object, const std::map<std::string, std::string>& values) {
     for (const auto& [key, value] : values) {
         const fw::PropertyValue actual = object.Property(key);
-        EXPECT_EQ(actual, Parse(value, fw::TypeOf(actual))) << key;
+        EXPECT_EQ(actual, TranscribedValue(value)) << key;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/ApplicationTest.h"
 #include "find/FindWindow.h"
 #include "tests/support/PictureNames.h"
+#include "tests/support/Transcription.h"
 #include "find/FindWindowLayout.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +29,7 @@ Entries ReadEntries(std::istream& in) {
     for (std::string key, word; in >> key >> std::ws;) {
         const bool text = in.peek() == '"';
         in >> std::quoted(word, '"', '\0');
-        if (text) {
-            for (std::size_t at; (at = word.find("\\r")) != std::string::npos;) word.replace(at, 2, "\r");
-            entries.push_back({key, word});
-        } else if (word == "true" || word == "false") entries.push_back({key, word == "true"});
-        else if (word.starts_with("&h"))
-            entries.push_back({key, fw::Color::FromRGB(std::stoul(word.substr(2), nullptr, 16))});
-        else entries.push_back({key, static_cast<std::int32_t>(std::stol(word))});
+        entries.push_back({key, text ? fw::PropertyValue(TranscribedText(word)) : TranscribedValue(word)});
     }
     return entries;
 }
