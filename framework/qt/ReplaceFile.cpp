@@ -88,7 +88,14 @@ std::pair<int, std::string> CreateTemporary(const fs::path& path, const fs::path
     for (;;) {
         std::string name = (folder / (prefix + "XXXXXX")).string();
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (fd < 0) SaveFailed(path, std::strerror(errno));
+        if (fd < 0) {
+            const int code = errno;
+            // The file itself may well be writable: the folder is what refuses.
+            if (code == EACCES || code == EPERM)
+                SaveFailed(
+                    path, "its folder \"" + folder.string() + "\" may not be written to (" + std::strerror(code) + ")");
+            SaveFailed(path, std::strerror(code));
+        }
         while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }
         // A save cleaning up may have removed it before it was locked.

@@ -110,13 +110,14 @@ TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
         void (*prepare)(const fs::path&);
         fs::path target;
         std::string reason;
-        bool asUser;
+        bool asUser, folderIsTheReason = false;
     };
     static const auto chmod = [](const fs::path& path, mode_t mode) { ASSERT_EQ(::chmod(path.c_str(), mode), 0); };
     const Case cases[]{
-        {[](const fs::path& in) { Write(in / "kept.rtf", "{\\rtf1 precious}"), chmod(in, 0555); }, "kept.rtf",
-         "Permission denied", true},
-        {[](const fs::path& in) { chmod(in, 0555); }, "new.rtf", "Permission denied", true},
+        // Anyone may write the file: only its folder is locked.
+        {[](const fs::path& in) { chmod(Write(in / "kept.rtf", "{\\rtf1 precious}"), 0666), chmod(in, 0555); },
+         "kept.rtf", "Permission denied", true, true},
+        {[](const fs::path& in) { chmod(in, 0555); }, "new.rtf", "Permission denied", true, true},
         // Anyone may make files in the folder: only the file itself is locked.
         {[](const fs::path& in) { chmod(Write(in / "locked.rtf", "locked"), 0444), chmod(in, 0777); }, "locked.rtf",
          "Permission denied", true},
@@ -141,6 +142,9 @@ TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
         const auto message = SaveFailure(in / c.target, c.asUser);
         EXPECT_NE(message.find(c.target.filename().string()), std::string::npos) << message;
         EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        EXPECT_EQ(message.find("folder \"" + in.string() + "\" may not be written") != std::string::npos,
+                  c.folderIsTheReason)
+            << message;
         EXPECT_EQ(message.find("XXXXXX"), std::string::npos) << "the message names the temporary file: " << message;
         EXPECT_EQ(Snapshot(in), before);
     }
