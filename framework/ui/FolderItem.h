@@ -42,7 +42,8 @@ public:
     // renamed over the old one, whose permissions and owner it keeps. Throws
     // IOException naming the file and the reason when it cannot be written,
     // also when the user may not write the old file; the old file is then
-    // untouched.
+    // untouched. A successful save removes the temporary files that saves of
+    // the same file left behind when they were killed midway.
     void SaveStyledEditField(const EditField& field) const;
 
 private:

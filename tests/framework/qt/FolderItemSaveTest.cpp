@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +22,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace {
@@ -107,13 +110,14 @@ TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
         void (*prepare)(const fs::path&);
         fs::path target;
         std::string reason;
-        bool asUser;
+        bool asUser, folderIsTheReason = false;
     };
     static const auto chmod = [](const fs::path& path, mode_t mode) { ASSERT_EQ(::chmod(path.c_str(), mode), 0); };
     const Case cases[]{
-        {[](const fs::path& in) { Write(in / "kept.rtf", "{\\rtf1 precious}"), chmod(in, 0555); }, "kept.rtf",
-         "Permission denied", true},
-        {[](const fs::path& in) { chmod(in, 0555); }, "new.rtf", "Permission denied", true},
+        // Anyone may write the file: only its folder is locked.
+        {[](const fs::path& in) { chmod(Write(in / "kept.rtf", "{\\rtf1 precious}"), 0666), chmod(in, 0555); },
+         "kept.rtf", "Permission denied", true, true},
+        {[](const fs::path& in) { chmod(in, 0555); }, "new.rtf", "Permission denied", true, true},
         // Anyone may make files in the folder: only the file itself is locked.
         {[](const fs::path& in) { chmod(Write(in / "locked.rtf", "locked"), 0444), chmod(in, 0777); }, "locked.rtf",
          "Permission denied", true},
@@ -138,9 +142,34 @@ TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
         const auto message = SaveFailure(in / c.target, c.asUser);
         EXPECT_NE(message.find(c.target.filename().string()), std::string::npos) << message;
         EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        EXPECT_EQ(message.find("folder \"" + in.string() + "\" may not be written") != std::string::npos,
+                  c.folderIsTheReason)
+            << message;
         EXPECT_EQ(message.find("XXXXXX"), std::string::npos) << "the message names the temporary file: " << message;
         EXPECT_EQ(Snapshot(in), before);
     }
+}
+
+// A save removes the temporary files that killed saves of the same document
+// left beside it, but not one that a save under way holds locked, nor files
+// whose names only look alike, nor links and folders of that name.
+TEST_F(FolderItemSaveTest, ASaveRemovesOnlyWhatKilledSavesOfTheSameDocumentLeft) {
+    const auto document = Write(folder / "doc.rtf", "old");
+    for (const char* leftover : {".doc.rtf.Ab12Cd", ".doc.rtf.000000"}) Write(folder / leftover, "partial");
+    std::set<std::string> kept{".doc.rtf.held01", ".doc.rtf.Ab12C",  ".doc.rtf.Ab12Cde", ".doc.rtf.Ab-2Cd",
+                               "doc.rtf.Ab12Cd",  ".Doc.rtf.Ab12Cd", ".other.rtf.Ab12Cd"};
+    for (const auto& name : kept) Write(folder / name, "partial");
+    fs::create_symlink(".doc.rtf.Ab12Cd", folder / ".doc.rtf.linked");
+    fs::create_directory(folder / ".doc.rtf.folder");
+    kept.insert({"doc.rtf", ".doc.rtf.linked", ".doc.rtf.folder"});
+    const int writer = ::open((folder / ".doc.rtf.held01").c_str(), O_RDWR);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    source->Text("saved");
+    EXPECT_EQ(SaveFailure(document), "");
+    ::close(writer);
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder)) left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, kept);
 }
 
 }  // namespace
