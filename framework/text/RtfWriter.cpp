@@ -2,9 +2,11 @@
 
 #include "framework/text/Utf8.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -98,6 +100,17 @@ public:
         ++column_;
     }
 
+    // Characters that may be split anywhere, as Char writes them one by one.
+    void Chars(std::string_view chars) {
+        while (!chars.empty()) {
+            if (column_ >= kLineLimit) NewLine();
+            const std::size_t take = std::min(chars.size(), kLineLimit - column_);
+            out_.append(chars.data(), take);
+            column_ += take;
+            chars.remove_prefix(take);
+        }
+    }
+
     void NewLine() {
         out_ += '\n';
         column_ = 0;
@@ -110,21 +123,24 @@ private:
     std::size_t column_ = 0;
 };
 
+// Printable ASCII that stands for itself in RTF.
+bool IsPlainText(char c) { return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}'; }
+
 // Writes run text. Paragraph breaks should not occur inside a run; if one
 // does, it becomes a line break rather than vanishing, because readers skip
 // bare line ends.
 void WriteText(RtfOutput& out, std::string_view text, std::string& scratch) {
     std::size_t i = 0;
     while (i < text.size()) {
+        const std::size_t plain = i;
+        while (i < text.size() && IsPlainText(text[i])) ++i;
+        out.Chars(text.substr(plain, i - plain));
+        if (i == text.size()) break;
         const char c = text[i];
-        if (c >= 0x20 && c < 0x7F) {
+        if (c == '\\' || c == '{' || c == '}') {
             ++i;
-            if (c == '\\' || c == '{' || c == '}') {
-                const char escaped[2] = {'\\', c};
-                out.Token(std::string_view(escaped, 2));
-            } else {
-                out.Char(c);
-            }
+            const char escaped[2] = {'\\', c};
+            out.Token(std::string_view(escaped, 2));
             continue;
         }
         if (c == '\t') {
@@ -182,42 +198,6 @@ long HalfPoints(double size) {
     if (half < 1) return 1;
     if (half > 32767) return 32767;
     return static_cast<long>(half);
-}
-
-// LibreOffice and Word give right-to-left and other complex-script text
-// (Hebrew, Arabic, Devanagari, ...) the font, size, weight and slant of the
-// associated words after \rtlch, and Chinese, Japanese and Korean text the
-// font of \af after \dbch; \f alone reaches only Latin text. Every run states
-// them, not only runs holding such characters, because spaces, digits and
-// punctuation take the script of the text around them. What \plain already
-// gives is left out: the reader's own font (font < 0 for a run without one),
-// the reader's own size, upright and regular. \ltrch and \loch close the
-// prefix, so that LibreOffice reads the \f, \fs, \b and \i after it as the
-// Latin ones; ReadRtf ignores all these words outside \dbch.
-void AppendAssociatedFormat(std::string& token, long font, long half, const CharStyle& style) {
-    const std::size_t start = token.size();
-    token += "\\rtlch";
-    const std::size_t emptyLength = token.size();
-    if (font >= 0) {
-        token += "\\af";
-        AppendNumber(token, font);
-    }
-    if (half) {
-        token += "\\afs";
-        AppendNumber(token, half);
-    }
-    if (style.bold) token += "\\ab";
-    if (style.italic) token += "\\ai";
-    if (token.size() == emptyLength) {
-        token.resize(start);
-    } else {
-        token += "\\ltrch";
-    }
-    if (font >= 0) {
-        token += "\\dbch\\af";
-        AppendNumber(token, font);
-        token += "\\loch";
-    }
 }
 
 // The fonts and colours the runs use, each numbered once.
@@ -296,48 +276,180 @@ void WriteHeader(RtfOutput& out, const Tables& tables, std::string& scratch) {
     out.NewLine();
 }
 
-// The words that state a run's whole format.
-void AppendRunFormat(std::string& token, const CharStyle& style, const Tables& tables) {
-    const long font = tables.fontIndex.find(style.font)->second;
-    const long half = HalfPoints(style.size);
-    AppendAssociatedFormat(token, style.font.empty() ? -1 : font, half, style);
-    token += "\\f";
-    AppendNumber(token, font);
-    if (half) {
-        token += "\\fs";
-        AppendNumber(token, half);
+// The associated words, which LibreOffice and Word take for right-to-left
+// and other complex-script text (Hebrew, Arabic, Devanagari, ...): the font,
+// size, weight and slant of \af \afs \ab \ai after \rtlch; and for Chinese,
+// Japanese and Korean text the font of \af after \dbch. A font of -1 or a
+// size of 0 is what \plain gives, the reader's own, which no word restores.
+struct AssociatedFormat {
+    long complexFont = -1;
+    long complexHalf = 0;
+    bool complexBold = false;
+    bool complexItalic = false;
+    long eastAsianFont = -1;
+
+    bool operator==(const AssociatedFormat&) const = default;
+};
+
+// The character format that the words written so far leave in force in a
+// reader. \par and \pard keep it, so each run writes only what differs from
+// the run before it, across paragraphs too. The default is what \plain
+// gives: font 0, the document default, and no size of its own.
+struct Format {
+    long font = 0;
+    long half = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    long color = 0;
+    AssociatedFormat associated;
+
+    bool operator==(const Format&) const = default;
+};
+
+// Complex-script and East Asian text, and the spaces, digits and punctuation
+// that take the script of the text around them, show in the associated
+// format, so a paragraph holding any such text states it for every run. A
+// paragraph of Latin, accented and punctuation characters only needs none.
+bool NeedsAssociatedFormat(const StyledParagraph& paragraph) {
+    for (const auto& run : paragraph.runs) {
+        const std::string_view text = run.text;
+        for (std::size_t i = 0; i < text.size();) {
+            // Mostly ASCII: eight bytes at a time while none has its top bit.
+            std::uint64_t eight;
+            if (i + 8 <= text.size() && (std::memcpy(&eight, text.data() + i, 8), eight & 0x8080808080808080u) == 0) {
+                i += 8;
+                continue;
+            }
+            if (static_cast<unsigned char>(text[i]) < 0xCC) {
+                ++i;
+                continue;
+            }
+            const char32_t cp = utf8::Next(text, i);
+            if (cp >= 0x300 && (cp < 0x2000 || cp > 0x20CF)) return true;
+        }
     }
-    token += style.bold ? "\\b" : "\\b0";
-    token += style.italic ? "\\i" : "\\i0";
-    token += style.underline ? "\\ul" : "\\ulnone";
-    token += "\\cf";
-    AppendNumber(token, style.color ? tables.colorIndex.find(style.color->ToRGB())->second : 0);
-    token += ' ';
+    return false;
 }
 
-void WriteParagraph(RtfOutput& out, const StyledParagraph& paragraph, const Tables& tables, std::string& token,
-                    std::string& scratch) {
-    token = "\\pard\\plain";
-    switch (paragraph.alignment) {
+Format FormatOf(const CharStyle& style, const Tables& tables) {
+    Format format;
+    format.font = tables.fontIndex.find(style.font)->second;
+    format.half = HalfPoints(style.size);
+    format.bold = style.bold;
+    format.italic = style.italic;
+    format.underline = style.underline;
+    format.color = style.color ? tables.colorIndex.find(style.color->ToRGB())->second : 0;
+    const long font = style.font.empty() ? -1 : format.font;
+    format.associated = {font, format.half, style.bold, style.italic, font};
+    return format;
+}
+
+// Whether words can change `from` into `to` without \plain.
+bool Reachable(const Format& from, const Format& to) {
+    const AssociatedFormat &a = from.associated, &b = to.associated;
+    return (to.half != 0 || from.half == 0) && (b.complexFont >= 0 || a.complexFont < 0) &&
+        (b.complexHalf != 0 || a.complexHalf == 0) && (b.eastAsianFont >= 0 || a.eastAsianFont < 0);
+}
+
+void AppendWord(std::string& token, const char* word, long value) {
+    token += word;
+    AppendNumber(token, value);
+}
+
+void AppendSwitch(std::string& token, const char* word, bool on, bool was) {
+    if (on == was) return;
+    token += word;
+    if (!on) token += '0';
+}
+
+// \ltrch and \loch close the associated words, so that LibreOffice reads the
+// \f, \fs, \b and \i after them as the Latin ones; ReadRtf ignores all of
+// them outside \rtlch.
+void AppendAssociatedChanges(std::string& token, const AssociatedFormat& from, const AssociatedFormat& to) {
+    if (to.complexFont != from.complexFont || to.complexHalf != from.complexHalf ||
+        to.complexBold != from.complexBold || to.complexItalic != from.complexItalic) {
+        token += "\\rtlch";
+        if (to.complexFont != from.complexFont) AppendWord(token, "\\af", to.complexFont);
+        if (to.complexHalf != from.complexHalf) AppendWord(token, "\\afs", to.complexHalf);
+        AppendSwitch(token, "\\ab", to.complexBold, from.complexBold);
+        AppendSwitch(token, "\\ai", to.complexItalic, from.complexItalic);
+        token += "\\ltrch";
+    }
+    if (to.eastAsianFont != from.eastAsianFont) {
+        AppendWord(token, "\\dbch\\af", to.eastAsianFont);
+        token += "\\loch";
+    }
+}
+
+// The words that change `from` into `to`, which Reachable allows.
+void AppendChanges(std::string& token, const Format& from, const Format& to) {
+    AppendAssociatedChanges(token, from.associated, to.associated);
+    if (to.font != from.font) AppendWord(token, "\\f", to.font);
+    if (to.half != from.half) AppendWord(token, "\\fs", to.half);
+    AppendSwitch(token, "\\b", to.bold, from.bold);
+    AppendSwitch(token, "\\i", to.italic, from.italic);
+    if (to.underline != from.underline) token += to.underline ? "\\ul" : "\\ulnone";
+    if (to.color != from.color) AppendWord(token, "\\cf", to.color);
+}
+
+// Appends the shorter of the changes from `from` to the run's format and
+// \plain with the words from there (built in `words`), the latter where only
+// \plain leads to it, and returns the format then in force. Without
+// `associated` the associated words stay as they are, or as \plain leaves them.
+Format AppendTransition(std::string& token, std::string& words, const Format& from, const Format& run,
+                        bool associated) {
+    Format changed = run;
+    if (!associated) changed.associated = from.associated;
+    const std::size_t start = token.size();
+    const bool reachable = Reachable(from, changed);
+    if (reachable) AppendChanges(token, from, changed);
+    constexpr std::string_view kPlain = "\\plain";
+    if (reachable && token.size() - start <= kPlain.size()) return changed;
+    Format reset = run;
+    if (!associated) reset.associated = {};
+    words = kPlain;
+    AppendChanges(words, Format{}, reset);
+    if (reachable && words.size() >= token.size() - start) return changed;
+    token.replace(start, std::string::npos, words);
+    return reset;
+}
+
+void AppendAlignment(std::string& token, Alignment alignment) {
+    switch (alignment) {
     case Alignment::Left: token += "\\ql"; break;
     case Alignment::Center: token += "\\qc"; break;
     case Alignment::Right: token += "\\qr"; break;
     case Alignment::Justify: token += "\\qj"; break;
     default: break;
     }
-    out.Token(token);
-    bool firstRun = true;
+}
+
+// A paragraph without text returns to \plain, so that other programs give
+// its empty line the default height rather than that of the run before.
+void WriteParagraph(RtfOutput& out, const StyledParagraph& paragraph, const Tables& tables, Format& format,
+                    std::string& token, std::string& scratch) {
+    token = "\\pard";
+    AppendAlignment(token, paragraph.alignment);
+    const bool associated = NeedsAssociatedFormat(paragraph);
+    bool empty = true;
     for (const auto& run : paragraph.runs) {
         if (run.text.empty()) continue;
-        // \plain between runs returns a run without a size to the reader's
-        // default instead of leaving it the previous run's size.
-        token = firstRun ? "" : "\\plain";
-        firstRun = false;
-        AppendRunFormat(token, run.style, tables);
-        out.Token(token);
+        empty = false;
+        format = AppendTransition(token, scratch, format, FormatOf(run.style, tables), associated);
+        if (!token.empty()) {
+            token += ' ';
+            out.Token(token);
+            token.clear();
+        }
         WriteText(out, run.text, scratch);
     }
-    out.Token("\\par");
+    if (empty && format != Format{}) {
+        token += "\\plain";
+        format = Format{};
+    }
+    token += "\\par";
+    out.Token(token);
     out.NewLine();
 }
 
@@ -349,7 +461,8 @@ std::string WriteRtf(const StyledText& text) {
     std::string scratch;
     std::string token;
     WriteHeader(out, tables, scratch);
-    for (const auto& paragraph : text.paragraphs) WriteParagraph(out, paragraph, tables, token, scratch);
+    Format format;
+    for (const auto& paragraph : text.paragraphs) WriteParagraph(out, paragraph, tables, format, token, scratch);
     out.Token("}");
     out.NewLine();
     return out.Take();

@@ -37,6 +37,17 @@ std::vector<StyledText> RoundTripDocuments() {
                       {{"שלום ", Style("DejaVu Sans", 16, "bi")}, {"سلام", Style("", 20, "iu", Color{0, 0, 128})},
                        {"नमस्ते 日本語、", Style("", 11, "b")}, {"한국어😀👍🏽 ", Style("Noto Sans CJK KR", 9, "i")},
                        {"e\u0301 a\u030A\u0323 Crème Łódź Ελληνικά Русский", Style("Arial", 12, "u")}}}}});
+    // Formats that change and change back across runs and paragraphs, to and from the reader's own font.
+    const auto big = Style("Arial", 20, "b", Color{255, 0, 0}), small = Style("Courier New", 9, "i");
+    docs.push_back({{
+        {Alignment::Default, {{"big ", big}, {"own ", Style("", 12)}, {"9", Style("", 12, "u")}}},
+        {Alignment::Default, {{"0 big again ", big}, {"no colour", Style("Arial", 20, "bi")}}},
+        {Alignment::Center, {}},
+        {Alignment::Default, {{"big after nothing", big}}},
+        {Alignment::Right, {{"שלום ", big}, {"עולם ", Style("", 12)}, {"日本", small}}},
+        {Alignment::Right, {{" 7 same as before", small}, {"12", Style("Courier New", 12, "u")}}},
+        {Alignment::Default, {{"한국어 ", Style("", 12)}, {"big", big}}},
+    }});
     return docs;
 }
 
@@ -52,7 +63,7 @@ TEST(RtfWriter, ReadsBackTheNearestFormOfWhatRtfCannotCarry) {
         {"a\nb\r\nc\rd", 12, "a\u2028b\u2028c\u2028d", 12},  // stray line ends become line breaks
         {"a\xFF" "b\xE4\xB8" "c\xED\xA0\x80" "d", 12, "a\uFFFDb\uFFFD\uFFFDc\uFFFD\uFFFD\uFFFDd", 12},
         {"x", 10.3, "x", 10.5}, {"x", 10.2, "x", 10}, {"x", 0.1, "x", 0.5}, {"x", 100000, "x", 32767 / 2.0},
-        {"x", 0, "x", 12},  // the reader's default size, not the size of the run before
+        {"x", 0, "x", 12}, {"שלום 日本", 0, "שלום 日本", 12},  // the reader's default size, not the size of the run before
     };
     const auto doc = [](const std::string& text, double size) {
         return StyledText{{{Alignment::Left, {{"big", Style("F", 30)}, {text, Style("F", size)}}}}};
