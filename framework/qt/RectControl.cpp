@@ -1,6 +1,7 @@
 #include "framework/ui/RectControl.h"
 
 #include "framework/model/Exceptions.h"
+#include "framework/qt/KeyboardOrder.h"
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
 #include "framework/qt/WindowFrame.h"
@@ -86,9 +87,14 @@ void RectControl::Visible(bool on) {
     UpdateShown();
 }
 
+// A field disabled while it holds the keyboard can leave its window with no
+// control focused: when a control is enabled again, the window's first text
+// field takes the keyboard back, so that typing goes into the text again.
 void RectControl::Enabled(bool on) {
+    const bool enabling = on && !enabled_;
     enabled_ = on;
     widget_->view->setEnabled(on);
+    if (enabling && !ContentOf(window_)->window()->focusWidget()) FocusFirstField(window_);
 }
 
 std::string RectControl::HelpTag() const { return widget_->view->toolTip().toStdString(); }

@@ -107,6 +107,12 @@ TEST_F(PlumoraEditingTest, LockedTogglesTheFrontWindowsLockAndTheMarkShowsIt) {
     drive::PressKeys(*first, "Ctrl+V");
     drive::TypeText(field, " more");
     EXPECT_EQ(field.Text(), "text") << "a locked document took a paste or typing";
+    // Unlocked, the document has the keyboard again: typing replaces the selection.
+    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
+    EXPECT_TRUE(Enabled("EditSelectAll"));
+    drive::PressKeys(*first, "X");
+    EXPECT_EQ(field.Text(), "x");
+    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
     auto* second = NewWindow();
     EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked) << "the second window is not locked";
     ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
