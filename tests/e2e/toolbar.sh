@@ -62,13 +62,11 @@ e2e_click "$window" 628 374  # U
 e2e_key ctrl+s
 underlined() { grep -qE '\\ul($|[^n])' "$saved"; }
 e2e_until underlined || e2e_fail "Ctrl+S after underlining did not save over $saved"
-[ "$(e2e_count_windows '^Save$')" = 0 ] || e2e_fail "Ctrl+S after underlining asked for a file"
 # Centring alone is unsaved work that Quit asks about; Escape cancels the quit.
 e2e_key ctrl+shift+2
 e2e_raise ctrl+q '^Plumora$'
 e2e_key Escape
 e2e_wait_count '^Plumora$' 0 "the quit question did not close"
-e2e_running "after the quit was cancelled"
 e2e_focus "$window"
 
 # "Black" (the eleventh row) applies only when the pointer leaves "Colors".

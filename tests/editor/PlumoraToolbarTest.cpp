@@ -75,12 +75,9 @@ TEST_F(PlumoraToolbarTest, AStyleButtonTogglesTheSelectionAndAlternatesItsPictur
 // top strip keeps the keyboard: typing then replaces the selection, and the
 // editing items serve the document.
 TEST_F(PlumoraToolbarTest, FormattingIsUnsavedWorkAndNoControlKeepsTheKeyboardFromTheDocument) {
-    // The control clicked, the row chosen in its menu (with no control: the menu item chosen), and whether the
-    // document then has unsaved changes.
-    const struct {
-        const char *control, *row;
-        bool changed;
-    } roads[]{
+    // The control clicked, the row then chosen in its menu (with no control: the menu item chosen), and whether
+    // the document then has unsaved changes.
+    const std::tuple<const char*, const char*, bool> roads[]{
         // clang-format off
         {"BoldButton", nullptr, true}, {"italicbutton", nullptr, true}, {"underlinebutton", nullptr, true},
         {"sizemenu", "24", true}, {"fontmenu", "DejaVu Serif", true}, {"Colorbutton", nullptr, true},
@@ -89,8 +86,8 @@ TEST_F(PlumoraToolbarTest, FormattingIsUnsavedWorkAndNoControlKeepsTheKeyboardFr
         {"BevelButton2", nullptr, false},
         // clang-format on
     };
-    for (const auto& road : roads) {
-        SCOPED_TRACE(road.control ? road.control : road.row);
+    for (const auto& [name, row, changed] : roads) {
+        SCOPED_TRACE(name ? name : row);
         auto* window = NewWindow();
         auto& field = *window->EditField1();
         drive::TypeText(field, "one two");
@@ -99,10 +96,11 @@ TEST_F(PlumoraToolbarTest, FormattingIsUnsavedWorkAndNoControlKeepsTheKeyboardFr
         ASSERT_FALSE(window->TextHasChanged);
         Select(field, 4, 3);
         dialogs->colorAnswers = {Color::FromRGB(0xC00000)};
-        if (!road.control) ASSERT_TRUE(drive::ChooseMenu(road.row));
-        else if (road.row) ASSERT_TRUE(drive::ClickAndChoose(*window->ControlByName(road.control), road.row));
-        else drive::Click(*window->ControlByName(road.control));
-        EXPECT_EQ(drive::ShownMenuItem("FileSave").visible, road.changed);
+        auto* control = name ? window->ControlByName(name) : nullptr;
+        if (!control) ASSERT_TRUE(drive::ChooseMenu(row));
+        else if (row) ASSERT_TRUE(drive::ClickAndChoose(*control, row));
+        else drive::Click(*control);
+        EXPECT_EQ(drive::ShownMenuItem("FileSave").visible, changed);
         EXPECT_TRUE(drive::ShownMenuItem("EditSelectAll").enabled && drive::ShownMenuItem("EditCopy").enabled);
         drive::PressKeys(*window, "X");
         EXPECT_EQ(field.Text(), "one x");
