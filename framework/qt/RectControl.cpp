@@ -7,6 +7,8 @@
 #include "framework/qt/WindowFrame.h"
 #include "framework/qt/QtConvert.h"
 
+#include <QTextEdit>
+
 namespace fw {
 
 RectControl::RectControl(Window& window, std::unique_ptr<Widget> widget) : window_(window), widget_(std::move(widget)) {
@@ -87,14 +89,16 @@ void RectControl::Visible(bool on) {
     UpdateShown();
 }
 
-// A field disabled while it holds the keyboard can leave its window with no
-// control focused: when a control is enabled again, the window's first text
-// field takes the keyboard back, so that typing goes into the text again.
+// A field disabled while it holds the keyboard leaves its window with no
+// control focused, or, once the window is activated again, with the first
+// control that Tab reaches. When a control is enabled again while no text
+// field has the keyboard, the window's first one takes it back, so that
+// typing goes into the text again.
 void RectControl::Enabled(bool on) {
     const bool enabling = on && !enabled_;
     enabled_ = on;
     widget_->view->setEnabled(on);
-    if (enabling && !ContentOf(window_)->window()->focusWidget()) FocusFirstField(window_);
+    if (enabling && !qobject_cast<QTextEdit*>(ContentOf(window_)->window()->focusWidget())) FocusFirstField(window_);
 }
 
 std::string RectControl::HelpTag() const { return widget_->view->toolTip().toStdString(); }
