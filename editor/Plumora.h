@@ -67,6 +67,8 @@ public:
     // Editing: the dirty flag, the word count, the context menu, the undo snapshot.
     void EditField1_EnableMenuItems();
     void EditField1_TextChange();
+    // Formatting is a change to save, as typing is.
+    void EditField1_StyleChange();
     bool EditField1_ConstructContextualMenu(fw::MenuItem& base, int x, int y);
     bool EditField1_MouseDown(int x, int y);
 

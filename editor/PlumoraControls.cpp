@@ -99,6 +99,7 @@ const std::vector<fw::ControlDesign>& Table() {
 const fw::EventBinding<class Plumora> kEventBindings[] = {
     {"EditField1", "EnableMenuItems", &Plumora::EditField1_EnableMenuItems},
     {"EditField1", "TextChange", &Plumora::EditField1_TextChange},
+    {"EditField1", "StyleChange", &Plumora::EditField1_StyleChange},
     {"EditField1", "SelChange", &Plumora::EditField1_SelChange},
     {"EditField1", "ConstructContextualMenu", &Plumora::EditField1_ConstructContextualMenu},
     {"EditField1", "MouseDown", &Plumora::EditField1_MouseDown},

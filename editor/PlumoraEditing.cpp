@@ -18,6 +18,8 @@ void Plumora::EditField1_TextChange() {
     StaticText5()->Text("There are: " + std::to_string(words) + " Words.");
 }
 
+void Plumora::EditField1_StyleChange() { TextHasChanged = true; }
+
 bool Plumora::EditField1_ConstructContextualMenu(fw::MenuItem& base, int, int) {
     base.Append(EditCut());
     base.Append(EditCopy());

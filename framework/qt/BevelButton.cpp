@@ -150,9 +150,11 @@ void BevelButton::IconAlign(int align) {
     Repaint();
 }
 
+// Only Tab gives it the keyboard: a click leaves the keyboard with the text
+// the user was typing in.
 void BevelButton::AcceptFocus(bool on) {
     acceptFocus_ = on;
-    View().TakesFocus(on ? Qt::StrongFocus : Qt::NoFocus);
+    View().TakesFocus(on ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void BevelButton::AddRow(const std::string& text) { rows_.push_back({text, false}); }

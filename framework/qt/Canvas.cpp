@@ -75,9 +75,11 @@ void Canvas::Backdrop(std::shared_ptr<Picture> picture) {
     Refresh();
 }
 
+// Only Tab gives it the keyboard: a click leaves the keyboard with the text
+// the user was typing in.
 void Canvas::AcceptFocus(bool on) {
     acceptFocus_ = on;
-    View().TakesFocus(on ? Qt::ClickFocus : Qt::NoFocus);
+    View().TakesFocus(on ? Qt::TabFocus : Qt::NoFocus);
 }
 
 Canvas::Kept& Canvas::KeptDrawing() {

@@ -143,8 +143,10 @@ void EditField::Editor::Change(const std::function<void()>& change, bool raiseAl
 
 void EditField::Editor::Restyle(const std::function<void()>& restyle) {
     restyling_ = true;
+    restyledInside_ = false;
     restyle();
     restyling_ = false;
+    if (restyledInside_) Guarded([this] { field.RaiseStyleChange(); });
 }
 
 namespace {
@@ -196,7 +198,12 @@ const std::string& ProgramTextOf(const QTextBlock& block) { return KeptTextOf(bl
 
 void EditField::Editor::ContentsChanged(int from, int removed, int added) {
     ++contentsGeneration;
-    if (restyling_ || (removed == 0 && added == 0)) return;
+    if (removed == 0 && added == 0) return;
+    // Formats changed: the text stays as it was.
+    if (restyling_) {
+        restyledInside_ = true;
+        return;
+    }
     // Every paragraph the change reached forgets its kept text.
     for (auto block = document()->findBlock(from); block.isValid() && block.position() <= from + added;
          block = block.next())
@@ -536,7 +543,7 @@ bool EditField::RaiseContextualMenu(MenuItem& base, int x, int y) {
 }
 
 bool EditField::Accepts(std::string_view event, const EventHandler& handler) const {
-    if (event == "TextChange" || event == "SelChange" || event == "EnableMenuItems")
+    if (event == "TextChange" || event == "StyleChange" || event == "SelChange" || event == "EnableMenuItems")
         return std::holds_alternative<PlainHandler>(handler);
     if (event == "MouseDown") return std::holds_alternative<MouseHandler>(handler);
     if (event == "ConstructContextualMenu") return std::holds_alternative<ContextMenuHandler>(handler);

@@ -1,10 +1,13 @@
 #include "framework/ui/RectControl.h"
 
 #include "framework/model/Exceptions.h"
+#include "framework/qt/KeyboardOrder.h"
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
 #include "framework/qt/WindowFrame.h"
 #include "framework/qt/QtConvert.h"
+
+#include <QTextEdit>
 
 namespace fw {
 
@@ -86,9 +89,16 @@ void RectControl::Visible(bool on) {
     UpdateShown();
 }
 
+// A field disabled while it holds the keyboard leaves its window with no
+// control focused, or, once the window is activated again, with the first
+// control that Tab reaches. When a control is enabled again while no text
+// field has the keyboard, the window's first one takes it back, so that
+// typing goes into the text again.
 void RectControl::Enabled(bool on) {
+    const bool enabling = on && !enabled_;
     enabled_ = on;
     widget_->view->setEnabled(on);
+    if (enabling && !qobject_cast<QTextEdit*>(ContentOf(window_)->window()->focusWidget())) FocusFirstField(window_);
 }
 
 std::string RectControl::HelpTag() const { return widget_->view->toolTip().toStdString(); }

@@ -18,7 +18,8 @@ struct EditField::Editor : QTextEdit {
     // once when the selection moved.
     void Change(const std::function<void()>& change, bool raiseAlways = false);
 
-    // Runs a change of formats only, which raises no TextChange.
+    // Runs a change of formats only, which raises no TextChange: StyleChange
+    // once afterwards when the document's formats changed.
     void Restyle(const std::function<void()>& restyle);
 
     // What the selected characters have in common, worked out once for a
@@ -62,6 +63,7 @@ private:
     int changeDepth_ = 0;
     bool changedInside_ = false;
     bool restyling_ = false;
+    bool restyledInside_ = false;
     int lastSelStart_ = -1, lastSelEnd_ = -1;
 };
 

@@ -45,6 +45,7 @@ public:
     void CaptionAlign(int align);
     int IconAlign() const { return iconAlign_; }
     void IconAlign(int align);
+    // Whether Tab leads to it; a click never gives it the keyboard focus.
     bool AcceptFocus() const { return acceptFocus_; }
     void AcceptFocus(bool on);
 

@@ -27,6 +27,7 @@ public:
     void Backdrop(std::shared_ptr<Picture> picture);
     // The canvas's own drawing context, the size of the canvas.
     class Graphics& Graphics();
+    // Whether Tab leads to it; a click never gives it the keyboard focus.
     bool AcceptFocus() const { return acceptFocus_; }
     void AcceptFocus(bool on);
 

@@ -16,8 +16,11 @@ namespace fw {
 // SelText a line break is CR; setting accepts CR, LF and CRLF. Positions and
 // lengths count code points. Every change of the text raises TextChange
 // before the call that made it returns; setting Text raises it exactly once.
-// Events: TextChange, SelChange, EnableMenuItems, MouseDown (before the field
-// handles the press; true keeps the press from the field),
+// Setting a style of the selection (SelBold, SelTextFont, SelAlignment and the
+// others) changes no text and raises StyleChange instead, once, when the
+// document's formats changed (not for the style of text still to be typed).
+// Events: TextChange, StyleChange, SelChange, EnableMenuItems, MouseDown
+// (before the field handles the press; true keeps the press from the field),
 // ConstructContextualMenu, Open.
 class EditField : public TextStyleControl {
 public:
@@ -126,6 +129,7 @@ public:
     }
     // Moves at every TextChange: while it stays, the text has not changed.
     unsigned long TextRevision() const { return textRevision_; }
+    void RaiseStyleChange() { RaisePlain("StyleChange"); }
     void RaiseSelChange() { RaisePlain("SelChange"); }
     void RaiseEnableMenuItems() { RaisePlain("EnableMenuItems"); }
     bool RaiseMouseDown(int x, int y) { return RaiseMouse("MouseDown", x, y); }

@@ -3,8 +3,10 @@
 # selected with the keyboard, then B, I, 24 from the size menu and the first
 # font of the font menu; LibreOffice reads the saved file with that word
 # bold, italic, 24 pt in that font and the others as typed. The swatch shows
-# the selection's colour. "Black" from "Colors" blackens the page once the
-# pointer leaves the button. Ctrl+Q then quits with status 0.
+# the selection's colour. Formatting alone is a change to save: after U,
+# Ctrl+S saves over the file. "Black" from "Colors" blackens the page once
+# the pointer leaves the button, and typing then goes into the text, saved by
+# Ctrl+S. After Align Center alone, Ctrl+Q asks; Quit quits with status 0.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" soffice
@@ -52,6 +54,14 @@ sleep 0.5
 import -frame -window "$window" "$E2E_ARTIFACTS/toolbar-readme.png" 2>>"$E2E_TMP/import.log" ||
   e2e_fail "screenshot of the framed window failed"
 
+# Underlining the word is saved over the file by Ctrl+S, without a dialog.
+saved=$E2E_DOCS/formatted.rtf
+e2e_key ctrl+Left ctrl+shift+Right
+e2e_click "$window" 628 374  # U
+e2e_key ctrl+s
+underlined() { grep -qE '\\ul($|[^n])' "$saved"; }
+e2e_until underlined || e2e_fail "Ctrl+S after underlining did not save over $saved"
+
 # "Black" (the eleventh row) applies only when the pointer leaves "Colors".
 choose_row 39 374 11
 e2e_shot "$window" "$E2E_TMP/chosen.png"
@@ -61,4 +71,11 @@ page_black() { e2e_shot "$window" "$E2E_ARTIFACTS/toolbar-black.png" && [ "$(e2e
 e2e_until page_black "$E2E_ARTIFACTS/toolbar-black.png" ||
   e2e_fail "the page is $(e2e_pixel "$E2E_ARTIFACTS/toolbar-black.png" 600 300) after choosing Black and leaving the button"
 
-e2e_quit_and_pass
+# The keyboard is still the document's.
+e2e_type "jkl"
+e2e_key ctrl+s
+typed() { grep -q 'jkl' "$saved"; }
+e2e_until typed || e2e_fail "the keys typed after Colors did not reach the text"
+# Centring alone is unsaved work that Quit asks about.
+e2e_key ctrl+shift+2
+e2e_quit_discarding_and_pass

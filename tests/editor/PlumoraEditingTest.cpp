@@ -107,14 +107,23 @@ TEST_F(PlumoraEditingTest, LockedTogglesTheFrontWindowsLockAndTheMarkShowsIt) {
     drive::PressKeys(*first, "Ctrl+V");
     drive::TypeText(field, " more");
     EXPECT_EQ(field.Text(), "text") << "a locked document took a paste or typing";
+    // Unlocked, the document has the keyboard again: typing replaces the selection.
+    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
+    EXPECT_TRUE(Enabled("EditSelectAll"));
+    drive::PressKeys(*first, "X");
+    EXPECT_EQ(field.Text(), "x");
+    ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
     auto* second = NewWindow();
     EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked) << "the second window is not locked";
     ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
     EXPECT_FALSE(second->EditField1()->Enabled()) << "Locked there locks the second window";
     first->Show();
+    drive::Focus(*first->cmnu());  // where the desktop's activation of a locked window leaves the keyboard
     ASSERT_TRUE(drive::ChooseMenu("FormatLocked"));
     EXPECT_TRUE(field.Enabled()) << "Locked in the first window unlocks it";
     EXPECT_FALSE(drive::ShownMenuItem("FormatLocked").checked);
+    drive::PressKeys(*first, "Y");
+    EXPECT_EQ(field.Text(), "xy");
 }
 
 TEST_F(PlumoraEditingTest, AltAndMetaKeysTypeNothingAndChangeNothing) {

@@ -70,6 +70,43 @@ TEST_F(PlumoraToolbarTest, AStyleButtonTogglesTheSelectionAndAlternatesItsPictur
     EXPECT_EQ(bold.Icon(), bannerplumora51());
 }
 
+// Formatting is a change to save, as typing is; the page's colour from
+// "Colors" is no part of the document. No control of the toolbar or of the
+// top strip keeps the keyboard: typing then replaces the selection, and the
+// editing items serve the document.
+TEST_F(PlumoraToolbarTest, FormattingIsUnsavedWorkAndNoControlKeepsTheKeyboardFromTheDocument) {
+    // The control clicked, the row then chosen in its menu (with no control: the menu item chosen), and whether
+    // the document then has unsaved changes.
+    const std::tuple<const char*, const char*, bool> roads[]{
+        // clang-format off
+        {"BoldButton", nullptr, true}, {"italicbutton", nullptr, true}, {"underlinebutton", nullptr, true},
+        {"sizemenu", "24", true}, {"fontmenu", "DejaVu Serif", true}, {"Colorbutton", nullptr, true},
+        {nullptr, "Formattest", true}, {nullptr, "AlignTextCenter", true}, {nullptr, "AlignTextLeft", true},
+        {"cmnu", "Gray", false}, {"Canvas4", nullptr, false}, {"Canvas2", nullptr, false},
+        {"BevelButton2", nullptr, false},
+        // clang-format on
+    };
+    for (const auto& [name, row, changed] : roads) {
+        SCOPED_TRACE(name ? name : row);
+        auto* window = NewWindow();
+        auto& field = *window->EditField1();
+        drive::TypeText(field, "one two");
+        dialogs->saveAnswers.push_back(std::make_shared<fw::FolderItem>(folder / "saved.rtf"));
+        drive::PressKeys(*window, "Ctrl+S");
+        ASSERT_FALSE(window->TextHasChanged);
+        Select(field, 4, 3);
+        dialogs->colorAnswers = {Color::FromRGB(0xC00000)};
+        auto* control = name ? window->ControlByName(name) : nullptr;
+        if (!control) ASSERT_TRUE(drive::ChooseMenu(row));
+        else if (row) ASSERT_TRUE(drive::ClickAndChoose(*control, row));
+        else drive::Click(*control);
+        EXPECT_EQ(drive::ShownMenuItem("FileSave").visible, changed);
+        EXPECT_TRUE(drive::ShownMenuItem("EditSelectAll").enabled && drive::ShownMenuItem("EditCopy").enabled);
+        drive::PressKeys(*window, "X");
+        EXPECT_EQ(field.Text(), "one x");
+    }
+}
+
 // Written out from the design, in row order.
 const std::pair<const char*, std::uint32_t> kBackgrounds[]{
     {"Default", 0xB6B3FF}, {"Gray", 0xC8C8C8},  {"Pink", 0xFFB5FA},   {"Blue", 0x87B1FF},

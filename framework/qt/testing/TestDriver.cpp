@@ -262,9 +262,21 @@ void MoveMouse(RectControl& control, int x, int y) {
     ProcessEvents();
 }
 
+// Clicks the control that opens a pop-up menu. The offscreen platform makes
+// the pop-up the active window and leaves none active when it closes; a
+// desktop keeps the window under it active, so the window is given it back.
+void ClickOpeningPopup(RectControl& control) {
+    QWidget* active = QApplication::activeWindow();
+    Click(control);
+    if (active && active->isVisible() && !QApplication::activeWindow()) {
+        active->activateWindow();
+        ProcessEvents();
+    }
+}
+
 bool ClickAndChoose(RectControl& control, std::string_view caption) {
     const auto chosen = ChooseInNextPopup(caption, true);
-    Click(control);
+    ClickOpeningPopup(control);
     return *chosen;
 }
 
@@ -277,7 +289,7 @@ ShownMenu ShownPopupMenu(RectControl& control) {
         }
         menu.close();
     });
-    Click(control);
+    ClickOpeningPopup(control);
     return *shown;
 }
 

@@ -47,10 +47,18 @@ TEST(EditFieldStylesTest, TheSelectionHasWhatEveryCharacterHasAndTheFirstOnesSiz
     // Reading rounded the size, the text keeps its own.
     EXPECT_EQ(field.GetStyledText().paragraphs[0].runs[0].style.size, 10.5);
 
+    // Each styling of text raises StyleChange once and TextChange never; the
+    // style of text still to be typed changes no text and raises nothing.
+    std::string raised;
+    field.InstallEventHandler("StyleChange", fw::PlainHandler([&] { raised += 'S'; }));
+    field.InstallEventHandler("TextChange", fw::PlainHandler([&] { raised += 'T'; }));
     styles(0, 6), field.ToggleSelectionBold();
     EXPECT_TRUE(std::get<0>(styles(0, 6)));
     field.ToggleSelectionBold();
     EXPECT_FALSE(std::get<0>(styles(0, 1))) << "a character that was bold before";
+    field.SelAlignment(2);
+    styles(3, 0), field.SelTextSize(20), field.SelItalic(true);
+    EXPECT_EQ(raised, "SSS");
     fw::testing::ReleaseAllWindows();
 }
 
