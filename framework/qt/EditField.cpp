@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -466,7 +467,7 @@ void EditField::SelLength(long length) {
 // the document looks the same wherever it is opened.
 StyledText EditField::GetStyledText() const {
     auto text = DocumentStyledText(*editor_->document());
-    const QFont own = editor_->document()->defaultFont();
+    const QFontInfo own = OwnFont(*editor_->document());
     const std::string family = FromQt(own.family());
     const double size = own.pointSizeF();
     for (auto& paragraph : text.paragraphs)

@@ -5,6 +5,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QFontInfo>
 #include <QString>
 #include <QStringList>
 #include <QTextBlock>
@@ -144,6 +145,8 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
     cursor.endEditBlock();
     doc.setUndoRedoEnabled(undo);
 }
+
+QFontInfo OwnFont(const QTextDocument& doc) { return QFontInfo(doc.defaultFont()); }
 
 StyledText DocumentStyledText(const QTextDocument& doc) {
     StyledText result;

@@ -5,6 +5,7 @@
 
 #include "framework/text/StyledText.h"
 
+class QFontInfo;
 class QTextCharFormat;
 class QTextDocument;
 
@@ -25,5 +26,10 @@ StyledText DocumentStyledText(const QTextDocument& doc);
 
 // The style that a character format states, read by the same rules.
 CharStyle StyleOf(const QTextCharFormat& format);
+
+// The font that text with no font or size of its own is shown in: the
+// installed family the toolkit matched to the document's font, never an
+// alias such as "Sans Serif" that names no font, and its size.
+QFontInfo OwnFont(const QTextDocument& doc);
 
 }  // namespace fw
