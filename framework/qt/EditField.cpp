@@ -438,6 +438,15 @@ void EditField::SelText(const std::string& text) {
     editor_->Change([&] { editor_->ReplaceSelection(ToDocumentText(text)); }, true);
 }
 
+StyledText EditField::SelStyledText() const {
+    const auto selection = editor_->textCursor();
+    return DocumentStyledText(*editor_->document(), selection.selectionStart(), selection.selectionEnd());
+}
+
+void EditField::SelStyledText(const StyledText& text) {
+    editor_->Change([&] { editor_->ReplaceSelection(text); }, true);
+}
+
 long EditField::SelStart() const {
     return CodePointPosition(*editor_->document(), editor_->textCursor().selectionStart());
 }

@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextFormat>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -128,6 +129,12 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
     // the visible part first, instead of all at once.
     cursor.beginEditBlock();
     doc.clear();
+    InsertStyledText(cursor, text);
+    cursor.endEditBlock();
+    doc.setUndoRedoEnabled(undo);
+}
+
+void InsertStyledText(QTextCursor& cursor, const StyledText& text) {
     FormatCache formats;
     bool first = true;
     for (const StyledParagraph& paragraph : text.paragraphs) {
@@ -142,28 +149,34 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
             cursor.insertText(RunText(run.text), formats.Get(run.style));
         }
     }
-    cursor.endEditBlock();
-    doc.setUndoRedoEnabled(undo);
 }
 
 QFontInfo OwnFont(const QTextDocument& doc) { return QFontInfo(doc.defaultFont()); }
 
 StyledText DocumentStyledText(const QTextDocument& doc) {
-    StyledText result;
     const QTextBlock firstBlock = doc.begin();
     if (doc.blockCount() == 1 && firstBlock.length() <= 1 &&
         !firstBlock.blockFormat().hasProperty(QTextFormat::BlockAlignment)) {
-        return result;
+        return {};
     }
-    result.paragraphs.reserve(static_cast<std::size_t>(doc.blockCount()));
-    for (QTextBlock block = firstBlock; block.isValid(); block = block.next()) {
+    return DocumentStyledText(doc, 0, doc.characterCount() - 1);
+}
+
+StyledText DocumentStyledText(const QTextDocument& doc, int start, int end) {
+    StyledText result;
+    const QTextBlock firstBlock = doc.findBlock(start);
+    result.paragraphs.reserve(
+        static_cast<std::size_t>(doc.findBlock(end).blockNumber() - firstBlock.blockNumber() + 1));
+    for (QTextBlock block = firstBlock; block.isValid() && block.position() <= end; block = block.next()) {
         StyledParagraph& paragraph = result.paragraphs.emplace_back();
         paragraph.alignment = AlignmentOf(block.blockFormat());
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid() || fragment.length() == 0) continue;
+            const int from = std::max(start, fragment.position());
+            const int to = std::min(end, fragment.position() + fragment.length());
+            if (!fragment.isValid() || from >= to) continue;
             CharStyle style = StyleOf(fragment.charFormat());
-            std::string text = fragment.text().toStdString();
+            std::string text = fragment.text().mid(from - fragment.position(), to - from).toStdString();
             if (!paragraph.runs.empty() && paragraph.runs.back().style == style) {
                 paragraph.runs.back().text += text;
             } else {
