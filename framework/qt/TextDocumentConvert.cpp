@@ -162,27 +162,36 @@ StyledText DocumentStyledText(const QTextDocument& doc) {
     return DocumentStyledText(doc, 0, doc.characterCount() - 1);
 }
 
+// Only the first and the last block may lie partly outside the stretch: the
+// positions of their fragments are counted on from the block's, as looking a
+// fragment's position up walks the document's tree.
 StyledText DocumentStyledText(const QTextDocument& doc, int start, int end) {
     StyledText result;
-    const QTextBlock firstBlock = doc.findBlock(start);
-    result.paragraphs.reserve(
-        static_cast<std::size_t>(doc.findBlock(end).blockNumber() - firstBlock.blockNumber() + 1));
-    for (QTextBlock block = firstBlock; block.isValid() && block.position() <= end; block = block.next()) {
+    const QTextBlock first = doc.findBlock(start), last = doc.findBlock(end);
+    result.paragraphs.reserve(static_cast<std::size_t>(last.blockNumber() - first.blockNumber() + 1));
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
         StyledParagraph& paragraph = result.paragraphs.emplace_back();
         paragraph.alignment = AlignmentOf(block.blockFormat());
+        const bool inPart = block == first || block == last;
+        int position = inPart ? block.position() : 0;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int from = std::max(start, fragment.position());
-            const int to = std::min(end, fragment.position() + fragment.length());
+            const int length = fragment.length();
+            const int from = inPart ? std::max(start, position) : position;
+            const int to = inPart ? std::min(end, position + length) : position + length;
+            const int skipped = from - position;
+            position += length;
             if (!fragment.isValid() || from >= to) continue;
             CharStyle style = StyleOf(fragment.charFormat());
-            std::string text = fragment.text().mid(from - fragment.position(), to - from).toStdString();
+            const QString piece = to - from == length ? fragment.text() : fragment.text().mid(skipped, to - from);
+            std::string text = piece.toStdString();
             if (!paragraph.runs.empty() && paragraph.runs.back().style == style) {
                 paragraph.runs.back().text += text;
             } else {
                 paragraph.runs.push_back(StyledRun{std::move(text), std::move(style)});
             }
         }
+        if (block == last) break;
     }
     return result;
 }
