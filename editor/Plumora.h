@@ -173,6 +173,9 @@ private:
     void OpenFromTemplate(const fw::EditField* templateField);
     // The selection of the document replaced by change of it.
     void ChangeSelection(std::string (*change)(std::string_view));
+    // Styled text reversed by Reverse run by run, the runs and the paragraphs
+    // in reverse order, so that each character keeps its format.
+    fw::StyledText ReverseRuns(const fw::StyledText& text) const;
     // The document's text followed by one blank and the stamp.
     void AppendStamp(const std::string& stamp);
 

@@ -5,6 +5,7 @@
 #include "framework/ui/Runtime.h"
 
 #include <utility>
+#include <vector>
 
 // None of these commands asks about the lock: it holds back only the user's
 // own typing, pasting and deleting.
@@ -51,7 +52,7 @@ bool Plumora::ChangeCaseTitleCase_Action() {
 }
 
 bool Plumora::ChangeCasesreveRReverse_Action() {
-    if (auto* document = EditField1()) document->SelText(Reverse(document->SelText()));
+    if (auto* document = EditField1()) document->SelStyledText(ReverseRuns(document->SelStyledText()));
     return true;
 }
 
@@ -60,6 +61,39 @@ std::string Plumora::Reverse(const std::string& s) const {
     auto characters = fw::Split(s, "");
     for (std::size_t i = 0, j = characters.size() - 1; i < j; ++i, --j) std::swap(characters[i], characters[j]);
     return fw::Join(characters, "");
+}
+
+namespace {
+
+// The runs with every character that begins in one run wholly in it: an
+// accent in a format of its own would otherwise be torn from its letter when
+// the runs change places. Such a character takes its first code point's format.
+std::vector<fw::StyledRun> WholeCharacters(const std::vector<fw::StyledRun>& runs) {
+    std::string text;
+    for (const auto& run : runs) text += run.text;
+    if (text.empty()) return {};
+    std::vector<fw::StyledRun> whole;
+    std::size_t at = 0, next = 0, runEnd = 0;  // runs[next - 1] ends at runEnd
+    for (const auto& character : fw::Split(text, "")) {
+        while (runEnd <= at) runEnd += runs[next++].text.size();
+        const auto& style = runs[next - 1].style;
+        if (whole.empty() || whole.back().style != style) whole.push_back({"", style});
+        whole.back().text += character;
+        at += character.size();
+    }
+    return whole;
+}
+
+}  // namespace
+
+fw::StyledText Plumora::ReverseRuns(const fw::StyledText& text) const {
+    fw::StyledText reversed;
+    for (auto paragraph = text.paragraphs.rbegin(); paragraph != text.paragraphs.rend(); ++paragraph) {
+        auto& runs = reversed.paragraphs.emplace_back().runs;
+        const auto whole = WholeCharacters(paragraph->runs);
+        for (auto run = whole.rbegin(); run != whole.rend(); ++run) runs.push_back({Reverse(run->text), run->style});
+    }
+    return reversed;
 }
 
 bool Plumora::AlignTextLeft_Action() {

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -444,6 +445,15 @@ void EditField::SelText(const std::string& text) {
     editor_->Change([&] { editor_->ReplaceSelection(ToDocumentText(text)); }, true);
 }
 
+StyledText EditField::SelStyledText() const {
+    const auto selection = editor_->textCursor();
+    return DocumentStyledText(*editor_->document(), selection.selectionStart(), selection.selectionEnd());
+}
+
+void EditField::SelStyledText(const StyledText& text) {
+    editor_->Change([&] { editor_->ReplaceSelection(text); }, true);
+}
+
 long EditField::SelStart() const {
     return CodePointPosition(*editor_->document(), editor_->textCursor().selectionStart());
 }
@@ -473,7 +483,7 @@ void EditField::SelLength(long length) {
 // the document looks the same wherever it is opened.
 StyledText EditField::GetStyledText() const {
     auto text = DocumentStyledText(*editor_->document());
-    const QFont own = editor_->document()->defaultFont();
+    const QFontInfo own = OwnFont(*editor_->document());
     const std::string family = FromQt(own.family());
     const double size = own.pointSizeF();
     for (auto& paragraph : text.paragraphs)

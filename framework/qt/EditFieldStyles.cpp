@@ -16,8 +16,7 @@ namespace fw {
 
 namespace {
 
-// The family the field's own font is shown in, which the font list names.
-QString OwnFamily(const QTextDocument& document) { return QFontInfo(document.defaultFont()).family(); }
+QString OwnFamily(const QTextDocument& document) { return OwnFont(document).family(); }
 
 // The font a format gives its text: its own, or the field's.
 QString FamilyOf(const QTextCharFormat& format, const QString& ownFamily) {
@@ -132,7 +131,7 @@ void EditField::SelTextFont(const std::string& font) {
 
 std::int32_t EditField::SelTextSize() const {
     double points = StyleOf(LeadingFormat(*editor_)).size;
-    if (points <= 0) points = QFontInfo(editor_->document()->defaultFont()).pointSizeF();
+    if (points <= 0) points = OwnFont(*editor_->document()).pointSizeF();
     return RealToInt32(points);
 }
 

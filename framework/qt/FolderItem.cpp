@@ -82,7 +82,7 @@ DocumentFormat FolderItem::OpenStyledEditField(EditField& field) const {
     const bool styled = LooksLikeRtf(bytes);
     // A program or an image would open as a page of garbage, which a save
     // would then write over the file.
-    if (bytes.find('\0') != std::string::npos || (!styled && !IsPlainText(bytes)))
+    if (styled ? bytes.find('\0') != std::string::npos : !IsPlainText(bytes))
         throw IOException("\"" + Name() + "\" could not be opened: it is not a text or RTF document.");
     field.SetStyledText(styled ? ReadRtf(bytes) : ReadPlainText(bytes));
     return styled ? DocumentFormat::StyledText : DocumentFormat::PlainText;

@@ -1,9 +1,12 @@
 #include "framework/qt/TextEditor.h"
 
+#include "framework/qt/TextDocumentConvert.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <vector>
 
 namespace fw {
@@ -94,6 +97,23 @@ void EditField::Editor::ReplaceSelection(const QString& text) {
     }
     cursor.endEditBlock();
     cursor.setPosition(start + static_cast<int>(text.size()));
+    setTextCursor(cursor);
+}
+
+void EditField::Editor::ReplaceSelection(const StyledText& text) {
+    auto cursor = textCursor();
+    const int start = cursor.selectionStart();
+    std::vector<QTextBlockFormat> paragraphs;
+    for (auto block = document()->findBlock(start); block.isValid() && block.position() <= cursor.selectionEnd();
+         block = block.next())
+        paragraphs.push_back(block.blockFormat());
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    InsertStyledText(cursor, text);
+    auto block = document()->findBlock(start);
+    for (std::size_t i = 0; i < text.paragraphs.size() && block.isValid(); ++i, block = block.next())
+        QTextCursor(block).setBlockFormat(paragraphs[std::min(i, paragraphs.size() - 1)]);
+    cursor.endEditBlock();
     setTextCursor(cursor);
 }
 

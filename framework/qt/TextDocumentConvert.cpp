@@ -5,6 +5,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QFontInfo>
 #include <QString>
 #include <QStringList>
 #include <QTextBlock>
@@ -12,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextFormat>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -127,6 +129,12 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
     // the visible part first, instead of all at once.
     cursor.beginEditBlock();
     doc.clear();
+    InsertStyledText(cursor, text);
+    cursor.endEditBlock();
+    doc.setUndoRedoEnabled(undo);
+}
+
+void InsertStyledText(QTextCursor& cursor, const StyledText& text) {
     FormatCache formats;
     bool first = true;
     for (const StyledParagraph& paragraph : text.paragraphs) {
@@ -141,32 +149,49 @@ void SetDocumentStyledText(QTextDocument& doc, const StyledText& text) {
             cursor.insertText(RunText(run.text), formats.Get(run.style));
         }
     }
-    cursor.endEditBlock();
-    doc.setUndoRedoEnabled(undo);
 }
 
+QFontInfo OwnFont(const QTextDocument& doc) { return QFontInfo(doc.defaultFont()); }
+
 StyledText DocumentStyledText(const QTextDocument& doc) {
-    StyledText result;
     const QTextBlock firstBlock = doc.begin();
     if (doc.blockCount() == 1 && firstBlock.length() <= 1 &&
         !firstBlock.blockFormat().hasProperty(QTextFormat::BlockAlignment)) {
-        return result;
+        return {};
     }
-    result.paragraphs.reserve(static_cast<std::size_t>(doc.blockCount()));
-    for (QTextBlock block = firstBlock; block.isValid(); block = block.next()) {
+    return DocumentStyledText(doc, 0, doc.characterCount() - 1);
+}
+
+// Only the first and the last block may lie partly outside the stretch: the
+// positions of their fragments are counted on from the block's, as looking a
+// fragment's position up walks the document's tree.
+StyledText DocumentStyledText(const QTextDocument& doc, int start, int end) {
+    StyledText result;
+    const QTextBlock first = doc.findBlock(start), last = doc.findBlock(end);
+    result.paragraphs.reserve(static_cast<std::size_t>(last.blockNumber() - first.blockNumber() + 1));
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
         StyledParagraph& paragraph = result.paragraphs.emplace_back();
         paragraph.alignment = AlignmentOf(block.blockFormat());
+        const bool inPart = block == first || block == last;
+        int position = inPart ? block.position() : 0;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid() || fragment.length() == 0) continue;
+            const int length = fragment.length();
+            const int from = inPart ? std::max(start, position) : position;
+            const int to = inPart ? std::min(end, position + length) : position + length;
+            const int skipped = from - position;
+            position += length;
+            if (!fragment.isValid() || from >= to) continue;
             CharStyle style = StyleOf(fragment.charFormat());
-            std::string text = fragment.text().toStdString();
+            const QString piece = to - from == length ? fragment.text() : fragment.text().mid(skipped, to - from);
+            std::string text = piece.toStdString();
             if (!paragraph.runs.empty() && paragraph.runs.back().style == style) {
                 paragraph.runs.back().text += text;
             } else {
                 paragraph.runs.push_back(StyledRun{std::move(text), std::move(style)});
             }
         }
+        if (block == last) break;
     }
     return result;
 }

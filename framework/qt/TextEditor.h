@@ -37,6 +37,9 @@ struct EditField::Editor : QTextEdit {
     // the one it replaces; other text takes the format of the selection's
     // first character, or the typing format when nothing is selected.
     void ReplaceSelection(const QString& text);
+    // Puts styled text in place of the selection and the caret after it; the
+    // paragraphs keep their formats in order (EditField::SelStyledText).
+    void ReplaceSelection(const StyledText& text);
 
     EditField& field;
     // Counts the changes of the document, of its formats as well as its text.

@@ -3,7 +3,10 @@
 #include "framework/text/TextEncoding.h"
 #include "framework/text/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <string>
 
 namespace fw {
@@ -17,23 +20,69 @@ std::string FromWindows1252(std::string_view s) {
     return out;
 }
 
+// The byte order marks of the wide encodings: UTF-32 first, as its
+// little-endian mark begins with UTF-16's.
+struct WideEncoding {
+    std::string_view mark;
+    std::size_t width;
+    bool bigEndian;
+};
+constexpr WideEncoding kWideEncodings[] = {
+    {{"\xFF\xFE\0\0", 4}, 4, false}, {{"\0\0\xFE\xFF", 4}, 4, true}, {"\xFF\xFE", 2, false}, {"\xFE\xFF", 2, true}};
+
+// UTF-16 or UTF-32 text as UTF-8, by its byte order mark, which is dropped;
+// nothing when the bytes begin with no such mark.
+std::optional<std::string> FromWideEncoding(std::string_view bytes) {
+    const auto* encoding = std::find_if(std::begin(kWideEncodings), std::end(kWideEncodings),
+                                        [bytes](const WideEncoding& e) { return bytes.starts_with(e.mark); });
+    if (encoding == std::end(kWideEncodings)) return std::nullopt;
+    const std::size_t width = encoding->width;
+    bytes.remove_prefix(encoding->mark.size());
+    const auto unit = [&](std::size_t at) {
+        char32_t value = 0;
+        for (std::size_t k = 0; k < width; ++k)
+            value = value << 8 | static_cast<std::uint8_t>(bytes[at + (encoding->bigEndian ? k : width - 1 - k)]);
+        return value;
+    };
+    std::string text;
+    text.reserve(bytes.size());
+    std::size_t i = 0;
+    for (; i + width <= bytes.size(); i += width) {
+        char32_t c = unit(i);
+        if (width == 2 && c >= 0xD800 && c < 0xDC00 && i + 4 <= bytes.size()) {
+            if (const char32_t low = unit(i + 2); low >= 0xDC00 && low < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        utf8::Append(text, c);  // a surrogate left alone or a value beyond Unicode becomes U+FFFD
+    }
+    if (i < bytes.size()) utf8::Append(text, utf8::kReplacement);
+    return text;
+}
+
 bool IsTextByte(unsigned char c) { return c >= 0x20 || (c >= '\t' && c <= '\r') || c == 0x1A || c == 0x1B; }
 
 }  // namespace
 
 bool IsPlainText(std::string_view bytes) {
-    for (const char c : bytes)
-        if (!IsTextByte(static_cast<unsigned char>(c))) return false;
-    return true;
+    const auto wide = FromWideEncoding(bytes);
+    return std::ranges::all_of(wide ? std::string_view(*wide) : bytes,
+                               [](char c) { return IsTextByte(static_cast<unsigned char>(c)); });
 }
 
 StyledText ReadPlainText(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string converted;
     std::string_view text = bytes;
-    if (!utf8::IsValid(bytes)) {
-        converted = FromWindows1252(bytes);
+    if (auto wide = FromWideEncoding(bytes)) {
+        converted = std::move(*wide);
         text = converted;
+    } else {
+        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+        if (!utf8::IsValid(text)) {
+            converted = FromWindows1252(text);
+            text = converted;
+        }
     }
 
     StyledText result;

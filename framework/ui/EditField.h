@@ -48,6 +48,15 @@ public:
     // format of the one it replaces (a bold word upper-cased stays bold);
     // other text takes the format of the selection's first character.
     void SelText(const std::string& text);
+    // The selection with its styles: one paragraph for each paragraph it
+    // touches, the first and the last perhaps in part; text in the field's
+    // own font has no font or size of its own.
+    StyledText SelStyledText() const;
+    // Replaces the selection with the styled text, each run in its own style;
+    // the caret is then at its end. Paragraphs keep their alignment in order:
+    // the text's first paragraph takes the alignment of the selection's
+    // first, and so on; any beyond take that of the selection's last.
+    void SelStyledText(const StyledText& text);
     long SelStart() const;
     void SelStart(long start);
     long SelLength() const;

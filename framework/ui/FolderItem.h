@@ -32,8 +32,8 @@ public:
 
     // Replaces the field's text and styles with the file's: styled text (RTF)
     // or plain text, as the result tells. Throws IOException naming the file
-    // and the reason when it cannot be read, or when it is neither (it holds
-    // NUL bytes, or is not text: IsPlainText); the field is then unchanged.
+    // and the reason when it cannot be read, or when it is neither (RTF with
+    // NUL bytes, or not text: IsPlainText); the field is then unchanged.
     DocumentFormat OpenStyledEditField(EditField& field) const;
 
     // Writes the field's text and styles as styled text (RTF), replacing the

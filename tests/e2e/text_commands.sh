@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The text commands by their shortcuts, read back by LibreOffice from the
-# saved files: Title Case, UPPER CASE, Reverse, Center and Date Stamp; Write
-# Letter opens a second window holding the letter. Then the pictures of the
-# top strip: full screen and back, centre on the screen, maximize and
-# restore, minimize.
+# saved files: Title Case, UPPER CASE, Reverse (the bold of the first
+# letters moves with them), Center and Date Stamp; Write Letter opens a
+# second window holding the letter. Then the pictures of the top strip: full
+# screen and back, centre on the screen, maximize and restore, minimize.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" soffice
@@ -32,6 +32,10 @@ e2e_save_as doc
 cp "$doc" "$E2E_DOCS/title.rtf"
 e2e_focus "$first"
 save_copy upper ctrl+1
+# "DON" bold (B on the toolbar), then back into the text: Reverse carries the bold with it.
+e2e_key ctrl+Home shift+Right shift+Right shift+Right
+e2e_click "$first" 594 374
+e2e_click "$first" 300 100
 save_copy reversed ctrl+3
 # Centring changes no text; the stamp that follows makes the document one to save.
 save_copy stamped ctrl+shift+2 ctrl+d
@@ -41,6 +45,7 @@ e2e_save_as letter
 
 e2e_convert txt:Text "$E2E_DOCS"/{title,upper,reversed,stamped,letter}.rtf
 e2e_convert fodt "$E2E_DOCS/stamped.rtf"
+e2e_convert html "$E2E_DOCS/reversed.rtf"
 for expected in "title:Don't Stop Me Now" "upper:DON'T STOP ME NOW" "reversed:WON EM POTS T'NOD" \
   "letter:Dear <Chose Name>," "stamped:WON EM POTS T'NOD *$(date +%Y)*"; do
   # shellcheck disable=SC2053 # the stamp's line is a pattern
@@ -48,6 +53,8 @@ for expected in "title:Don't Stop Me Now" "upper:DON'T STOP ME NOW" "reversed:WO
     e2e_fail "LibreOffice reads '$(e2e_text_of "${expected%%:*}")' in ${expected%%:*}.rtf"
 done
 grep -q 'fo:text-align="center"' "$E2E_TMP/lo/stamped.fodt" || e2e_fail "LibreOffice does not read the paragraph as centred"
+bold=$(grep -o '<b>[^<]*</b>' "$E2E_TMP/lo/reversed.html" | tr -d '\n')
+[ "$bold" = "<b>NOD</b>" ] || e2e_fail "LibreOffice reads '$bold' as the bold of reversed.rtf"
 
 # The letter's window goes out of the way of the first one's pictures.
 xdotool windowmove "$letter" 600 600

@@ -58,7 +58,10 @@ TEST_F(PlumoraSavingTest, SaveAsksForAFileWhileSaveAsMovesToANewOne) {
     Choose(*window, "FileSave");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
     EXPECT_EQ(dialogs->CallsOf("save")[0].text, (fw::DocumentsFolder()->Path() / "Plumora").string()) << "trimmed";
-    EXPECT_EQ(fw::ReadRtf(ReadBytes(folder / "letter.rtf")), field.GetStyledText());
+    const auto letter = fw::ReadRtf(ReadBytes(folder / "letter.rtf"));
+    EXPECT_EQ(letter, field.GetStyledText());
+    // The field's own font is saved as the family the toolbar names.
+    EXPECT_EQ(letter.paragraphs.at(0).runs.at(0).style.font, field.SelTextFont());
 
     const auto saved = Aged(folder);
     TypeAtEnd(field, " again");

@@ -53,8 +53,10 @@ TEST_F(PlumoraTextCommandsTest, CaseCommandsRewriteTheSelectionKeepingFormatsAnd
         const char* marks;  // after the command, as BoldMarks shows them
     } cases[]{
         {"ChangeCaseUPPERCASE", "a bold b", 0, 8, 2, 4, "A BOLD B", 8, "--BBBB--"},
-        {"ChangeCasesreveRReverse", "ab\rcd|", 0, 5, 0, 1, "dc\rba|", 5, "B-----"},
-        {"ChangeCasesreveRReverse", "abc", 0, 3, -1, 0, "cba", 3, nullptr},
+        // Reverse moves each character's format with it.
+        {"ChangeCasesreveRReverse", "ab\rcd|", 0, 5, 0, 1, "dc\rba|", 5, "----B-"},
+        {"ChangeCasesreveRReverse", "BIG small", 0, 9, 0, 3, "llams GIB", 9, "------BBB"},
+        {"ChangeCasesreveRReverse", "ae\u0301x", 0, 4, 1, 1, "xe\u0301a", 4, "-BB-"},  // the accent stays on its letter
         // Reverse keeps every character whole: combining marks, flags, joined emoji.
         {"ChangeCasesreveRReverse", "\U0001F469\u200D\U0001F4BBae\u0301\U0001F1EB\U0001F1F7", 0, 8, -1, 0,
          "\U0001F1EB\U0001F1F7e\u0301a\U0001F469\u200D\U0001F4BB", 8, nullptr},
@@ -88,6 +90,14 @@ TEST_F(PlumoraTextCommandsTest, AlignmentAndCaseCommandsPassTheLock) {
     Select(field, 0, 3);
     ASSERT_TRUE(drive::ChooseMenu("ChangeCaseUPPERCASE"));
     EXPECT_EQ(field.Text(), "ONE\rtwo\rthree");
+    // Reversed over three paragraphs, the paragraphs keep their alignments in place.
+    Select(field, 9, 0);
+    ASSERT_TRUE(drive::ChooseMenu("AlignTextCenter"));
+    Select(field, 2, 7);
+    ASSERT_TRUE(drive::ChooseMenu("ChangeCasesreveRReverse"));
+    EXPECT_EQ(field.Text(), "ONt\rowt\rEhree");
+    for (const auto& [at, want] : {std::pair{0L, 1}, {5L, 1}, {9L, 2}})
+        EXPECT_EQ((field.SelStart(at), field.SelAlignment()), want) << "reversed, at " << at;
 }
 
 TEST_F(PlumoraTextCommandsTest, StampsGoAfterOneBlankAtTheVeryEndInTheLongFormatsOfTheLocale) {
