@@ -226,14 +226,21 @@ void Window::Visible(bool on) {
 }
 
 // Leaving full screen puts the content area back where and as large as it
-// was, whatever became of the menu bar meanwhile.
+// was, whatever became of the menu bar meanwhile; a window that was maximized
+// is maximized again, and the desktop still knows its size from before that.
 void Window::FullScreen(bool on) {
     const bool was = fullScreen_;
     fullScreen_ = on;
     if ((!constructed_ && !frame_->isVisible()) || on == was) return;
     if (on) {
+        frame_->maximizedBeforeFullScreen = frame_->isMaximized();
         frame_->contentBeforeFullScreen = QRect(Left(), Top(), Width(), Height());
         frame_->showFullScreen();
+        ApplyFlags();
+        return;
+    }
+    if (frame_->maximizedBeforeFullScreen) {
+        frame_->showMaximized();
         ApplyFlags();
         return;
     }

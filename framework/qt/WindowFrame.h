@@ -32,8 +32,10 @@ struct Window::Frame : QMainWindow {
     Window& owner;
     ContentArea* content;
     bool closingFromProgram = false;
-    // The content area's place and size before the window went full screen.
+    // The content area's place and size before the window went full screen,
+    // and whether it was maximized.
     QRect contentBeforeFullScreen;
+    bool maximizedBeforeFullScreen = false;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

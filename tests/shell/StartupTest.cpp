@@ -46,14 +46,13 @@ protected:
 };
 
 // Quit, chosen with two windows open (closing the last window would end the
-// loop by itself), asks once, naming the document with unsaved changes; the
+// loop by itself), asks once, about the document with unsaved changes; the
 // scripted user's Cancel keeps everything, and a second Quit, answered so,
 // closes both windows and ends the loop.
 TEST_F(StartupTest, QuitAsksAboutUnsavedDocumentsThenEndsTheLoopAndClosesEveryWindow) {
     EXPECT_EXIT(RunProgram([] {
                     auto* window = dynamic_cast<class Plumora*>(fw::WindowAt(0));
                     if (!window) return;
-                    window->Title("kept.txt");
                     fw::testing::TypeText(*window->EditField1(), "unsaved words");
                     fw::testing::ChooseMenu("newwindow");
                     fw::testing::ChooseMenu("FileQuit");
@@ -63,8 +62,8 @@ TEST_F(StartupTest, QuitAsksAboutUnsavedDocumentsThenEndsTheLoopAndClosesEveryWi
                     fw::testing::PressKeys(*fw::WindowAt(0), "Ctrl+Q");
                 }),
                 ::testing::ExitedWithCode(0),
-                "2 windows, unsaved words, asked: The document \u201Ckept.txt\u201D has unsaved changes. Quit anyway "
-                "and lose them\\?\nstep: RuntimeRun ended\nwindows left: 0, dialogs shown: 2\n");
+                "2 windows, unsaved words, asked: An untitled document has unsaved changes. Quit anyway and lose "
+                "them\\?\nstep: RuntimeRun ended\nwindows left: 0, dialogs shown: 2\n");
 }
 
 TEST_F(StartupTest, AnExceptionThatEndsTheEventLoopIsReportedAndFailsTheExitStatus) {

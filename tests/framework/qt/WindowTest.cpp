@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -34,6 +35,32 @@ TEST(WindowTest, CentredWindowsCascadeWithinTheWorkArea) {
     EXPECT_GT(places[1].y(), places[0].y());
     EXPECT_GE(std::count(places.begin(), places.end(), area.topLeft()), 2) << "the cascade started again";
     fw::testing::ReleaseAllWindows();
+}
+
+// Maximize and Restore behave the same whether or not the maximized window
+// went to full screen and back in between (as the full-screen picture takes
+// it there: no menu bar, not resizeable).
+TEST(WindowTest, AMaximizedWindowComesBackFromFullScreenMaximizedAndRestoresToItsSize) {
+    for (const bool trip : {false, true}) {
+        SCOPED_TRACE(trip ? "with the trip" : "without");
+        auto* window = ScriptedWindow::Make({.layout = [](ScriptedWindow& w) { w.Width(672), w.Height(384); }});
+        const auto state = [&w = *window] {
+            fw::testing::ProcessEvents();
+            return std::tuple(w.Widgets().isMaximized(), w.Width(), w.Height());
+        };
+        window->Maximize();
+        const auto maximized = state();
+        ASSERT_TRUE(std::get<0>(maximized));
+        if (trip) {
+            window->FullScreen(true), window->MenuBarVisible(false), window->Resizeable(false);
+            state();
+            window->FullScreen(false), window->MenuBarVisible(true), window->Resizeable(true);
+        }
+        EXPECT_EQ(state(), maximized);
+        window->Maximize();
+        EXPECT_EQ(state(), std::tuple(false, 672, 384));
+        fw::testing::ReleaseAllWindows();
+    }
 }
 
 }  // namespace
