@@ -1,8 +1,14 @@
 #include "ScriptedWindow.h"
 #include "tests/support/StyledTextSupport.h"
 
+#include "framework/qt/WindowFrame.h"
 #include "framework/qt/testing/TestDriver.h"
 #include "framework/ui/EditField.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +57,29 @@ TEST(EditFieldStylesTest, TheSelectionHasWhatEveryCharacterHasAndTheFirstOnesSiz
     EXPECT_TRUE(std::get<0>(styles(0, 6)));
     field.ToggleSelectionBold();
     EXPECT_FALSE(std::get<0>(styles(0, 1))) << "a character that was bold before";
+    fw::testing::ReleaseAllWindows();
+}
+
+// A new text is laid out from the top as far as it is shown, the rest while
+// the program waits: the caret stands at its start, so that neither the
+// focus nor a typed key lays out the whole text at once.
+TEST(EditFieldStylesTest, ANewTextIsLaidOutFromTheTopAndTypedAtItsStart) {
+    auto* window = ScriptedWindow::Make({.layout = [](ScriptedWindow& w) { w.Visible(true); },
+                                         .createControls =
+                                             [](ScriptedWindow& w) {
+                                                 auto& field =
+                                                     w.Add<fw::EditField>("EditField", "Field", 0, 0, 300, 100);
+                                                 field.Multiline(true), field.ScrollbarVertical(true);
+                                             }});
+    auto& field = *window->Control<fw::EditField>("Field");
+    std::string words;
+    for (int i = 0; i < 60; ++i) words += "word ";
+    field.SetStyledText({std::vector<fw::StyledParagraph>(
+        3000, {fw::Alignment::Default, {{words, fw::Style("DejaVu Sans", 12)}, {"end", fw::Style("", 0, "b")}}})});
+    fw::testing::TypeText(field, "Z");
+    EXPECT_EQ(field.Text().substr(0, 5), "Zword");
+    const auto& document = *static_cast<QTextEdit*>(fw::ViewOf(field))->document();
+    EXPECT_EQ(document.lastBlock().layout()->lineCount(), 0) << "the whole text was laid out";
     fw::testing::ReleaseAllWindows();
 }
 
