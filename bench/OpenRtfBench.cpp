@@ -1,15 +1,24 @@
 // Opening a large RTF document: parsing it, filling the editor's text field
 // with it, and, for comparison, the time Qt's text document itself needs to
-// take the same formatted text.
+// take the same formatted text. Then the whole road of File > Open up to the
+// program's first answer, for large documents and for small hostile ones.
+#include "editor/Plumora.h"
 #include "framework/text/RtfReader.h"
 #include "framework/qt/TextDocumentConvert.h"
+#include "framework/qt/WindowFrame.h"
+#include "framework/qt/testing/TestDriver.h"
+#include "framework/ui/FolderItem.h"
+#include "framework/ui/Runtime.h"
+#include "shell/App.h"
 
+#include "BenchRuntime.h"
 #include "FillerText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QColor>
 #include <QFont>
+#include <QKeyEvent>
 #include <QString>
 #include <QStringList>
 #include <QTextCursor>
@@ -19,10 +28,16 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -236,5 +251,169 @@ void BM_BareQTextDocumentInsert(benchmark::State& state) {
     DescribeDocument(state, parsed);
 }
 BENCHMARK(BM_BareQTextDocumentInsert)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
+
+// Documents for the road from File > Open to the first answer: the 5 MB
+// document above, 50 MB of plain paragraphs with one bold phrase each, and
+// three small hostile files. The fonts' names are new at each call, so that
+// no cache of the toolkit's already holds them.
+std::string PlainParagraphsRtf() {
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Serif;}}\n";
+    rtf.reserve(50 * kMegabyte + 1000);
+    Sequence random(11);
+    while (rtf.size() < 50 * kMegabyte) {
+        rtf += "\\pard ";
+        for (int word = 0; word < 80; ++word) {
+            rtf += word == 3 ? "{\\b " : "";
+            rtf += kFillerWords[random.Next(kFillerWordCount)];
+            rtf += word == 5 ? "} " : " ";
+        }
+        rtf += "\\par\n";
+    }
+    return rtf + "}";
+}
+
+std::string ManyFontsRtf() {
+    static int calls = 0;
+    const std::string name = "Font " + std::to_string(++calls) + " Number ";
+    std::string table, runs;
+    for (int i = 0; i < 10000; ++i) {
+        table += "{\\f" + std::to_string(i) + "\\fnil " + name + std::to_string(i) + ";}";
+        runs += "{\\f" + std::to_string(i) + " run " + std::to_string(i) + " }";
+    }
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl" + table + "}\n" + runs + "}";
+}
+
+std::string LoneSurrogatesRtf() {
+    std::string rtf = "{\\rtf1\\ansi\\uc1 ";
+    for (int i = 0; i < 100000; ++i) rtf += "\\u-10179?";
+    return rtf + "}";
+}
+
+std::string NestedGroupsRtf() {
+    std::string rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 100000; ++i) rtf += "{\\b x";
+    return rtf + std::string(100000, '}') + "}";
+}
+
+struct OpenCase {
+    std::string (*make)();
+    bool freshEachTime;
+};
+const OpenCase kLibreOffice5MB{[] { return Document(); }, false};
+const OpenCase kPlainParagraphs50MB{PlainParagraphsRtf, false};
+const OpenCase kTenThousandFonts{ManyFontsRtf, true};
+const OpenCase kLoneSurrogates{LoneSurrogatesRtf, false};
+const OpenCase kNestedGroups{NestedGroupsRtf, false};
+
+const std::string& CaseRtf(const OpenCase& c) {
+    static std::string kept;
+    static const OpenCase* keptCase = nullptr;
+    if (keptCase != &c || c.freshEachTime) kept = c.make();
+    keptCase = &c;
+    return kept;
+}
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration duration) { return std::chrono::duration<double, std::milli>(duration).count(); }
+
+// A key typed right after the document appeared, through the event queue:
+// the events run until it is in the document and the field has the focus.
+bool Answered(QTextEdit& edit) {
+    const int before = edit.document()->characterCount();
+    QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z")));
+    const auto deadline = Clock::now() + std::chrono::minutes(2);
+    while (edit.document()->characterCount() == before || !edit.hasFocus()) {
+        if (Clock::now() > deadline) return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+// Times each round from the open to the first answer; open() opens the
+// document and gives the field that shows it. The counters split the time
+// at the moment the open returned, the window with the document shown.
+template <class Open>
+void TimeOpenThenAnswer(benchmark::State& state, Open open) {
+    double opening = 0, answering = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        QTextEdit* edit = open();
+        const auto opened = Clock::now();
+        if (!edit || !Answered(*edit)) {
+            state.SkipWithError("the document did not open or the typed key did not reach it");
+            return;
+        }
+        const auto answered = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(answered - start).count());
+        opening += Milliseconds(opened - start);
+        answering += Milliseconds(answered - opened);
+    }
+    state.counters["open_ms"] = benchmark::Counter(opening, benchmark::Counter::kAvgIterations);
+    state.counters["answer_ms"] = benchmark::Counter(answering, benchmark::Counter::kAvgIterations);
+}
+
+// File > Open of the program, the file chosen in the scripted dialog.
+void BM_PlumoraOpenThenAnswer(benchmark::State& state, const OpenCase& c) {
+    auto* dialogs = StartRuntime();
+    const auto path =
+        std::filesystem::temp_directory_path() / ("plumora-open-bench-" + std::to_string(::getpid()) + ".rtf");
+    class Plumora* window = nullptr;
+    const auto close = [&window] {
+        if (window) window->Close();
+        window = nullptr;
+        fw::testing::ProcessEvents();
+    };
+    TimeOpenThenAnswer(state, [&]() -> QTextEdit* {
+        state.PauseTiming();
+        close();
+        std::ofstream(path, std::ios::binary) << CaseRtf(c);
+        dialogs->openAnswers.push_back(std::make_shared<fw::FolderItem>(path));
+        state.ResumeTiming();
+        App()->FileOpen_Action();
+        window = dynamic_cast<class Plumora*>(fw::WindowAt(0));
+        if (!window || window->Title() != path.filename().string()) return nullptr;
+        return static_cast<QTextEdit*>(fw::ViewOf(*window->EditField1()));
+    });
+    close();
+    std::filesystem::remove(path);
+}
+
+// A bare QTextEdit as large as the program's page, shown and focused, is
+// given the document read by the same reader, as Qt opens a document: the
+// text edit takes a finished QTextDocument.
+void BM_BareOpenThenAnswer(benchmark::State& state, const OpenCase& c) {
+    std::unique_ptr<QTextEdit> edit;
+    TimeOpenThenAnswer(state, [&] {
+        state.PauseTiming();
+        edit = std::make_unique<QTextEdit>();
+        edit->resize(674, 338);
+        edit->show();
+        edit->activateWindow();
+        edit->setFocus();
+        const std::string& rtf = CaseRtf(c);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        auto* document = new QTextDocument(edit.get());
+        fw::SetDocumentStyledText(*document, fw::ReadRtf(rtf));
+        edit->setDocument(document);
+        return edit.get();
+    });
+}
+
+// Fixed rounds: the 50 MB document takes seconds to open.
+#define PLUMORA_OPEN_BENCHMARK(function, name, rounds) \
+    BENCHMARK_CAPTURE(function, name, k##name)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(rounds)
+
+PLUMORA_OPEN_BENCHMARK(BM_PlumoraOpenThenAnswer, LibreOffice5MB, 3);
+PLUMORA_OPEN_BENCHMARK(BM_BareOpenThenAnswer, LibreOffice5MB, 3);
+PLUMORA_OPEN_BENCHMARK(BM_PlumoraOpenThenAnswer, PlainParagraphs50MB, 2);
+PLUMORA_OPEN_BENCHMARK(BM_BareOpenThenAnswer, PlainParagraphs50MB, 2);
+PLUMORA_OPEN_BENCHMARK(BM_PlumoraOpenThenAnswer, TenThousandFonts, 2);
+PLUMORA_OPEN_BENCHMARK(BM_BareOpenThenAnswer, TenThousandFonts, 2);
+PLUMORA_OPEN_BENCHMARK(BM_PlumoraOpenThenAnswer, LoneSurrogates, 3);
+PLUMORA_OPEN_BENCHMARK(BM_BareOpenThenAnswer, LoneSurrogates, 3);
+PLUMORA_OPEN_BENCHMARK(BM_PlumoraOpenThenAnswer, NestedGroups, 3);
+PLUMORA_OPEN_BENCHMARK(BM_BareOpenThenAnswer, NestedGroups, 3);
 
 }  // namespace

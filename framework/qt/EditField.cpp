@@ -494,8 +494,26 @@ StyledText EditField::GetStyledText() const {
     return text;
 }
 
+// The caret goes to the start of the new text within the same edit, before
+// the field lays anything out: the field lays out a document lazily, from
+// the top, and a caret left at the end would make its next focus or repaint
+// lay out the whole document at once. A vertical scroll bar that may appear
+// is shown while the text goes in: appearing afterwards, it would narrow the
+// page and have the field lay out what it had laid out again.
 void EditField::SetStyledText(const StyledText& text) {
-    editor_->Change([&] { SetDocumentStyledText(*editor_->document(), text); }, true);
+    auto& editor = *editor_;
+    const auto scrollBar = editor.verticalScrollBarPolicy();
+    if (scrollBar == Qt::ScrollBarAsNeeded) editor.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor.Change(
+        [&] {
+            QTextCursor edit(editor.document());
+            edit.beginEditBlock();
+            SetDocumentStyledText(*editor.document(), text);
+            editor.setTextCursor(QTextCursor(editor.document()));
+            edit.endEditBlock();
+        },
+        true);
+    editor.setVerticalScrollBarPolicy(scrollBar);
 }
 
 int EditField::SelAlignment() const {

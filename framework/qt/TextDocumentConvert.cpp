@@ -45,7 +45,12 @@ Alignment AlignmentOf(const QTextBlockFormat& format) {
 
 QTextCharFormat CharFormat(const CharStyle& style) {
     QTextCharFormat format;
-    if (!style.font.empty()) format.setFontFamilies(QStringList{ToQt(style.font)});
+    // The family goes in as one string, which Qt reads as a list of one. Qt
+    // hashes a format's string list by its type alone, so formats that differ
+    // only in their font would all share one hash, and the document's lookup
+    // of each new format, when it is inserted and again when it is laid out,
+    // would compare it with every one of them.
+    if (!style.font.empty()) format.setProperty(QTextFormat::FontFamilies, ToQt(style.font));
     if (style.size > 0) format.setFontPointSize(style.size);
     if (style.bold) format.setFontWeight(QFont::Bold);
     if (style.italic) format.setFontItalic(true);

@@ -285,8 +285,11 @@ void Parser::SkipBinary(int count) {
     pos_ = static_cast<std::size_t>(count) >= size_ - pos_ ? size_ : pos_ + static_cast<std::size_t>(count);
 }
 
+// A lone high surrogate becomes U+FFFD in the format of the group it stood
+// in, as escaped bytes are decoded in theirs.
 void Parser::OpenGroup() {
     FlushBytes();
+    FlushHighSurrogate();
     pendingStar_ = false;
     if (stack_.size() >= kMaxGroupDepth) {
         ++flattenedGroups_;
@@ -298,6 +301,7 @@ void Parser::OpenGroup() {
 
 void Parser::CloseGroup() {
     FlushBytes();
+    FlushHighSurrogate();
     pendingStar_ = false;
     if (flattenedGroups_ > 0) {
         --flattenedGroups_;

@@ -134,6 +134,22 @@ TEST_F(PlumoraSavingTest, APlainTextFileOpensAsTextAndSaveAsksForAnRtfFileBeside
     EXPECT_EQ(window->Title(), "notes.rtf");
 }
 
+// However many fonts a file names, every run keeps its own through a save;
+// a lone surrogate opens as U+FFFD.
+TEST_F(PlumoraSavingTest, EveryFontKeepsItsNameThroughASave) {
+    std::string table, runs, expected, saved;
+    for (int i = 0; i < 400; ++i) {
+        const std::string n = std::to_string(i);
+        table += "{\\f" + n + " Family " + n + ";}", runs += "{\\f" + n + " " + n + "\\u-10179?}";
+        expected += n + "\xEF\xBF\xBD: Family " + n + "\n";
+    }
+    AnswerSave(folder / "saved.rtf");
+    Choose(*Open(Write("fonts.rtf", "{\\rtf1{\\fonttbl" + table + "}" + runs + "}")), "FileSaveas");
+    for (const auto& paragraph : fw::ReadRtf(ReadBytes(folder / "saved.rtf")).paragraphs)
+        for (const auto& run : paragraph.runs) saved += run.text + ": " + run.style.font + "\n";
+    EXPECT_EQ(saved, expected);
+}
+
 // Justified paragraphs are shown justified and reported as 4.
 TEST_F(PlumoraSavingTest, AJustifiedParagraphStaysJustified) {
     auto& field = *Open(Write("justified.rtf", "{\\rtf1\\ansi\\qj Both margins\\par}"))->EditField1();

@@ -1,8 +1,14 @@
 #include "ScriptedWindow.h"
 #include "tests/support/StyledTextSupport.h"
 
+#include "framework/qt/WindowFrame.h"
 #include "framework/qt/testing/TestDriver.h"
 #include "framework/ui/EditField.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +24,7 @@ using widgettests::ScriptedWindow;
 // colour are the first character's; the font is named only when shared. An
 // insertion point reads what typing there would give: the style before it.
 // A toggle puts the style on all when any lacks it, else takes it from all.
-TEST(EditFieldStylesTest, TheSelectionHasWhatEveryCharacterHasAndTheFirstOnesSizeAndColour) {
+TEST(EditFieldStylesTest, TheSelectionHasWhatEveryCharacterHasAndANewTextBeginsAtItsTop) {
     constexpr Color kRed = Color::FromRGB(0xC00000), kOwnColour = Color::FromRGB(0x101010);
     auto* window = ScriptedWindow::Make({.createControls = [&](ScriptedWindow& w) {
         auto& field = w.Add<fw::EditField>("EditField", "Field", 0, 0, 300, 100);
@@ -59,6 +65,14 @@ TEST(EditFieldStylesTest, TheSelectionHasWhatEveryCharacterHasAndTheFirstOnesSiz
     field.SelAlignment(2);
     styles(3, 0), field.SelTextSize(20), field.SelItalic(true);
     EXPECT_EQ(raised, "SSS");
+
+    // A new text is laid out from the top as far as it is shown, the rest while the program waits: the caret
+    // stands at its start, so that neither the focus nor a typed key lays out the whole text at once.
+    field.SetStyledText({std::vector<fw::StyledParagraph>(20000, {fw::Alignment::Default, {{"word word word", {}}}})});
+    fw::testing::TypeText(field, "Z");
+    EXPECT_EQ(field.Text().substr(0, 6), "Zword ");
+    const auto& document = *static_cast<QTextEdit*>(fw::ViewOf(field))->document();
+    EXPECT_EQ(document.lastBlock().layout()->lineCount(), 0) << "the whole text was laid out";
     fw::testing::ReleaseAllWindows();
 }
 
