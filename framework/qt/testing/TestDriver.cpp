@@ -77,22 +77,18 @@ void AnswerNextPopup(std::function<void(QMenu&)> answer) {
 }
 
 // Answers the next pop-up menu by choosing the visible enabled entry of this
-// caption (the text before a tab). The answer holds nothing of the caller's,
-// in case it comes late.
-std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption, bool byKeyboard) {
+// caption (the text before a tab) with the keyboard, so that the menu itself
+// reports the entry as chosen. The answer holds nothing of the caller's, in
+// case it comes late.
+std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption) {
     auto chosen = std::make_shared<bool>(false);
-    AnswerNextPopup([chosen, wanted = ToQt(caption), byKeyboard](QMenu& menu) {
+    AnswerNextPopup([chosen, wanted = ToQt(caption)](QMenu& menu) {
         for (auto* action : menu.actions())
             if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
                 action->text().split('\t').first() == wanted) {
                 *chosen = true;
-                if (byKeyboard) {  // the menu itself then reports the entry as chosen
-                    menu.setActiveAction(action);
-                    QTest::keyClick(&menu, Qt::Key_Return);
-                } else {
-                    menu.close();
-                    action->trigger();
-                }
+                menu.setActiveAction(action);
+                QTest::keyClick(&menu, Qt::Key_Return);
                 return;
             }
         menu.close();
@@ -200,7 +196,7 @@ void DropText(RectControl& control, std::string_view text) {
 
 bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     QWidget* target = Target(control);
-    const auto chosen = ChooseInNextPopup(caption, false);
+    const auto chosen = ChooseInNextPopup(caption);
     // A right click reaches a text field through its viewport: the field
     // itself ignores mouse-made context menu events.
     QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(),
@@ -275,7 +271,7 @@ void ClickOpeningPopup(RectControl& control) {
 }
 
 bool ClickAndChoose(RectControl& control, std::string_view caption) {
-    const auto chosen = ChooseInNextPopup(caption, true);
+    const auto chosen = ChooseInNextPopup(caption);
     ClickOpeningPopup(control);
     return *chosen;
 }
