@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Ctrl+O shows the Open dialog; a typed path and Return open the RTF file in
-# a new window titled with the file's name, beside the first window.
+# The program starts with one document window titled " Plumora" (with the
+# leading blank). Ctrl+O shows the Open dialog; a typed path and Return open
+# the RTF file in a new window titled with the file's name, beside the first
+# window; Ctrl+Q ends the process with status 0.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
