@@ -149,7 +149,8 @@ protected:
 // The text of our document as LibreOffice's plain-text export writes it: one
 // line per paragraph, and a line break inside a paragraph as a line end too.
 std::string AsPlainTextExport(const StyledText& doc) {
-    std::string text = LinesOf(doc);
+    std::string text;
+    for (const std::string& paragraph : TextsOf(doc)) text += paragraph + '\n';
     for (std::size_t at = text.find("\u2028"); at != std::string::npos; at = text.find("\u2028", at))
         text.replace(at, 3, "\n");
     return text;
