@@ -12,8 +12,6 @@ class PlumoraEditingTest : public ApplicationTest {
 protected:
     static bool Enabled(const char* item) { return drive::ShownMenuItem(item).enabled; }
 
-    static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
-
     // Copies a piece of the field's text to the clipboard through Edit > Copy.
     static void CopyToClipboard(fw::EditField& field, long start, long length) {
         drive::Focus(field);

@@ -35,7 +35,6 @@ protected:
         Select(field, start, length);
         return window;
     }
-    static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
     // One mark per character: B bold, - plain.
     static std::string BoldMarks(fw::EditField& field) {
         std::string marks;

@@ -22,8 +22,6 @@ using fw::Style;
 
 constexpr Color kFieldText = Color::FromRGB(0x242424);
 
-void Select(fw::EditField& field, long start, long length) { field.SelStart(start), field.SelLength(length); }
-
 using PlumoraToolbarTest = ApplicationTest;
 
 TEST_F(PlumoraToolbarTest, TheSwatchAndFontColorOpenThePickerOnWhiteAndColourTheSelection) {

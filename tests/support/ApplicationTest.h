@@ -67,6 +67,8 @@ protected:
     }
     static class Plumora* Front() { return dynamic_cast<class Plumora*>(fw::WindowAt(0)); }
 
+    static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
+
     // Types text into the field with the caret at its end.
     static void TypeAtEnd(fw::EditField& field, const std::string& text) {
         fw::testing::Focus(field);
