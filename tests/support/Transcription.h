@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/model/PropertyRecord.h"
 #include "framework/model/PropertyValue.h"
 
 #include <gtest/gtest.h>
@@ -49,4 +50,14 @@ inline fw::PropertyValue TranscribedValue(const std::string& text) {
     if (text.starts_with("&h"))
         return fw::Color::FromRGB(static_cast<std::uint32_t>(std::stoul(text.substr(2), nullptr, 16)));
     return static_cast<std::int32_t>(std::stol(text));
+}
+
+// The KEY=VALUE cells of a transcribed row from the first on, in their order.
+inline std::vector<fw::RecordEntry> TranscribedEntries(const std::vector<std::string>& cells, std::size_t from) {
+    std::vector<fw::RecordEntry> entries;
+    for (std::size_t i = from; i < cells.size(); ++i) {
+        const auto equals = cells[i].find('=');
+        entries.push_back({cells[i].substr(0, equals), TranscribedValue(cells[i].substr(equals + 1))});
+    }
+    return entries;
 }
