@@ -50,7 +50,7 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         else ASSERT_TRUE(how[0] == '&' ? drive::ChooseContextMenuEntry(field, how) : drive::ChooseMenu(how));
         EXPECT_EQ(field.Text(), road.after);
         EXPECT_EQ(window->EditField4()->Text(), road.text);
-        EXPECT_EQ(drive::ShownText(*window->StaticText5()), "There are: 2 Words.");
+        EXPECT_EQ(window->StaticText5()->Text(), "There are: 2 Words.");
         ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
         EXPECT_EQ(field.Text(), road.text);
         ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
@@ -68,7 +68,7 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
     EXPECT_EQ(field.Text(), "");
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    EXPECT_EQ(drive::ShownText(*window->StaticText5()), "There are: 1 Words.");
+    EXPECT_EQ(window->StaticText5()->Text(), "There are: 1 Words.");
     drive::Click(field);
     ASSERT_EQ(window->EditField4()->Text(), "Hello");
     TypeAtEnd(field, " world, and more");

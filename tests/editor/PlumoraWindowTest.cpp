@@ -100,7 +100,7 @@ TEST_F(PlumoraWindowTest, TheDesktopsCloseRequestShowsTheBarOrClosesAnEmptyWindo
     auto* window = NewWindow();
     fw::testing::TypeText(*window->EditField1(), "kept");
     EXPECT_FALSE(fw::testing::CloseLikeUser(*window));
-    EXPECT_TRUE(fw::testing::IsShown(*window->Rectangle1()));
+    EXPECT_TRUE(window->Rectangle1()->Visible());
     EXPECT_EQ(window->EditField1()->Text(), "kept");
 
     EXPECT_TRUE(fw::testing::CloseLikeUser(*NewWindow()));

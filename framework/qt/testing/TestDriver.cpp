@@ -19,7 +19,6 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QImage>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -220,13 +219,6 @@ MenuState ShownMenuItem(std::string_view itemName) {
     if (!action) return {};
     return {true, action->isVisible(), action->isEnabled(), action->isChecked(), action->text().toStdString()};
 }
-
-std::string ShownText(RectControl& control) {
-    auto* label = qobject_cast<QLabel*>(ViewOf(control));
-    return label ? label->text().toStdString() : std::string();
-}
-
-bool IsShown(RectControl& control) { return ViewOf(control)->isVisibleTo(ContentOf(control.OwnerWindow())); }
 
 bool Grab(Window& window, const std::string& pngPath) {
     return ContentOf(window)->grab().save(QString::fromStdString(pngPath), "PNG");

@@ -79,11 +79,6 @@ struct MenuState {
 };
 MenuState ShownMenuItem(std::string_view itemName);
 
-// The text a label shows on screen.
-std::string ShownText(RectControl& control);
-// Whether the control is on screen (its own and its containers' visibility).
-bool IsShown(RectControl& control);
-
 // Saves a picture of the window's content area as a PNG.
 bool Grab(Window& window, const std::string& pngPath);
 
