@@ -3,10 +3,8 @@
 #include "ScriptedDialogs.h"
 #include "framework/model/Exceptions.h"
 #include "framework/menus/MenuItem.h"
-#include "framework/qt/MenuRouting.h"
 #include "framework/ui/RectControl.h"
 #include "framework/ui/Runtime.h"
-#include "framework/ui/Application.h"
 #include "framework/qt/QtConvert.h"
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
@@ -93,29 +91,6 @@ std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption) {
         menu.close();
     });
     return chosen;
-}
-
-// The items from the bar down to the named one, or nothing.
-bool PathTo(const MenuItem& parent, std::string_view name, std::vector<std::shared_ptr<MenuItem>>& path) {
-    for (int i = 0; i < parent.Count(); ++i) {
-        path.push_back(parent.Item(i));
-        if (parent.Item(i)->Name() == name || PathTo(*parent.Item(i), name, path)) return true;
-        path.pop_back();
-    }
-    return false;
-}
-
-bool ChooseFromApplicationBar(std::string_view itemName) {
-    auto* app = GetAppObject();
-    const auto bar = app ? app->MenuBar() : nullptr;
-    std::vector<std::shared_ptr<MenuItem>> path;
-    if (!bar || !PathTo(*bar, itemName, path)) return false;
-    RunEnablingPass();
-    for (const auto& item : path)
-        if (!item->Visible() || !item->Enabled()) return false;
-    Dispatch(path.back());
-    ProcessEvents();
-    return true;
 }
 
 }  // namespace
@@ -206,7 +181,6 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
 }
 
 bool ChooseMenu(std::string_view itemName) {
-    if (!WindowAt(0)) return ChooseFromApplicationBar(itemName);
     auto* action = OpenMenusTo(itemName);
     if (!action || !action->isVisible() || !action->isEnabled()) return false;
     action->trigger();

@@ -52,10 +52,8 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption);
 
 // Chooses the menu item of this name in the front window's menu bar by the
 // road of a click: its menu is about to be shown (the enabling pass runs), and
-// the item is triggered when it is visible and enabled. False otherwise.
-// With no window open the item is taken from the application's own bar, as a
-// menu outside any window would offer it: the enabling pass runs, and the
-// item is chosen when it and the menus above it are visible and enabled.
+// the item is triggered when it is visible and enabled. False otherwise, and
+// always with no window open.
 bool ChooseMenu(std::string_view itemName);
 
 // Runs the task from the event loop after the delay: inside a running
