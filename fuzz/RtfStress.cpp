@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <string>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 

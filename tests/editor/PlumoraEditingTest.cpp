@@ -1,9 +1,5 @@
 #include "tests/support/ApplicationTest.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 namespace {
 
 namespace drive = fw::testing;

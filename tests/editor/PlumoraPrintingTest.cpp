@@ -3,13 +3,8 @@
 
 #include "framework/ui/PrinterSetup.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <optional>
 #include <regex>
-#include <string>
-#include <vector>
 
 namespace {
 

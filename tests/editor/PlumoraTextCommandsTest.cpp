@@ -3,11 +3,8 @@
 #include "framework/text/Strings.h"
 #include "framework/ui/Date.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdlib>
-#include <string>
 #include <tuple>
 
 namespace {

@@ -5,14 +5,8 @@
 #include "framework/ui/Graphics.h"
 #include "resources/Pictures.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <iterator>
-#include <optional>
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 

@@ -2,11 +2,7 @@
 #include "tests/support/PictureNames.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -1,10 +1,7 @@
 #include "tests/support/ApplicationTest.h"
 #include "find/FindWindow.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace {

@@ -4,11 +4,7 @@
 #include "tests/support/Transcription.h"
 #include "find/FindWindowLayout.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
-#include <string>
-#include <vector>
 
 namespace {
 

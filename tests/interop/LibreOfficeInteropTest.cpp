@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <string>
 
 namespace fw {
 

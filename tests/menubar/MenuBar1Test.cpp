@@ -5,12 +5,6 @@
 #include "menubar/MenuLookups.h"
 #include "shell/App.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
 namespace {
 
 using fw::MenuItem;

@@ -8,8 +8,6 @@
 #include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -18,12 +16,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
-#include <string>
 
 namespace {
 

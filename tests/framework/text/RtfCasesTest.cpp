@@ -7,13 +7,7 @@
 #include "tests/support/StyledTextSupport.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace fw {
 namespace {

@@ -5,11 +5,6 @@
 #include "tests/support/StyledTextSupport.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 // The case tables are laid out by hand, a row or a few to a line.
 // clang-format off
 

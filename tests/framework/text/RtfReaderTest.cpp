@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 // The case tables are laid out by hand, a row or a few to a line.
 // clang-format off

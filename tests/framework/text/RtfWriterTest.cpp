@@ -7,8 +7,6 @@
 
 #include <regex>
 #include <sstream>
-#include <string>
-#include <vector>
 
 // The case tables are laid out by hand, a row or a few to a line.
 // clang-format off
