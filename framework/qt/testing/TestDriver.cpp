@@ -37,32 +37,27 @@ QWidget* Target(RectControl& control) {
     return view;
 }
 
-// The action of the named item in the menu, with the menus that lead to it.
-QAction* FindAction(QMenu* menu, std::string_view name, std::vector<QMenu*>& path) {
-    path.push_back(menu);
+// The action of the named item below the bar or menu, with the menus that lead to it.
+QAction* FindAction(QWidget* menu, std::string_view name, std::vector<QMenu*>& path) {
     for (auto* action : menu->actions()) {
         const auto item = action->data().value<std::shared_ptr<MenuItem>>();
         if (item && item->Name() == name) return action;
-        if (auto* submenu = action->menu())
+        if (auto* submenu = action->menu()) {
+            path.push_back(submenu);
             if (auto* found = FindAction(submenu, name, path)) return found;
+            path.pop_back();
+        }
     }
-    path.pop_back();
     return nullptr;
 }
 
 // The action of the named item in the front window's bar, after the menus
 // leading to it were about to show, as when a person opens them.
 QAction* OpenMenusTo(std::string_view name) {
-    auto* front = WindowAt(0);
-    if (!front) return nullptr;
     std::vector<QMenu*> path;
-    for (auto* action : front->Widgets().menuBar()->actions())
-        if (auto* menu = action->menu())
-            if (auto* found = FindAction(menu, name, path)) {
-                for (auto* open : path) emit open->aboutToShow();
-                return found;
-            }
-    return nullptr;
+    auto* found = WindowAt(0) ? FindAction(WindowAt(0)->Widgets().menuBar(), name, path) : nullptr;
+    for (auto* open : path) emit open->aboutToShow();
+    return found;
 }
 
 // Runs the answer on the pop-up menu that the next step opens, from inside the
