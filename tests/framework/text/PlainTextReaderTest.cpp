@@ -35,12 +35,6 @@ TEST(PlainTextReader, ReadsParagraphsOfUtf8Utf16Utf32OrWindows1252) {
     for (const Case& c : cases) EXPECT_EQ(TextsOf(ReadPlainText(c.bytes)), c.expected) << c.bytes;
 }
 
-TEST(PlainTextReader, RunsHaveTheDefaultStyleAndEmptyParagraphsNoRuns) {
-    using P = StyledParagraph;
-    EXPECT_EQ(ReadPlainText("one\n\ntwo three\n"),
-              (StyledText{{P{Alignment::Default, {{"one", {}}}}, P{}, P{Alignment::Default, {{"two three", {}}}}}}));
-}
-
 // Text holds no control character but white space, escape and the DOS end mark.
 TEST(PlainTextReader, TellsTextFromBinaryData) {
     for (const std::string text : {"", "tab\tline\nfeed\vform\fcr\r", "\x1B[1mbold\x1B[0m", "dos\x1A", "caf\xE9 \xC3\xA9"})
