@@ -189,13 +189,9 @@ MenuState ShownMenuItem(std::string_view itemName) {
     return {true, action->isVisible(), action->isEnabled(), action->isChecked(), action->text().toStdString()};
 }
 
-bool Grab(Window& window, const std::string& pngPath) {
-    return ContentOf(window)->grab().save(QString::fromStdString(pngPath), "PNG");
-}
-
-std::optional<Color> PixelOf(const std::string& imagePath, int x, int y) {
-    const QImage image(QString::fromStdString(imagePath));
-    if (image.isNull() || !image.valid(x, y)) return std::nullopt;
+std::optional<Color> PixelOf(Window& window, int x, int y) {
+    const QImage image = ContentOf(window)->grab().toImage();
+    if (!image.valid(x, y)) return std::nullopt;
     return FromQt(image.pixelColor(x, y));
 }
 

@@ -77,9 +77,6 @@ struct MenuState {
 };
 MenuState ShownMenuItem(std::string_view itemName);
 
-// Saves a picture of the window's content area as a PNG.
-bool Grab(Window& window, const std::string& pngPath);
-
 // Whether the control holds the keyboard focus.
 bool HasFocus(RectControl& control);
 // Moves the pointer to a point given in the control's coordinates, which may
@@ -98,9 +95,9 @@ struct ShownMenu {
 };
 ShownMenu ShownPopupMenu(RectControl& control);
 
-// The colour of one pixel of an image file (PNG, BMP); nothing when the file
-// cannot be read or the point lies outside the image.
-std::optional<Color> PixelOf(const std::string& imagePath, int x, int y);
+// The colour that the window's content area shows at the point; nothing when
+// the point lies outside it.
+std::optional<Color> PixelOf(Window& window, int x, int y);
 
 // Asks the window to close as the desktop's close box does; true when it closed.
 bool CloseLikeUser(Window& window);
