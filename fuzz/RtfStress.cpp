@@ -96,8 +96,7 @@ int main() {
          [](const Document& doc) { return doc.paragraphs.size() == 1 && doc.paragraphs[0].runs.size() > 300000; }},
         {"50 MB of one control word", [] { return "{\\rtf1 \\" + std::string(50 * kMegabyte, 'b') + "1 x}"; },
          TextIs("x")},
-        {"50 MB of one number", [] { return "{\\rtf1 \\fs" + std::string(50 * kMegabyte, '9') + " x}"; },
-         TextIs("x")},
+        {"50 MB of one number", [] { return "{\\rtf1 \\fs" + std::string(50 * kMegabyte, '9') + " x}"; }, TextIs("x")},
         {"1000000 fonts and colours",
          [] {
              std::string rtf = "{\\rtf1{\\fonttbl";
