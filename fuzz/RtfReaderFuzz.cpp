@@ -14,8 +14,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace {
 

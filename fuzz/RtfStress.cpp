@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <string>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -28,8 +26,9 @@ std::string Repeat(const std::string& unit, std::size_t bytes) {
     return out;
 }
 
+// The document is the one paragraph.
 Expect TextIs(std::string text) {
-    return [text](const Document& doc) { return fw::LinesOf(doc) == text; };
+    return [text](const Document& doc) { return fw::TextsOf(doc) == fw::Texts{text}; };
 }
 
 void Fuzz(const std::string& input, std::size_t size) {
@@ -53,44 +52,33 @@ int main() {
         "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\'82\\'a0{\\f1\\'b7}\\u-10179?\\u-8704?\\cf1\\b\\fs40 end\\par}";
     const std::vector<Case> cases = {
         {"100000 nested groups, closed", [&] { return "{\\rtf1 " + open + "deep" + close + " after}"; },
-         TextIs("deep after\n")},
-        {"100000 nested groups, never closed", [&] { return "{\\rtf1 " + open + "{\\b deep\\par"; }, TextIs("deep\n")},
+         TextIs("deep after")},
+        {"100000 nested groups, never closed", [&] { return "{\\rtf1 " + open + "{\\b deep\\par"; }, TextIs("deep")},
         {"100000 nested formatted groups",
          [] {
              std::string rtf = "{\\rtf1 ";
              for (int i = 0; i < 100000; ++i) rtf += i % 2 ? "{\\b\\fs" + std::to_string(i % 90 + 2) : "{\\i\\f3 ";
              return rtf + "x" + std::string(100000, '}') + "y}";
          },
-         TextIs("xy\n")},
+         TextIs("xy")},
         {"100000 nested groups inside an ignorable destination",
-         [&] { return "{\\rtf1 a{\\*\\x " + open + "hidden" + close + "}b}"; }, TextIs("ab\n")},
+         [&] { return "{\\rtf1 a{\\*\\x " + open + "hidden" + close + "}b}"; }, TextIs("ab")},
         {"100000 nested groups inside the font table",
-         [&] { return "{\\rtf1{\\fonttbl{\\f0 " + open + "Name;" + close + "}}\\f0 x}"; }, TextIs("x\n")},
-        {"huge \\bin counts", [] { return std::string("{\\rtf1 a\\bin2147483647 b\\bin99999999999999999999 c}"); },
-         TextIs("a\n")},
+         [&] { return "{\\rtf1{\\fonttbl{\\f0 " + open + "Name;" + close + "}}\\f0 x}"; }, TextIs("x")},
         {"\\bin with binary content",
          [] {
              std::string binary(4 * kMegabyte, '\0');
              for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7919 >> 3);
              return "{\\rtf1 a{\\pict\\bin" + std::to_string(binary.size()) + " " + binary + "}b}";
          },
-         TextIs("ab\n")},
-        {"\\u beyond range",
-         [] {
-             return std::string(
-                 "{\\rtf1 \\u65536?\\u-32769?\\u2147483647?\\u-2147483648?\\u99999999999999999999?"
-                 "\\u1114111?\\u55296?\\u65?\\u57343?\\u65535?\\u-1?\\u0?.}");
-         },
-         TextIs("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA\uFFFD\xEF\xBF\xBF\xEF\xBF\xBF.\n")},
-        {"\\uc beyond range", [] { return std::string("{\\rtf1\\uc2147483647 \\u65?bcd{e}\\uc-9 \\u66?f}"); },
-         TextIs("AeB?f\n")},
+         TextIs("ab")},
         {"NUL bytes everywhere",
          [] {
              static constexpr char kRtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 A\0rial;}}\\f0 a\0b\\\0c\\'\0d\\u\0e}";
              std::string rtf(kRtf, sizeof kRtf - 1);
              return rtf.insert(rtf.size() - 1, std::string(kMegabyte, '\0'));
          },
-         TextIs("abcde\n")},
+         TextIs("abcde")},
         {"a document cut after every byte of its header",
          [&] {
              for (std::size_t cut = 0; cut < header.size(); ++cut) Fuzz(header, cut);
@@ -107,9 +95,8 @@ int main() {
          [] { return "{\\rtf1\\ansi " + Repeat("{\\b bold}\\i x\\i0\\fs30 y\\plain ", 16 * kMegabyte) + "}"; },
          [](const Document& doc) { return doc.paragraphs.size() == 1 && doc.paragraphs[0].runs.size() > 300000; }},
         {"50 MB of one control word", [] { return "{\\rtf1 \\" + std::string(50 * kMegabyte, 'b') + "1 x}"; },
-         TextIs("x\n")},
-        {"50 MB of one number", [] { return "{\\rtf1 \\fs" + std::string(50 * kMegabyte, '9') + " x}"; },
-         TextIs("x\n")},
+         TextIs("x")},
+        {"50 MB of one number", [] { return "{\\rtf1 \\fs" + std::string(50 * kMegabyte, '9') + " x}"; }, TextIs("x")},
         {"1000000 fonts and colours",
          [] {
              std::string rtf = "{\\rtf1{\\fonttbl";
@@ -118,7 +105,7 @@ int main() {
              return rtf + "\\f999999\\cf999999 x}";
          },
          [](const Document& doc) {
-             return fw::LinesOf(doc) == "x\n" && doc.paragraphs[0].runs[0].style.font == "F999999";
+             return fw::TextsOf(doc) == fw::Texts{"x"} && doc.paragraphs[0].runs[0].style.font == "F999999";
          }},
     };
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The word count follows typing; Ctrl+S saves through the Save dialog to an
-# RTF file whose name becomes the window's title; the close picture of a
-# window that holds text shows the save-changes bar, whose "no" closes the
-# window without saving while the other window stays; Ctrl+Q then quits
-# with status 0.
+# Typed text shows on the page and the word count follows it; Ctrl+S saves
+# through the Save dialog to an RTF file whose name becomes the window's
+# title; the close picture of a window that holds text shows the
+# save-changes bar, whose "no" closes the window without saving while the
+# other window, opened by Ctrl+W, stays. Ctrl+Q with unsaved text there
+# asks first: Escape keeps everything, Quit quits with status 0.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" tesseract
@@ -22,9 +23,15 @@ expect_word_count() { label=''; e2e_until label_reads "$1" || e2e_fail "the word
 
 e2e_launch
 first=$E2E_WID
+# The typed words land in the first line of the page, just right of where the
+# insertion point starts; that stretch is blank before typing and must show
+# text after. It leaves out the blinking insertion point at both ends.
+colours() { e2e_shot "$1" "$E2E_TMP/page.png"; e2e_colours_in "$E2E_TMP/page.png" 50x14+10+48; }
+[ "$(colours "$first")" = 1 ] || e2e_fail "the page is not blank before typing"
 expect_word_count 0
 words="Seven plain words typed into the page"
 e2e_type "$words"
+e2e_until eval '[ "$(colours "$first")" -gt 1 ]' || e2e_fail "no text appeared on the page after typing"
 expect_word_count 7
 
 # A typed name without an extension is given ".rtf".
@@ -63,5 +70,16 @@ e2e_wait_count '^notes\.rtf$' 0 "the window is still shown after 'no'"
 e2e_running "when one of its two windows closed"
 [ "$(e2e_count_windows '^ Plumora$')" = 1 ] || e2e_fail "the second window did not stay open"
 [ "$(cksum <"$saved")" = "$saved_sum" ] || e2e_fail "'no' wrote the unsaved change to $saved"
+
+# Unsaved text in the window left: Quit asks first, and Escape, like Cancel,
+# keeps the program and the text.
 e2e_focus "$second"
-e2e_quit_and_pass
+e2e_type "kept"
+e2e_raise ctrl+q '^Plumora$'
+e2e_shot "$E2E_WID" "$E2E_ARTIFACTS/save-and-close-quit-question.png"
+e2e_key Escape
+e2e_wait_count '^Plumora$' 0 "the question is still shown after Escape"
+e2e_running "after Escape at the question"
+[ "$(colours "$second")" -gt 1 ] || e2e_fail "the typed text went after Escape"
+e2e_focus "$second"
+e2e_quit_discarding_and_pass

@@ -1,9 +1,5 @@
 #include "tests/support/ApplicationTest.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 namespace {
 
 namespace drive = fw::testing;
@@ -11,8 +7,6 @@ namespace drive = fw::testing;
 class PlumoraEditingTest : public ApplicationTest {
 protected:
     static bool Enabled(const char* item) { return drive::ShownMenuItem(item).enabled; }
-
-    static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
 
     // Copies a piece of the field's text to the clipboard through Edit > Copy.
     static void CopyToClipboard(fw::EditField& field, long start, long length) {
@@ -52,7 +46,7 @@ TEST_F(PlumoraEditingTest, PasteAndDeleteOfEveryRoadTakeTheSnapshotBeforeTheFiel
         else ASSERT_TRUE(how[0] == '&' ? drive::ChooseContextMenuEntry(field, how) : drive::ChooseMenu(how));
         EXPECT_EQ(field.Text(), road.after);
         EXPECT_EQ(window->EditField4()->Text(), road.text);
-        EXPECT_EQ(drive::ShownText(*window->StaticText5()), "There are: 2 Words.");
+        EXPECT_EQ(window->StaticText5()->Text(), "There are: 2 Words.");
         ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
         EXPECT_EQ(field.Text(), road.text);
         ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
@@ -70,7 +64,7 @@ TEST_F(PlumoraEditingTest, UndoAndRedoSwapTheSnapshotOfTheClickWithTheText) {
     ASSERT_TRUE(drive::ChooseMenu("EditUndo"));
     EXPECT_EQ(field.Text(), "");
     ASSERT_TRUE(drive::ChooseMenu("EditRedo"));
-    EXPECT_EQ(drive::ShownText(*window->StaticText5()), "There are: 1 Words.");
+    EXPECT_EQ(window->StaticText5()->Text(), "There are: 1 Words.");
     drive::Click(field);
     ASSERT_EQ(window->EditField4()->Text(), "Hello");
     TypeAtEnd(field, " world, and more");

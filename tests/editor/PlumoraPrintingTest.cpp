@@ -1,14 +1,10 @@
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/StyledTextSupport.h"
 
 #include "framework/ui/PrinterSetup.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <optional>
 #include <regex>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -19,11 +15,8 @@ using Block = Dialogs::Printed::Block;
 // One paragraph per text, in DejaVu Sans of the size given.
 fw::StyledText Paragraphs(const std::vector<std::pair<std::string, double>>& texts) {
     fw::StyledText document;
-    for (const auto& [text, size] : texts) {
-        fw::StyledRun run{text, {}};
-        run.style.font = "DejaVu Sans", run.style.size = size;
-        document.paragraphs.push_back({fw::Alignment::Default, {run}});
-    }
+    for (const auto& [text, size] : texts)
+        document.paragraphs.push_back({fw::Alignment::Default, {{text, fw::Style("DejaVu Sans", size)}}});
     return document;
 }
 

@@ -3,11 +3,8 @@
 #include "framework/text/Strings.h"
 #include "framework/ui/Date.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdlib>
-#include <string>
 #include <tuple>
 
 namespace {
@@ -35,7 +32,6 @@ protected:
         Select(field, start, length);
         return window;
     }
-    static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
     // One mark per character: B bold, - plain.
     static std::string BoldMarks(fw::EditField& field) {
         std::string marks;

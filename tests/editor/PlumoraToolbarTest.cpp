@@ -5,14 +5,8 @@
 #include "framework/ui/Graphics.h"
 #include "resources/Pictures.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <iterator>
-#include <optional>
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -21,8 +15,6 @@ using fw::Color;
 using fw::Style;
 
 constexpr Color kFieldText = Color::FromRGB(0x242424);
-
-void Select(fw::EditField& field, long start, long length) { field.SelStart(start), field.SelLength(length); }
 
 using PlumoraToolbarTest = ApplicationTest;
 

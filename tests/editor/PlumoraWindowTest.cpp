@@ -2,11 +2,7 @@
 #include "tests/support/PictureNames.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -20,21 +16,16 @@ std::vector<std::vector<std::string>> Rows(const std::string& kind) {
     return rows;
 }
 
-// The KEY=VALUE cells from the first on, added to the values given.
-std::map<std::string, std::string> Values(const std::vector<std::string>& cells, std::size_t from,
-                                          std::map<std::string, std::string> values = {}) {
-    for (std::size_t i = from; i < cells.size(); ++i) {
-        const auto equals = cells[i].find('=');
-        values[cells[i].substr(0, equals)] = cells[i].substr(equals + 1);
-    }
+using Values = std::map<std::string, fw::PropertyValue>;
+
+// The KEY=VALUE cells from the first on, over the values given.
+Values ValuesOf(const std::vector<std::string>& cells, std::size_t from, Values values = {}) {
+    for (auto& [key, value] : TranscribedEntries(cells, from)) values.insert_or_assign(key, value);
     return values;
 }
 
-void ExpectValues(const fw::Object& object, const std::map<std::string, std::string>& values) {
-    for (const auto& [key, value] : values) {
-        const fw::PropertyValue actual = object.Property(key);
-        EXPECT_EQ(actual, TranscribedValue(value)) << key;
-    }
+void ExpectValues(const fw::Object& object, const Values& values) {
+    for (const auto& [key, value] : values) EXPECT_EQ(object.Property(key), value) << key;
 }
 
 bool IsOfClass(fw::RectControl& control, const std::string& className) {
@@ -65,7 +56,7 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
     auto* window = NewWindow();
     const auto windowRows = Rows("window");
     ASSERT_EQ(windowRows.size(), 1u);
-    ExpectValues(*window, Values(windowRows[0], 0));
+    ExpectValues(*window, ValuesOf(windowRows[0], 0));
     EXPECT_EQ(window->Backdrop(), bannerplumora51());
 
     std::map<std::string, std::vector<std::string>> classValues;
@@ -82,7 +73,7 @@ TEST_F(PlumoraWindowTest, TwoNewWindowsAreBuiltAsTranscribedWithControlsOfTheirO
         EXPECT_EQ(PictureOf(control), row[2] == "-" ? nullptr : PictureNamed(row[2])());
         EXPECT_EQ(PictureOf(first->ControlAt(i)), PictureOf(control));
         EXPECT_NE(&first->ControlAt(i), &control);
-        auto values = Values(row, 3, Values(classValues.at(row[1]), 1));
+        auto values = ValuesOf(row, 3, ValuesOf(classValues.at(row[1]), 1));
         if (kSetAgainWhenOpened.contains(row[0])) values.erase(kSetAgainWhenOpened.at(row[0]));
         ExpectValues(control, values);
     }
@@ -105,7 +96,7 @@ TEST_F(PlumoraWindowTest, TheDesktopsCloseRequestShowsTheBarOrClosesAnEmptyWindo
     auto* window = NewWindow();
     fw::testing::TypeText(*window->EditField1(), "kept");
     EXPECT_FALSE(fw::testing::CloseLikeUser(*window));
-    EXPECT_TRUE(fw::testing::IsShown(*window->Rectangle1()));
+    EXPECT_TRUE(window->Rectangle1()->Visible());
     EXPECT_EQ(window->EditField1()->Text(), "kept");
 
     EXPECT_TRUE(fw::testing::CloseLikeUser(*NewWindow()));

@@ -1,10 +1,7 @@
 #include "tests/support/ApplicationTest.h"
 #include "find/FindWindow.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace {
@@ -48,6 +45,7 @@ protected:
     }
 };
 
+// A text that does not occur beeps, then says so, with the text and the selection as they were.
 TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
     // clang-format off
     const struct {
@@ -63,38 +61,28 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
          "I \xF0\x9F\x98\x80 cafe\xCC\x81!", {2, 7}},
         {"alpha beta gamma beta", "beta", "delta", 2, "alpha delta gamma delta", {}},
         {"a beta c", "BETA", "", 1, "a  c", {}},
+        // Not found.
+        {"", "zzz", {}, 1, "", {0, 0}}, {"abc", "abcd", {}, 1, "abc", {1, 0}}, {"abc", "say \"hi\"", {}, 1, "abc", {1, 0}},
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text + std::string(" / ") + c.search);
+        dialogs->calls.clear();
         auto* document = Document(c.text);
         for (int i = 0; i < c.times; ++i) Search(*document, c.search, c.replacement);
         const auto& field = *document->EditField1();
         EXPECT_EQ(field.Text(), c.after);
         if (!c.replacement) EXPECT_EQ(std::pair(field.SelStart(), field.SelLength()), c.selection);
         EXPECT_EQ(document->TextHasChanged, c.replacement.has_value());
+        const bool told = !c.replacement && c.selection.second == 0;
+        const std::string message = "msgbox Plumora could not find: \"" + std::string(c.search) + "\".";
+        EXPECT_EQ(DialogCalls(), told ? (std::vector<std::string>{"beep ", message}) : std::vector<std::string>());
     }
     // The lock stops the user's typing, not the routine.
     auto* locked = Document("x beta");
     locked->FormatLocked_Action();
     Search(*locked, "beta", "B");
     EXPECT_EQ(locked->EditField1()->Text(), "x B");
-}
-
-// Not found: one beep, then the message, with the text and selection as they were.
-TEST_F(FindTest, ATextThatDoesNotOccurBeepsAndShowsItUnchanged) {
-    const std::pair<const char*, std::string> cases[]{{"", "zzz"}, {"abc", "abcd"}, {"abc", "say \"hi\""}};
-    for (const auto& [text, search] : cases) {
-        SCOPED_TRACE(search);
-        dialogs->calls.clear();
-        auto* document = Document(text);
-        Search(*document, search);
-        const std::vector<std::string> told{"beep ", "msgbox Plumora could not find: \"" + search + "\"."};
-        EXPECT_EQ(DialogCalls(), told);
-        EXPECT_EQ(LooksOf(*document).text, text);
-        EXPECT_EQ(document->EditField1()->SelStart(), *text ? 1 : 0);
-        EXPECT_FALSE(document->TextHasChanged);
-    }
 }
 
 TEST_F(FindTest, EachSearchFieldEnablesItsButtonAndReplaceSwitchesTheTab) {

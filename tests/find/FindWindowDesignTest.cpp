@@ -4,50 +4,11 @@
 #include "tests/support/Transcription.h"
 #include "find/FindWindowLayout.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iomanip>
 #include <map>
-#include <sstream>
 
 namespace {
 
 using Entries = std::vector<fw::RecordEntry>;
-
-// The window as tests/data/find/find-window.txt transcribes it.
-struct Design {
-    std::string className;
-    Entries window;
-    std::vector<std::pair<std::string, std::string>> order;  // name and class of each control
-    std::map<std::string, Entries> controls;
-    std::map<std::string, std::string> pictures;
-};
-
-Entries ReadEntries(std::istream& in) {
-    Entries entries;
-    for (std::string key, word; in >> key >> std::ws;) {
-        const bool text = in.peek() == '"';
-        in >> std::quoted(word, '"', '\0');
-        entries.push_back({key, text ? fw::PropertyValue(TranscribedText(word)) : TranscribedValue(word)});
-    }
-    return entries;
-}
-
-Design ReadDesign() {
-    Design design;
-    std::ifstream file(PLUMORA_TEST_DATA "/find/find-window.txt");
-    for (std::string line; std::getline(file, line);) {
-        std::istringstream in(line);
-        std::string kind, name, className;
-        in >> kind >> name;
-        if (kind == "window") design.className = name, design.window = ReadEntries(in);
-        else if (kind == "picture") in >> design.pictures[name];
-        else if (kind == "control" && in >> className)
-            design.order.emplace_back(name, className), design.controls[name] = ReadEntries(in);
-    }
-    return design;
-}
 
 // The record read with the value types that the expected entries have.
 Entries Decoded(const std::string& record, const Entries& expected) {
@@ -60,25 +21,32 @@ Entries Decoded(const std::string& record, const Entries& expected) {
 
 using FindWindowDesignTest = ApplicationTest;
 
+// Against tests/data/find/find-window.txt.
 TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
-    const auto design = ReadDesign();
-    EXPECT_EQ(Decoded(FindWindowRecord(), design.window), design.window);
     auto* window = FindWindow();
-    EXPECT_EQ(window->ClassName(), design.className);
-    EXPECT_EQ(window->Backdrop(), PictureNamed(design.pictures.at("window"))());
+    std::map<std::string, std::string> pictures;
+    std::vector<std::vector<std::string>> controls;
+    for (const auto& row : TranscribedRows("find/find-window.txt")) {
+        if (row.at(0) == "picture") pictures[row.at(1)] = row.at(2);
+        if (row.at(0) == "control") controls.push_back(row);
+        if (row.at(0) != "window") continue;
+        EXPECT_EQ(window->ClassName(), row.at(1));
+        const Entries expected = TranscribedEntries(row, 2);
+        EXPECT_EQ(Decoded(FindWindowRecord(), expected), expected);
+    }
+    EXPECT_EQ(window->Backdrop(), PictureNamed(pictures.at("window"))());
 
     ASSERT_EQ(FindWindowControls().size(), 12u);
-    ASSERT_EQ(design.order.size(), 12u);
-    for (std::size_t i = 0; i < design.order.size(); ++i) {
-        const auto& [name, className] = design.order[i];
+    ASSERT_EQ(controls.size(), 12u);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const auto& row = controls[i];
         const auto& built = FindWindowControls()[i].start;
-        SCOPED_TRACE(name);
-        EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), design.order[i]);
-        const auto& expected = design.controls.at(name);
+        SCOPED_TRACE(row[1]);
+        EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), std::pair(row[1], row[2]));
+        const Entries expected = TranscribedEntries(row, 3);
         EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
-        if (auto* canvas = window->Control<fw::Canvas>(name))
-            EXPECT_EQ(canvas->Backdrop(),
-                      design.pictures.contains(name) ? PictureNamed(design.pictures.at(name))() : nullptr);
+        if (auto* canvas = window->Control<fw::Canvas>(row[1]))
+            EXPECT_EQ(canvas->Backdrop(), pictures.contains(row[1]) ? PictureNamed(pictures.at(row[1]))() : nullptr);
     }
 }
 

@@ -5,61 +5,35 @@
 #include "menubar/MenuLookups.h"
 #include "shell/App.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <optional>
-#include <ostream>
-#include <string>
-#include <vector>
-
 namespace {
 
 using fw::MenuItem;
 
-// One entry of the bar as built, in the columns of tests/data/menu-bar.txt.
-struct Entry {
-    int level = 0;
-    std::string name, caption;
-    std::optional<std::string> shortcut;  // nothing: never set
-    bool quitItem = false, autoEnable = false;
+using Rows = std::vector<std::vector<std::string>>;
 
-    bool operator==(const Entry&) const = default;
-    friend void PrintTo(const Entry& e, std::ostream* out) {
-        *out << e.level << ' ' << e.name << " \"" << e.caption << "\" "
-             << (e.shortcut ? '"' + *e.shortcut + '"' : std::string("not set")) << (e.quitItem ? " Q" : " M")
-             << (e.autoEnable ? " auto" : " manual");
-    }
-};
-
-std::vector<Entry> Transcribed() {
-    std::vector<Entry> entries;
-    for (const auto& cells : TranscribedRows("menu-bar.txt")) {
-        EXPECT_EQ(cells.size(), 6u);
-        if (cells.size() != 6) continue;
-        const std::optional<std::string> shortcut =
-            cells[3] == "~" ? std::nullopt : std::optional<std::string>(cells[3] == "\"\"" ? "" : cells[3]);
-        entries.push_back({std::stoi(cells[0]), cells[1], cells[2], shortcut, cells[4] == "Q", cells[5] == "1"});
-    }
-    return entries;
-}
-
-void Walk(const MenuItem& parent, int level, std::vector<Entry>& entries) {
+// Each item below the parent as a row of tests/data/menu-bar.txt: its level,
+// name, caption, shortcut (~ when never set), Q for a quit item or M, and 1
+// when it enables itself.
+void Walk(const MenuItem& parent, int level, Rows& rows) {
     for (int i = 0; i < parent.Count(); ++i) {
         const auto item = parent.Item(i);
-        entries.push_back({level, item->Name(), item->Text(), item->KeyboardShortcut(),
-                           std::dynamic_pointer_cast<fw::QuitMenuItem>(item) != nullptr, item->AutoEnable()});
-        Walk(*item, level + 1, entries);
+        const auto& shortcut = item->KeyboardShortcut();
+        rows.push_back({std::to_string(level), item->Name(), item->Text(),
+                        !shortcut               ? "~"
+                            : shortcut->empty() ? "\"\""
+                                                : *shortcut,
+                        std::dynamic_pointer_cast<fw::QuitMenuItem>(item) ? "Q" : "M", item->AutoEnable() ? "1" : "0"});
+        Walk(*item, level + 1, rows);
     }
 }
 
 using MenuBar1Test = ApplicationTest;
 
 TEST_F(MenuBar1Test, TheInstalledBarHoldsEveryEntryOfItsTableInOrder) {
-    std::vector<Entry> built;
+    Rows built;
     Walk(*App()->MenuBar(), 0, built);
-    ASSERT_EQ(Transcribed().size(), 43u);
-    EXPECT_EQ(built, Transcribed());
+    ASSERT_EQ(TranscribedRows("menu-bar.txt").size(), 43u);
+    EXPECT_EQ(built, TranscribedRows("menu-bar.txt"));
 }
 
 TEST_F(MenuBar1Test, EachLookupFindsItsItemInTheBarInstalledAtTheTimeOfTheCall) {

@@ -3,12 +3,8 @@
 #include "tests/support/PictureNames.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <map>
 #include <set>
-#include <string>
 
 namespace {
 

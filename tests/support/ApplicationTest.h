@@ -67,6 +67,8 @@ protected:
     }
     static class Plumora* Front() { return dynamic_cast<class Plumora*>(fw::WindowAt(0)); }
 
+    static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
+
     // Types text into the field with the caret at its end.
     static void TypeAtEnd(fw::EditField& field, const std::string& text) {
         fw::testing::Focus(field);
@@ -78,8 +80,10 @@ protected:
         return std::ofstream(folder / name, std::ios::binary) << content, folder / name;
     }
 
-    // Chooses File > Open, answering the dialog with the file; the window in front afterwards.
+    // Chooses File > Open, answering the dialog with the file, from the window
+    // in front or, as at start, a new one; the window in front afterwards.
     class Plumora* Open(const std::filesystem::path& file) {
+        if (!Front()) NewWindow();
         dialogs->openAnswers.push_back(std::make_shared<fw::FolderItem>(file));
         EXPECT_TRUE(fw::testing::ChooseMenu("FileOpen"));
         return Front();

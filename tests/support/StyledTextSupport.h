@@ -25,13 +25,6 @@ inline std::string TextOf(const StyledParagraph& paragraph) {
     return text;
 }
 
-// The text of the document, each paragraph ending in a line end.
-inline std::string LinesOf(const StyledText& doc) {
-    std::string text;
-    for (const StyledParagraph& paragraph : doc.paragraphs) text += TextOf(paragraph) + '\n';
-    return text;
-}
-
 // The text of each paragraph.
 using Texts = std::vector<std::string>;
 inline Texts TextsOf(const StyledText& doc) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/model/PropertyRecord.h"
 #include "framework/model/PropertyValue.h"
 
 #include <gtest/gtest.h>
@@ -34,19 +35,26 @@ inline std::vector<std::vector<std::string>> TranscribedRows(const std::string& 
     return rows;
 }
 
-// A transcribed text, with \r written for a line break.
-inline std::string TranscribedText(std::string text) {
-    for (std::size_t at; (at = text.find("\\r")) != std::string::npos;) text.replace(at, 2, "\r");
-    return text;
-}
-
-// A value as the transcriptions write it: "text", true or false, &hRRGGBB
-// for a colour, or a whole number.
+// A value as the transcriptions write it: "text" (\r written for a line
+// break), true or false, &hRRGGBB for a colour, or a whole number.
 inline fw::PropertyValue TranscribedValue(const std::string& text) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
-        return TranscribedText(text.substr(1, text.size() - 2));
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        std::string quoted = text.substr(1, text.size() - 2);
+        for (std::size_t at; (at = quoted.find("\\r")) != std::string::npos;) quoted.replace(at, 2, "\r");
+        return quoted;
+    }
     if (text == "true" || text == "false") return text == "true";
     if (text.starts_with("&h"))
         return fw::Color::FromRGB(static_cast<std::uint32_t>(std::stoul(text.substr(2), nullptr, 16)));
     return static_cast<std::int32_t>(std::stol(text));
+}
+
+// The KEY=VALUE cells of a transcribed row from the first on, in their order.
+inline std::vector<fw::RecordEntry> TranscribedEntries(const std::vector<std::string>& cells, std::size_t from) {
+    std::vector<fw::RecordEntry> entries;
+    for (std::size_t i = from; i < cells.size(); ++i) {
+        const auto equals = cells[i].find('=');
+        entries.push_back({cells[i].substr(0, equals), TranscribedValue(cells[i].substr(equals + 1))});
+    }
+    return entries;
 }

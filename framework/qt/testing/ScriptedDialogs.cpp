@@ -45,42 +45,42 @@ private:
 
 }  // namespace
 
-std::shared_ptr<FolderItem> ScriptedDialogs::GetOpenFolderItem(const std::string& filter) {
-    calls.push_back({"open", filter, ""});
+std::shared_ptr<FolderItem> ScriptedDialogs::GetOpenFolderItem(const std::string&) {
+    calls.push_back({"open", ""});
     return Next(openAnswers);
 }
 
-std::shared_ptr<FolderItem> ScriptedDialogs::GetSaveFolderItem(const std::string& filter, const std::string& name) {
-    calls.push_back({"save", filter, name});
+std::shared_ptr<FolderItem> ScriptedDialogs::GetSaveFolderItem(const std::string&, const std::string& name) {
+    calls.push_back({"save", name});
     return Next(saveAnswers);
 }
 
 bool ScriptedDialogs::SelectColor(Color& color, const std::string& prompt) {
-    calls.push_back({"color", "", prompt});
+    calls.push_back({"color", prompt});
     colorStarts.push_back(color);
     const auto answer = Next(colorAnswers);
     if (answer) color = *answer;
     return answer.has_value();
 }
 
-void ScriptedDialogs::MsgBox(const std::string& message) { calls.push_back({"msgbox", "", message}); }
+void ScriptedDialogs::MsgBox(const std::string& message) { calls.push_back({"msgbox", message}); }
 
-bool ScriptedDialogs::Confirm(const std::string& message, const std::string& confirm, const std::string& cancel) {
-    calls.push_back({"confirm", confirm + "/" + cancel, message});
+bool ScriptedDialogs::Confirm(const std::string& message, const std::string&, const std::string&) {
+    calls.push_back({"confirm", message});
     return Next(confirmAnswers);
 }
 
-void ScriptedDialogs::Beep() { calls.push_back({"beep", "", ""}); }
+void ScriptedDialogs::Beep() { calls.push_back({"beep", ""}); }
 
 bool ScriptedDialogs::PageSetupDialog(PrinterSetup& setup) {
-    calls.push_back({"pagesetup", "", setup.SetupString()});
+    calls.push_back({"pagesetup", setup.SetupString()});
     const auto change = Next(pageSetupAnswers);
     if (change) change(setup);
     return static_cast<bool>(change);
 }
 
 std::unique_ptr<Graphics> ScriptedDialogs::OpenPrinterDialog(PrinterSetup* setup) {
-    calls.push_back({"print", "", setup ? setup->SetupString() : ""});
+    calls.push_back({"print", setup ? setup->SetupString() : ""});
     const auto answer = Next(printAnswers);
     if (!answer) return nullptr;
     PrinterSetup chosen = setup ? *setup : PrinterSetup{};

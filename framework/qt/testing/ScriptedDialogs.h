@@ -19,7 +19,6 @@ class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
         std::string dialog;  // "open", "save", "color", "msgbox", "confirm", "beep", "pagesetup", "print"
-        std::string filter;  // the file filter; for "confirm", the two buttons as "confirm/cancel"
         std::string text;    // the proposed name, the prompt, the message or the settings given
     };
     // A change the user makes to the settings in a dialog.

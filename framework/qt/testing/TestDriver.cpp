@@ -3,10 +3,8 @@
 #include "ScriptedDialogs.h"
 #include "framework/model/Exceptions.h"
 #include "framework/menus/MenuItem.h"
-#include "framework/qt/MenuRouting.h"
 #include "framework/ui/RectControl.h"
 #include "framework/ui/Runtime.h"
-#include "framework/ui/Application.h"
 #include "framework/qt/QtConvert.h"
 #include "framework/qt/RuntimeState.h"
 #include "framework/ui/Window.h"
@@ -19,7 +17,6 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QImage>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -40,32 +37,27 @@ QWidget* Target(RectControl& control) {
     return view;
 }
 
-// The action of the named item in the menu, with the menus that lead to it.
-QAction* FindAction(QMenu* menu, std::string_view name, std::vector<QMenu*>& path) {
-    path.push_back(menu);
+// The action of the named item below the bar or menu, with the menus that lead to it.
+QAction* FindAction(QWidget* menu, std::string_view name, std::vector<QMenu*>& path) {
     for (auto* action : menu->actions()) {
         const auto item = action->data().value<std::shared_ptr<MenuItem>>();
         if (item && item->Name() == name) return action;
-        if (auto* submenu = action->menu())
+        if (auto* submenu = action->menu()) {
+            path.push_back(submenu);
             if (auto* found = FindAction(submenu, name, path)) return found;
+            path.pop_back();
+        }
     }
-    path.pop_back();
     return nullptr;
 }
 
 // The action of the named item in the front window's bar, after the menus
 // leading to it were about to show, as when a person opens them.
 QAction* OpenMenusTo(std::string_view name) {
-    auto* front = WindowAt(0);
-    if (!front) return nullptr;
     std::vector<QMenu*> path;
-    for (auto* action : front->Widgets().menuBar()->actions())
-        if (auto* menu = action->menu())
-            if (auto* found = FindAction(menu, name, path)) {
-                for (auto* open : path) emit open->aboutToShow();
-                return found;
-            }
-    return nullptr;
+    auto* found = WindowAt(0) ? FindAction(WindowAt(0)->Widgets().menuBar(), name, path) : nullptr;
+    for (auto* open : path) emit open->aboutToShow();
+    return found;
 }
 
 // Runs the answer on the pop-up menu that the next step opens, from inside the
@@ -77,50 +69,23 @@ void AnswerNextPopup(std::function<void(QMenu&)> answer) {
 }
 
 // Answers the next pop-up menu by choosing the visible enabled entry of this
-// caption (the text before a tab). The answer holds nothing of the caller's,
-// in case it comes late.
-std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption, bool byKeyboard) {
+// caption (the text before a tab) with the keyboard, so that the menu itself
+// reports the entry as chosen. The answer holds nothing of the caller's, in
+// case it comes late.
+std::shared_ptr<bool> ChooseInNextPopup(std::string_view caption) {
     auto chosen = std::make_shared<bool>(false);
-    AnswerNextPopup([chosen, wanted = ToQt(caption), byKeyboard](QMenu& menu) {
+    AnswerNextPopup([chosen, wanted = ToQt(caption)](QMenu& menu) {
         for (auto* action : menu.actions())
             if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
                 action->text().split('\t').first() == wanted) {
                 *chosen = true;
-                if (byKeyboard) {  // the menu itself then reports the entry as chosen
-                    menu.setActiveAction(action);
-                    QTest::keyClick(&menu, Qt::Key_Return);
-                } else {
-                    menu.close();
-                    action->trigger();
-                }
+                menu.setActiveAction(action);
+                QTest::keyClick(&menu, Qt::Key_Return);
                 return;
             }
         menu.close();
     });
     return chosen;
-}
-
-// The items from the bar down to the named one, or nothing.
-bool PathTo(const MenuItem& parent, std::string_view name, std::vector<std::shared_ptr<MenuItem>>& path) {
-    for (int i = 0; i < parent.Count(); ++i) {
-        path.push_back(parent.Item(i));
-        if (parent.Item(i)->Name() == name || PathTo(*parent.Item(i), name, path)) return true;
-        path.pop_back();
-    }
-    return false;
-}
-
-bool ChooseFromApplicationBar(std::string_view itemName) {
-    auto* app = GetAppObject();
-    const auto bar = app ? app->MenuBar() : nullptr;
-    std::vector<std::shared_ptr<MenuItem>> path;
-    if (!bar || !PathTo(*bar, itemName, path)) return false;
-    RunEnablingPass();
-    for (const auto& item : path)
-        if (!item->Visible() || !item->Enabled()) return false;
-    Dispatch(path.back());
-    ProcessEvents();
-    return true;
 }
 
 }  // namespace
@@ -200,7 +165,7 @@ void DropText(RectControl& control, std::string_view text) {
 
 bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
     QWidget* target = Target(control);
-    const auto chosen = ChooseInNextPopup(caption, false);
+    const auto chosen = ChooseInNextPopup(caption);
     // A right click reaches a text field through its viewport: the field
     // itself ignores mouse-made context menu events.
     QContextMenuEvent event(QContextMenuEvent::Mouse, target->rect().center(),
@@ -211,7 +176,6 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption) {
 }
 
 bool ChooseMenu(std::string_view itemName) {
-    if (!WindowAt(0)) return ChooseFromApplicationBar(itemName);
     auto* action = OpenMenusTo(itemName);
     if (!action || !action->isVisible() || !action->isEnabled()) return false;
     action->trigger();
@@ -225,20 +189,9 @@ MenuState ShownMenuItem(std::string_view itemName) {
     return {true, action->isVisible(), action->isEnabled(), action->isChecked(), action->text().toStdString()};
 }
 
-std::string ShownText(RectControl& control) {
-    auto* label = qobject_cast<QLabel*>(ViewOf(control));
-    return label ? label->text().toStdString() : std::string();
-}
-
-bool IsShown(RectControl& control) { return ViewOf(control)->isVisibleTo(ContentOf(control.OwnerWindow())); }
-
-bool Grab(Window& window, const std::string& pngPath) {
-    return ContentOf(window)->grab().save(QString::fromStdString(pngPath), "PNG");
-}
-
-std::optional<Color> PixelOf(const std::string& imagePath, int x, int y) {
-    const QImage image(QString::fromStdString(imagePath));
-    if (image.isNull() || !image.valid(x, y)) return std::nullopt;
+std::optional<Color> PixelOf(Window& window, int x, int y) {
+    const QImage image = ContentOf(window)->grab().toImage();
+    if (!image.valid(x, y)) return std::nullopt;
     return FromQt(image.pixelColor(x, y));
 }
 
@@ -275,7 +228,7 @@ void ClickOpeningPopup(RectControl& control) {
 }
 
 bool ClickAndChoose(RectControl& control, std::string_view caption) {
-    const auto chosen = ChooseInNextPopup(caption, true);
+    const auto chosen = ChooseInNextPopup(caption);
     ClickOpeningPopup(control);
     return *chosen;
 }

@@ -52,10 +52,8 @@ bool ChooseContextMenuEntry(RectControl& control, std::string_view caption);
 
 // Chooses the menu item of this name in the front window's menu bar by the
 // road of a click: its menu is about to be shown (the enabling pass runs), and
-// the item is triggered when it is visible and enabled. False otherwise.
-// With no window open the item is taken from the application's own bar, as a
-// menu outside any window would offer it: the enabling pass runs, and the
-// item is chosen when it and the menus above it are visible and enabled.
+// the item is triggered when it is visible and enabled. False otherwise, and
+// always with no window open.
 bool ChooseMenu(std::string_view itemName);
 
 // Runs the task from the event loop after the delay: inside a running
@@ -79,14 +77,6 @@ struct MenuState {
 };
 MenuState ShownMenuItem(std::string_view itemName);
 
-// The text a label shows on screen.
-std::string ShownText(RectControl& control);
-// Whether the control is on screen (its own and its containers' visibility).
-bool IsShown(RectControl& control);
-
-// Saves a picture of the window's content area as a PNG.
-bool Grab(Window& window, const std::string& pngPath);
-
 // Whether the control holds the keyboard focus.
 bool HasFocus(RectControl& control);
 // Moves the pointer to a point given in the control's coordinates, which may
@@ -105,9 +95,9 @@ struct ShownMenu {
 };
 ShownMenu ShownPopupMenu(RectControl& control);
 
-// The colour of one pixel of an image file (PNG, BMP); nothing when the file
-// cannot be read or the point lies outside the image.
-std::optional<Color> PixelOf(const std::string& imagePath, int x, int y);
+// The colour that the window's content area shows at the point; nothing when
+// the point lies outside it.
+std::optional<Color> PixelOf(Window& window, int x, int y);
 
 // Asks the window to close as the desktop's close box does; true when it closed.
 bool CloseLikeUser(Window& window);

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,23 +16,9 @@
 namespace {
 
 using fw::Color;
-using fw::PropertyType;
 using fw::RecordEntry;
 
 using namespace std::string_literals;
-
-// The key types a reader of these records knows; any other key is unknown.
-const std::map<std::string, PropertyType, std::less<>> kTypes{
-    {"Width", PropertyType::Int32},      {"Index", PropertyType::Int32},  {"Visible", PropertyType::Boolean},
-    {"TextColor", PropertyType::Color}, {"Title", PropertyType::String}, {"Text", PropertyType::String},
-};
-
-std::vector<RecordEntry> Decode(std::string_view record) {
-    return fw::DecodeRecord(record, [](std::string_view key) -> std::optional<PropertyType> {
-        const auto found = kTypes.find(key);
-        return found == kTypes.end() ? std::nullopt : std::optional(found->second);
-    });
-}
 
 TEST(PropertyRecordBytes, EachTypeHasItsExactWidthAndReadsBack) {
     struct Case { RecordEntry entry; std::string bytes; };
@@ -49,7 +34,10 @@ TEST(PropertyRecordBytes, EachTypeHasItsExactWidthAndReadsBack) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry.key);
         EXPECT_EQ(fw::EncodeRecord({c.entry}), c.bytes);
-        EXPECT_EQ(Decode(c.bytes), std::vector<RecordEntry>{c.entry});
+        const auto typeOf = [&c](std::string_view key) {
+            return key == c.entry.key ? std::optional(fw::TypeOf(c.entry.value)) : std::nullopt;
+        };
+        EXPECT_EQ(fw::DecodeRecord(c.bytes, typeOf), std::vector<RecordEntry>{c.entry});
     }
 }
 

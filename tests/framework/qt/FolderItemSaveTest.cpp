@@ -8,8 +8,6 @@
 #include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -18,12 +16,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
-#include <string>
 
 namespace {
 
@@ -106,23 +101,19 @@ TEST_F(FolderItemSaveTest, ASaveThroughLinksReplacesTheFileAtTheEndAndKeepsTheLi
 // A refused save names the file and the reason, and changes nothing: the old
 // file stays whole and no temporary file is left behind.
 TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
-    struct Case {
-        void (*prepare)(const fs::path&);
-        fs::path target;
+    // The file saved to, its mode when it is there before (0: it is not), its folder's mode, the reason told and
+    // whether the folder is named as the reason. Anyone may write the first file: only its folder is locked; anyone
+    // may make files in the folder of the third: only the file itself is locked. The last goes to a full disk.
+    const struct {
+        const char* target;
+        mode_t fileMode, folderMode;
         std::string reason;
-        bool asUser, folderIsTheReason = false;
-    };
-    static const auto chmod = [](const fs::path& path, mode_t mode) { ASSERT_EQ(::chmod(path.c_str(), mode), 0); };
-    const Case cases[]{
-        // Anyone may write the file: only its folder is locked.
-        {[](const fs::path& in) { chmod(Write(in / "kept.rtf", "{\\rtf1 precious}"), 0666), chmod(in, 0555); },
-         "kept.rtf", "Permission denied", true, true},
-        {[](const fs::path& in) { chmod(in, 0555); }, "new.rtf", "Permission denied", true, true},
-        // Anyone may make files in the folder: only the file itself is locked.
-        {[](const fs::path& in) { chmod(Write(in / "locked.rtf", "locked"), 0444), chmod(in, 0777); }, "locked.rtf",
-         "Permission denied", true},
-        {[](const fs::path& in) { Write(in / "full.rtf", "{\\rtf1\\ansi the old document that must survive}"); },
-         "full.rtf", "No space left on device", false},
+        bool folderIsTheReason;
+    } cases[]{
+        {"kept.rtf", 0666, 0555, "Permission denied", true},
+        {"new.rtf", 0, 0555, "Permission denied", true},
+        {"locked.rtf", 0444, 0777, "Permission denied", false},
+        {"full.rtf", 0644, 0755, "No space left on device", false},
     };
     std::string big;  // too big for the small disk of the last case
     for (int i = 0; i < 4000; ++i) big += "line " + std::to_string(i) + " of a document too big for the disk\r";
@@ -137,10 +128,11 @@ TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
                 GTEST_SKIP() << "a small file system cannot be mounted here: " << std::strerror(errno);
             mounted = in;
         }
-        c.prepare(in);
+        if (c.fileMode) ASSERT_EQ(::chmod(Write(in / c.target, "{\\rtf1 the old document}").c_str(), c.fileMode), 0);
+        ASSERT_EQ(::chmod(in.c_str(), c.folderMode), 0);
         const auto before = Snapshot(in);
-        const auto message = SaveFailure(in / c.target, c.asUser);
-        EXPECT_NE(message.find(c.target.filename().string()), std::string::npos) << message;
+        const auto message = SaveFailure(in / c.target, !c.reason.starts_with("No space"));
+        EXPECT_NE(message.find(c.target), std::string::npos) << message;
         EXPECT_NE(message.find(c.reason), std::string::npos) << message;
         EXPECT_EQ(message.find("folder \"" + in.string() + "\" may not be written") != std::string::npos,
                   c.folderIsTheReason)

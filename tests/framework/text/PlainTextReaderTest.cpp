@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 // The case tables are laid out by hand, a row or a few to a line.
 // clang-format off
 
@@ -36,12 +33,6 @@ TEST(PlainTextReader, ReadsParagraphsOfUtf8Utf16Utf32OrWindows1252) {
         {"\0\0\xFE\xFF\0\x01\xF6\0\0\0"s, {"\U0001F600\uFFFD"}},
     };
     for (const Case& c : cases) EXPECT_EQ(TextsOf(ReadPlainText(c.bytes)), c.expected) << c.bytes;
-}
-
-TEST(PlainTextReader, RunsHaveTheDefaultStyleAndEmptyParagraphsNoRuns) {
-    using P = StyledParagraph;
-    EXPECT_EQ(ReadPlainText("one\n\ntwo three\n"),
-              (StyledText{{P{Alignment::Default, {{"one", {}}}}, P{}, P{Alignment::Default, {{"two three", {}}}}}}));
 }
 
 // Text holds no control character but white space, escape and the DOS end mark.

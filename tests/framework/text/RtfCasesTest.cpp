@@ -7,13 +7,8 @@
 #include "tests/support/StyledTextSupport.h"
 #include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <regex>
 
 namespace fw {
 namespace {
@@ -33,17 +28,6 @@ std::string Unescape(std::string s) {
     return s;
 }
 
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream in(line.substr(2) + " ");
-    for (std::string field; std::getline(in, field, '|');) {
-        field.erase(0, field.find_first_not_of(' '));
-        field.erase(field.find_last_not_of(' ') + 1);
-        fields.push_back(field);
-    }
-    return fields;
-}
-
 class RtfCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RtfCase, ReadsAsItsFileSays) {
@@ -59,16 +43,16 @@ TEST_P(RtfCase, ReadsAsItsFileSays) {
         EXPECT_EQ(TextsOf(doc), expected) << ::testing::PrintToString(doc);
     }
     for (const std::string& line : styleLines) {
-        const std::vector<std::string> f = Fields(line);
-        ASSERT_EQ(f.size(), 4u) << line;
+        std::smatch f;
+        ASSERT_TRUE(std::regex_match(line, f, std::regex(R"(~ (.+?) *\| *(.+?) *\| *([\d.]+) *\| *(\w*) *)"))) << line;
         bool found = false;
         for (const auto& paragraph : doc.paragraphs)
             for (const auto& run : paragraph.runs)
-                if (run.text.find(f[0]) != std::string::npos) {
+                if (run.text.find(f[1].str()) != std::string::npos) {
                     found = true;
-                    EXPECT_EQ(run.style, Style(f[1], std::stod(f[2]), f[3], run.style.color)) << line;
+                    EXPECT_EQ(run.style, Style(f[2], std::stod(f[3]), f[4].str(), run.style.color)) << line;
                 }
-        EXPECT_TRUE(found) << "no run holds \"" << f[0] << "\": " << ::testing::PrintToString(doc);
+        EXPECT_TRUE(found) << "no run holds \"" << f[1] << "\": " << ::testing::PrintToString(doc);
     }
 }
 

@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 // The case tables are laid out by hand, a row or a few to a line.
 // clang-format off
@@ -62,8 +60,11 @@ TEST(RtfReader, ReadsUnicodeEscapesSkippingTheirFallbackAndBytesByFontCharsetOrC
         {"\\u8364\\par x", {"\u20ACx"}}, {"\\u0?x", {"x"}}, {"\\u99999999999999?x", {"\uFFFDx"}}, {"\\u?x", {"?x"}},
         {"\\u55357?\\u56832?", {grin}}, {"\\uc0 \\u55357\\uc1 \\u56832\\'3f", {grin}}, {"a\\u55357?x", {"a\uFFFDx"}},
         {"a\\u56832?x", {"a\uFFFDx"}}, {"\\u55357?\\par\\u56832?", {"\uFFFD", "\uFFFD"}},
-        // Escaped bytes decode by the font's charset or code page, else the document's.
-        {"{\\rtf1\\ansi caf\\'e9 \\'80 \\'93q\\'94}", {"caf\u00E9 \u20AC \u201Cq\u201D"}},
+        {"\\u65536?\\u-32769?\\u2147483647?\\u-2147483648?\\u1114111?\\u65?\\u65535?\\u-1?.",
+         {"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA\xEF\xBF\xBF\xEF\xBF\xBF."}},
+        {"\\uc2147483647 \\u65?bcd{e}\\uc-9 \\u66?f", {"AeB?f"}},  // counts beyond range
+        // Escaped bytes decode by the font's charset or code page, else the document's (each byte of
+        // Windows-1252 and Mac Roman below).
         {"{\\rtf1\\ansi caf\xE9}", {"caf\u00E9"}}, {"{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}", {"\u0410\u0431"}},
         {"{\\rtf1\\pc \\'82\\'b0}", {"\u00E9\u2591"}},
         {"\\f2\\'c0{\\f0\\'c0}\\f7\\'c0", {"\u0410\u00C0\u00C0"}},  // a group restores the font; \f7 is unknown
@@ -122,6 +123,7 @@ TEST(RtfReader, MalformedInputGivesTheTextThatIsThere) {
     ExpectTexts({
         {"{", {}}, {"{\\", {}}, {"}}{\\rtf1 a}", {"a"}}, {"{\\rtf1 a}b{c}", {"a"}},
         {"{\\rtf1 a\\par\\bin999999999 xyz}", {"a"}}, {"{\\rtf1 a\\bin-5 b}", {"ab"}},
+        {"{\\rtf1 a\\bin2147483647 b\\bin99999999999999999999 c}", {"a"}},
         {"{\\rtf1 a\0b\x01\x1f" "c\\'00d}"s, {"abcd"}}, {"{\\rtf1\0 a}"s, {" a"}},
     }, true);
 }

@@ -7,8 +7,6 @@
 
 #include <regex>
 #include <sstream>
-#include <string>
-#include <vector>
 
 // The case tables are laid out by hand, a row or a few to a line.
 // clang-format off
@@ -85,7 +83,6 @@ TEST(RtfWriter, WritesSevenBitLinesThatBreakOnlyBetweenTokens) {
     for (std::string line; std::getline(in, line); ++lines) {
         EXPECT_LE(line.size(), 200u) << line;
         EXPECT_EQ((line.size() - line.find_last_not_of('\\') - 1) % 2, 0u) << line;
-        EXPECT_FALSE(std::regex_search(line, std::regex(R"(\\u-?\d+$)"))) << line;
         EXPECT_TRUE(line.ends_with("\\par") || !std::regex_search(line, std::regex(R"(\\[a-z]+-?\d*$)"))) << line;
         EXPECT_FALSE(std::regex_search(line, std::regex(R"(\\u-10179\?$)"))) << line;
     }
