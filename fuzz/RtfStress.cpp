@@ -3,7 +3,6 @@
 // trip, the plain-text reader) under the address and undefined-behaviour
 // sanitizers. Prints each case with its time; any failure aborts.
 #include "framework/text/RtfReader.h"
-#include "framework/text/StyledText.h"
 #include "tests/support/StyledTextSupport.h"
 
 #include <chrono>

@@ -3,7 +3,8 @@
 # saved files: Title Case, UPPER CASE, Reverse (the bold of the first
 # letters moves with them), Center and Date Stamp; Write Letter opens a
 # second window holding the letter. Then the pictures of the top strip: full
-# screen and back, centre on the screen, maximize and restore, minimize.
+# screen and back, centre on the screen, maximize, full screen and back to
+# maximized, restore by Ctrl+Shift+M, minimize.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@" soffice
@@ -84,11 +85,20 @@ off_centre() {
 e2e_click "$first" 90 13
 e2e_until off_centre || e2e_fail "centred content is off the screen's centre by $dx,$dy"
 
+# Maximized by its picture, to full screen and back: maximized again; Ctrl+Shift+M
+# then gives back the place and size from before Maximize.
+centred=$(geometry)
 e2e_click "$first" 61 13
 e2e_until eval 'has_state _NET_WM_STATE_MAXIMIZED_VERT && has_state _NET_WM_STATE_MAXIMIZED_HORZ' ||
   e2e_fail "the maximize picture did not maximize the window"
-e2e_click "$first" 61 13
-e2e_until eval '! has_state _NET_WM_STATE_MAXIMIZED_' || e2e_fail "the second press on maximize did not restore"
+e2e_click "$first" 113 13
+e2e_until eval 'has_state _NET_WM_STATE_FULLSCREEN' || e2e_fail "the maximized window did not go full screen"
+E2E_TOP=0 e2e_click "$first" 113 13
+e2e_until eval '! has_state _NET_WM_STATE_FULLSCREEN && has_state _NET_WM_STATE_MAXIMIZED_HORZ' ||
+  e2e_fail "back from full screen as $(geometry) $(xprop -id "$first" _NET_WM_STATE)"
+e2e_key ctrl+shift+m
+e2e_until eval '[ "$(geometry)" = "$centred" ] && ! has_state _NET_WM_STATE_MAXIMIZED_' ||
+  e2e_fail "restored after full screen as $(geometry), not $centred"
 e2e_click "$first" 38 13
 e2e_until eval 'has_state _NET_WM_STATE_HIDDEN || ! xwininfo -id "$first" | grep -q IsViewable' ||
   e2e_fail "the minimize picture left the window shown"

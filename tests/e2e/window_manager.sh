@@ -3,8 +3,7 @@
 # still opens the Edit menu; the top strip runs unbroken across a wide
 # window (screenshots at 672x384 and 1400x600); the window manager's close (Alt+F4)
 # shows the save-changes bar on a window with text and closes an empty one
-# at once. A maximized window comes back from full screen maximized, and
-# Ctrl+Shift+M then restores its place and size.
+# at once.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 E2E_SCREEN=1600x1024
@@ -36,25 +35,6 @@ for point in 700,0 1000,0 700,12 1000,12 700,24 1000,24 1399,24; do
   [ "$(e2e_pixel "$shot" "$x" "$y")" = "$(e2e_pixel "$shot" 200 "$y")" ] ||
     e2e_fail "the top strip changes colour at x $x, row $y"
 done
-xdotool windowsize "$main" 672 $((384 + E2E_TOP))
-
-# Maximized, to full screen and back: maximized again; Restore then gives
-# back the place and size from before Maximize. A click puts the caret back in the text.
-state() { xprop -id "$main" _NET_WM_STATE; }
-geometry() { xdotool getwindowgeometry --shell "$main" | tr '\n' ' '; }
-e2e_until eval 'geometry | grep -q WIDTH=672' || e2e_fail "the window is not 672 wide again"
-before=$(geometry)
-e2e_key ctrl+shift+m
-e2e_until eval 'state | grep -q MAXIMIZED_HORZ' || e2e_fail "Ctrl+Shift+M did not maximize"
-e2e_click "$main" 113 13
-e2e_until eval 'state | grep -q FULLSCREEN' || e2e_fail "the maximized window did not go full screen"
-E2E_TOP=0 e2e_click "$main" 113 13
-e2e_until eval '! state | grep -q FULLSCREEN && state | grep -q MAXIMIZED_HORZ' ||
-  e2e_fail "back from full screen as $(geometry) $(state)"
-e2e_key ctrl+shift+m
-e2e_until eval '[ "$(geometry)" = "$before" ] && ! state | grep -q MAXIMIZED' ||
-  e2e_fail "restored after full screen as $(geometry) $(state), not $before"
-e2e_click "$main" 300 200
 
 # Alt+F4 on a window with text: the save-changes bar, and the window stays.
 e2e_type "Hello"

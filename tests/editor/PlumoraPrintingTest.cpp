@@ -1,8 +1,6 @@
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/StyledTextSupport.h"
 
-#include "framework/ui/PrinterSetup.h"
-
 #include <cstdio>
 #include <regex>
 
@@ -27,11 +25,6 @@ void A4Across(fw::PrinterSetup& s) {
 
 class PlumoraPrintingTest : public ApplicationTest {
 protected:
-    static void Choose(class Plumora& window, const char* item) {
-        drive::Focus(*window.EditField1());
-        ASSERT_TRUE(drive::ChooseMenu(item)) << item;
-    }
-
     // Prints to the target; the settings the print dialog was given ("" for none).
     std::string Print(class Plumora& window, std::optional<Dialogs::PrintAnswer> target = Dialogs::PrintAnswer{}) {
         dialogs->calls.clear();

@@ -1,25 +1,16 @@
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/Transcription.h"
 
 #include "framework/text/RtfReader.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <string>
 #include <tuple>
 
 namespace {
 
 namespace fs = std::filesystem;
 namespace drive = fw::testing;
-
-std::string ReadBytes(const fs::path& path) {
-    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
-}
 
 // Every file below the folder with its content and the time it was written,
 // that time first set well into the past so that any later write shows.
@@ -28,7 +19,7 @@ std::map<std::string, std::pair<std::string, fs::file_time_type>> Aged(const fs:
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file()) continue;
         if (age) fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(48));
-        files[entry.path().lexically_relative(folder).string()] = {ReadBytes(entry.path()),
+        files[entry.path().lexically_relative(folder).string()] = {FileBytes(entry.path()),
                                                                    fs::last_write_time(entry.path())};
     }
     return files;
@@ -37,12 +28,6 @@ std::map<std::string, std::pair<std::string, fs::file_time_type>> Aged(const fs:
 class PlumoraSavingTest : public ApplicationTest {
 protected:
     void AnswerSave(const fs::path& path) { dialogs->saveAnswers.push_back(std::make_shared<fw::FolderItem>(path)); }
-
-    // Chooses the item with the document focused, as a user who clicked into the text and then the menu.
-    static void Choose(class Plumora& window, const char* item) {
-        drive::Focus(*window.EditField1());
-        ASSERT_TRUE(drive::ChooseMenu(item)) << item << " could not be chosen";
-    }
 };
 
 // Save asks, proposing the title in the documents folder; Save As asks,
@@ -51,14 +36,13 @@ TEST_F(PlumoraSavingTest, SaveAsksForAFileWhileSaveAsMovesToANewOne) {
     auto* window = NewWindow();
     auto& field = *window->EditField1();
     drive::TypeText(field, "Hello bold world");
-    field.SelStart(6);
-    field.SelLength(4);
+    Select(field, 6, 4);
     field.SelBold(true);
     AnswerSave(folder / "letter.rtf");
     Choose(*window, "FileSave");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
     EXPECT_EQ(dialogs->CallsOf("save")[0].text, (fw::DocumentsFolder()->Path() / "Plumora").string()) << "trimmed";
-    const auto letter = fw::ReadRtf(ReadBytes(folder / "letter.rtf"));
+    const auto letter = fw::ReadRtf(FileBytes(folder / "letter.rtf"));
     EXPECT_EQ(letter, field.GetStyledText());
     // The field's own font is saved as the family the toolbar names.
     EXPECT_EQ(letter.paragraphs.at(0).runs.at(0).style.font, field.SelTextFont());
@@ -71,7 +55,7 @@ TEST_F(PlumoraSavingTest, SaveAsksForAFileWhileSaveAsMovesToANewOne) {
     EXPECT_EQ(dialogs->CallsOf("save")[1].text, (folder / "letter.rtf").string());
     EXPECT_EQ(window->Title(), "copy.rtf");
     EXPECT_EQ(Aged(folder, false).at("letter.rtf"), saved.at("letter.rtf")) << "Save As touched the old file";
-    EXPECT_EQ(fw::ReadRtf(ReadBytes(folder / "copy.rtf")), field.GetStyledText());
+    EXPECT_EQ(fw::ReadRtf(FileBytes(folder / "copy.rtf")), field.GetStyledText());
 }
 
 // A cancelled dialog or a failed save changes neither the window nor any
@@ -130,7 +114,7 @@ TEST_F(PlumoraSavingTest, APlainTextFileOpensAsTextAndSaveAsksForAnRtfFileBeside
     drive::PressKeys(*window, "Ctrl+S");
     ASSERT_EQ(dialogs->CallsOf("save").size(), 1u);
     EXPECT_EQ(dialogs->CallsOf("save")[0].text, (folder / "notes.rtf").string());
-    EXPECT_EQ(ReadBytes(folder / "notes.txt"), "plain {\\b start}\nsecond\n");
+    EXPECT_EQ(FileBytes(folder / "notes.txt"), "plain {\\b start}\nsecond\n");
     EXPECT_EQ(window->Title(), "notes.rtf");
 }
 
@@ -145,7 +129,7 @@ TEST_F(PlumoraSavingTest, EveryFontKeepsItsNameThroughASave) {
     }
     AnswerSave(folder / "saved.rtf");
     Choose(*Open(Write("fonts.rtf", "{\\rtf1{\\fonttbl" + table + "}" + runs + "}")), "FileSaveas");
-    for (const auto& paragraph : fw::ReadRtf(ReadBytes(folder / "saved.rtf")).paragraphs)
+    for (const auto& paragraph : fw::ReadRtf(FileBytes(folder / "saved.rtf")).paragraphs)
         for (const auto& run : paragraph.runs) saved += run.text + ": " + run.style.font + "\n";
     EXPECT_EQ(saved, expected);
 }

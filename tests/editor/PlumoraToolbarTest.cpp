@@ -2,7 +2,6 @@
 #include "tests/support/StyledTextSupport.h"
 
 #include "framework/ui/Fonts.h"
-#include "framework/ui/Graphics.h"
 #include "resources/Pictures.h"
 
 #include <iterator>

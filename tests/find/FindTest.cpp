@@ -1,9 +1,6 @@
 #include "tests/support/ApplicationTest.h"
 #include "find/FindWindow.h"
 
-#include <optional>
-#include <vector>
-
 namespace {
 
 namespace drive = fw::testing;

@@ -10,15 +10,6 @@ namespace {
 
 using Entries = std::vector<fw::RecordEntry>;
 
-// The record read with the value types that the expected entries have.
-Entries Decoded(const std::string& record, const Entries& expected) {
-    return fw::DecodeRecord(record, [&](std::string_view key) -> std::optional<fw::PropertyType> {
-        for (const auto& entry : expected)
-            if (entry.key == key) return fw::TypeOf(entry.value);
-        return std::nullopt;
-    });
-}
-
 using FindWindowDesignTest = ApplicationTest;
 
 // Against tests/data/find/find-window.txt.

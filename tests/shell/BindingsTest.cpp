@@ -2,8 +2,6 @@
 #include "editor/PlumoraLayout.h"
 #include "shell/App.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 using BindingsTest = ApplicationTest;

@@ -1,10 +1,5 @@
 #include "tests/support/ApplicationTest.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 namespace {
 
 using QuitGuardTest = ApplicationTest;

@@ -69,6 +69,12 @@ protected:
 
     static void Select(fw::EditField& f, long start, long length) { f.SelStart(start), f.SelLength(length); }
 
+    // Chooses the item with the document focused, as a user who clicked into the text and then the menu.
+    static void Choose(class Plumora& window, const char* item) {
+        fw::testing::Focus(*window.EditField1());
+        ASSERT_TRUE(fw::testing::ChooseMenu(item)) << item << " could not be chosen";
+    }
+
     // Types text into the field with the caret at its end.
     static void TypeAtEnd(fw::EditField& field, const std::string& text) {
         fw::testing::Focus(field);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,4 +58,13 @@ inline std::vector<fw::RecordEntry> TranscribedEntries(const std::vector<std::st
         entries.push_back({cells[i].substr(0, equals), TranscribedValue(cells[i].substr(equals + 1))});
     }
     return entries;
+}
+
+// The record read with the value types that the expected entries have.
+inline std::vector<fw::RecordEntry> Decoded(const std::string& record, const std::vector<fw::RecordEntry>& expected) {
+    return fw::DecodeRecord(record, [&](std::string_view key) -> std::optional<fw::PropertyType> {
+        for (const auto& entry : expected)
+            if (entry.key == key) return fw::TypeOf(entry.value);
+        return std::nullopt;
+    });
 }

@@ -2,13 +2,9 @@
 
 #include "framework/model/Exceptions.h"
 #include "framework/model/Object.h"
+#include "tests/support/Transcription.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
 #include <limits>
-#include <string>
-#include <vector>
 
 // The case tables are laid out by hand, a row or a few to a line.
 // clang-format off
@@ -34,10 +30,7 @@ TEST(PropertyRecordBytes, EachTypeHasItsExactWidthAndReadsBack) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry.key);
         EXPECT_EQ(fw::EncodeRecord({c.entry}), c.bytes);
-        const auto typeOf = [&c](std::string_view key) {
-            return key == c.entry.key ? std::optional(fw::TypeOf(c.entry.value)) : std::nullopt;
-        };
-        EXPECT_EQ(fw::DecodeRecord(c.bytes, typeOf), std::vector<RecordEntry>{c.entry});
+        EXPECT_EQ(Decoded(c.bytes, {c.entry}), std::vector<RecordEntry>{c.entry});
     }
 }
 

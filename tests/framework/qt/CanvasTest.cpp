@@ -6,10 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace {
 
 namespace drive = fw::testing;

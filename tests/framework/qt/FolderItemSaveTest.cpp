@@ -4,7 +4,6 @@
 #include "framework/qt/testing/ScriptedDialogs.h"
 #include "framework/qt/testing/TestDriver.h"
 #include "framework/ui/EditField.h"
-#include "framework/ui/FolderItem.h"
 #include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/Transcription.h"
 
@@ -12,12 +11,10 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <map>
-#include <optional>
 #include <set>
 
 namespace {

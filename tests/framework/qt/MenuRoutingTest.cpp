@@ -16,10 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 namespace {
 
 using widgettests::ScriptedWindow;

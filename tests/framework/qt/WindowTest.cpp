@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <tuple>
-#include <vector>
 
 namespace {
 
