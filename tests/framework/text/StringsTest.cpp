@@ -33,11 +33,11 @@ TEST(Strings, PositionsCountCodePointsAndEachDamagedByte) {
         EXPECT_EQ(fw::InStr(c.start, c.s, c.find), c.expected) << c.s << " / " << c.find;
         // Long runs of ASCII are stepped over eight bytes at a time: the case
         // holds wherever the text falls within those steps.
-        if (c.start == 1)
-            for (long before = 1; before < 18; ++before)
-                EXPECT_EQ(fw::InStr(1, std::string(before, '-') + c.s + std::string(16, '-'), c.find),
-                          c.expected == 0 ? 0 : c.expected + before)
-                    << c.s << " / " << c.find << " after " << before;
+        if (c.start != 1) continue;
+        for (long before = 1; before < 18; ++before)
+            EXPECT_EQ(fw::InStr(1, std::string(before, '-') + c.s + std::string(16, '-'), c.find),
+                      c.expected == 0 ? 0 : c.expected + before)
+                << c.s << " / " << c.find << " after " << before;
     }
 }
 
