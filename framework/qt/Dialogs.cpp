@@ -6,9 +6,11 @@
 #include "framework/qt/QtPrinting.h"
 #include "framework/qt/RuntimeState.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -30,25 +32,50 @@ QString NameFilters(const std::string& filter) {
     return QStringLiteral("All files (*)");
 }
 
+// While a path is typed into its name field, the toolkit's file dialog
+// selects in its list the entry that each stage of the path names, and lets
+// go of the earlier ones only while the field has the application's keyboard
+// focus. Keys that reach the field while another window is the active one
+// left every folder on the way selected; as the list's selection goes before
+// the typed name, Open went into the first of them, emptied the field and
+// stayed open. Each change the user makes to the name therefore starts the
+// list's selection afresh, as the focus would. The field and the list are
+// found by the object names the toolkit gives them; without them the dialog
+// keeps the toolkit's own behaviour.
+class FileDialog : public QFileDialog {
+public:
+    FileDialog(const QString& title, const std::string& filter)
+        : QFileDialog(DialogParent(), title, QString(), NameFilters(filter)) {
+        auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* list = findChild<QAbstractItemView*>(QStringLiteral("listView"));
+        if (!field || !list) return;
+        connect(field, &QLineEdit::textEdited, this, [field, list] {
+            if (!field->hasFocus()) list->clearSelection();
+        });
+    }
+
+    std::shared_ptr<FolderItem> Chosen() {
+        if (exec() != QDialog::Accepted || selectedFiles().isEmpty()) return nullptr;
+        return std::make_shared<FolderItem>(selectedFiles().constFirst().toStdString());
+    }
+};
+
 }  // namespace
 
 std::shared_ptr<FolderItem> QtDialogs::GetOpenFolderItem(const std::string& filter) {
-    const auto path =
-        QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("Open"), QString(), NameFilters(filter));
-    if (path.isEmpty()) return nullptr;
-    return std::make_shared<FolderItem>(path.toStdString());
+    FileDialog dialog(QStringLiteral("Open"), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.Chosen();
 }
 
 std::shared_ptr<FolderItem> QtDialogs::GetSaveFolderItem(const std::string& filter, const std::string& name) {
-    QFileDialog dialog(DialogParent(), QStringLiteral("Save"));
+    FileDialog dialog(QStringLiteral("Save"), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(NameFilters(filter));
     if (filter == "text") dialog.setDefaultSuffix(QStringLiteral("rtf"));
     const std::filesystem::path proposed(name);
     if (proposed.has_parent_path()) dialog.setDirectory(QString::fromStdString(proposed.parent_path().string()));
     dialog.selectFile(QString::fromStdString(proposed.filename().string()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return nullptr;
-    return std::make_shared<FolderItem>(dialog.selectedFiles().constFirst().toStdString());
+    return dialog.Chosen();
 }
 
 bool QtDialogs::SelectColor(Color& color, const std::string& prompt) {
