@@ -70,7 +70,9 @@ TEST_F(PlumoraTextCommandsTest, CaseCommandsRewriteTheSelectionKeepingFormatsAnd
         ASSERT_TRUE(drive::ChooseMenu(c.item));
         EXPECT_EQ(field.Text(), c.after);
         EXPECT_EQ(std::pair(field.SelStart(), field.SelLength()), std::pair(c.caret, 0L));
-        if (c.marks) EXPECT_EQ(BoldMarks(field), c.marks);
+        if (c.marks) {
+            EXPECT_EQ(BoldMarks(field), c.marks);
+        }
     }
 }
 

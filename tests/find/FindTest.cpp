@@ -69,7 +69,9 @@ TEST_F(FindTest, FindSelectsAndReplaceReplacesTheFirstOccurrenceIgnoringCase) {
         for (int i = 0; i < c.times; ++i) Search(*document, c.search, c.replacement);
         const auto& field = *document->EditField1();
         EXPECT_EQ(field.Text(), c.after);
-        if (!c.replacement) EXPECT_EQ(std::pair(field.SelStart(), field.SelLength()), c.selection);
+        if (!c.replacement) {
+            EXPECT_EQ(std::pair(field.SelStart(), field.SelLength()), c.selection);
+        }
         EXPECT_EQ(document->TextHasChanged, c.replacement.has_value());
         const bool told = !c.replacement && c.selection.second == 0;
         const std::string message = "msgbox Plumora could not find: \"" + std::string(c.search) + "\".";

@@ -36,8 +36,9 @@ TEST_F(FindWindowDesignTest, TheWindowAndItsTwelveControlsAreBuiltAsDesigned) {
         EXPECT_EQ(std::pair(std::string(built.name), std::string(built.className)), std::pair(row[1], row[2]));
         const Entries expected = TranscribedEntries(row, 3);
         EXPECT_EQ(Decoded(ControlRecord(built), expected), expected);
-        if (auto* canvas = window->Control<fw::Canvas>(row[1]))
+        if (auto* canvas = window->Control<fw::Canvas>(row[1])) {
             EXPECT_EQ(canvas->Backdrop(), pictures.contains(row[1]) ? PictureNamed(pictures.at(row[1]))() : nullptr);
+        }
     }
 }
 

@@ -125,7 +125,9 @@ TEST_F(FolderItemSaveTest, ARefusedSaveNamesTheFileAndReasonAndChangesNothing) {
                 GTEST_SKIP() << "a small file system cannot be mounted here: " << std::strerror(errno);
             mounted = in;
         }
-        if (c.fileMode) ASSERT_EQ(::chmod(Write(in / c.target, "{\\rtf1 the old document}").c_str(), c.fileMode), 0);
+        if (c.fileMode) {
+            ASSERT_EQ(::chmod(Write(in / c.target, "{\\rtf1 the old document}").c_str(), c.fileMode), 0);
+        }
         ASSERT_EQ(::chmod(in.c_str(), c.folderMode), 0);
         const auto before = Snapshot(in);
         const auto message = SaveFailure(in / c.target, !c.reason.starts_with("No space"));
